@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#include "Form1.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+    // Without a display Qt would abort with a long plugin message; one line
+    // says it better.
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+        !std::getenv("WAYLAND_DISPLAY")) {
+        std::fputs("dirchart: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
+                   "start it from a desktop session\n",
+                   stderr);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dirchart"));
+
+    // Standard dialogs and message box buttons follow the desktop's language.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    Form1 window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#include "ChartFrame.h"
+
+#include "DrawingSurface.h"
+#include "SignalColour.h"
+
+namespace {
+
+constexpr QRgb Black = 0xff000000;
+
+void PrintAt(DrawingSurface& picture, float x, float y, const QString& text) {
+    picture.SetCurrentX(x);
+    picture.SetCurrentY(y);
+    picture.Print(text);
+}
+
+void PrintAt(DrawingSurface& picture, float x, float y, double number) {
+    picture.SetCurrentX(x);
+    picture.SetCurrentY(y);
+    picture.Print(number);
+}
+
+} // namespace
+
+void DrawChartFrame(DrawingSurface& picture) {
+    picture.Cls();
+    PrintAt(picture, 270, 20, QStringLiteral("DIRECTION-TIME-SIGNAL CHART"));
+    picture.Line({29, 231}, {750, 50}, Black, LineShape::Box);
+
+    // Hour axis: a tick on the first column of every hour and one closing
+    // tick on the box's right edge, each labelled 7 pixels to its left.
+    for (int i = 30; i <= 750; i += 30) {
+        const auto x = static_cast<float>(i);
+        picture.Line({x, 232}, {x, 235}, Black);
+        PrintAt(picture, x - 7, 240, i / 30 - 1);
+    }
+    PrintAt(picture, 370, 253, QStringLiteral("TIME (hour)"));
+
+    // Direction axis: every 60 degrees, that is every 30 bins.
+    for (int j = 0; j <= 180; j += 30) {
+        const auto y = static_cast<float>(230 - j);
+        picture.Line({28, y}, {25, y}, Black);
+        PrintAt(picture, 3, static_cast<float>(225 - j), 2 * j);
+    }
+    PrintAt(picture, 5, 20, QStringLiteral("DIRECTION"));
+    PrintAt(picture, 5, 32, QStringLiteral("(degree)"));
+
+    // Colour legend: one line per 8 signal units, in the scale's own colours
+    // (so its line for 0 is blue, unlike a chart cell of 0).
+    picture.Line({780, 231}, {800, 102}, Black, LineShape::Box);
+    for (int v = 0; v <= 1023; v += 8) {
+        const auto y = static_cast<float>(230 - v / 8);
+        picture.Line({781, y}, {800, y}, SignalColour(v).argb());
+    }
+    for (int k = 0; k <= 1024; k += 256) {
+        const auto y = static_cast<float>(230 - k / 8);
+        picture.Line({779, y}, {776, y}, Black);
+        PrintAt(picture, 750, static_cast<float>(225 - k / 8), k);
+    }
+}

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "ObservationLog.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+// Closes the descriptor on every way out of the reader.
+struct FileDescriptor {
+    int fd = -1;
+    ~FileDescriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Reads up to `size` bytes, retrying after signals and short reads, until
+// end of file. Returns the bytes read, or -1 with errno set.
+long ReadFully(int fd, unsigned char* buffer, long size) {
+    long total = 0;
+    while (total < size) {
+        const ssize_t n = ::read(fd, buffer + total, static_cast<std::size_t>(size - total));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        total += n;
+    }
+    return total;
+}
+
+} // namespace
+
+LogReadResult ReadObservationLog(const std::string& path, ObservationGrid& grid) {
+    FileDescriptor file;
+    // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever.
+    file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (file.fd < 0)
+        return {LogReadStatus::CannotOpen, errno, 0};
+
+    struct stat info{};
+    if (::fstat(file.fd, &info) != 0)
+        return {LogReadStatus::CannotOpen, errno, 0};
+    if (S_ISDIR(info.st_mode))
+        return {LogReadStatus::NotRegularFile, EISDIR, 0};
+    if (!S_ISREG(info.st_mode))
+        return {LogReadStatus::NotRegularFile, 0, 0};
+
+    auto bytes = std::make_unique_for_overwrite<std::array<unsigned char, ObservationLogBytes>>();
+    const long got = ReadFully(file.fd, bytes->data(), ObservationLogBytes);
+    if (got < 0)
+        return {LogReadStatus::ReadFailed, errno, 0};
+
+    ObservationGrid fresh; // all zeros: cells past a short file's end stay 0
+    const long cellsCovered = got / 2;
+    const unsigned char* b = bytes->data();
+    for (long i = 0; i < cellsCovered; ++i) {
+        // Assembled byte by byte, so the host's own byte order never matters.
+        const auto raw = static_cast<std::uint16_t>(b[2 * i] | (b[2 * i + 1] << 8));
+        fresh.cells[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(raw);
+    }
+    grid.cells.swap(fresh.cells);
+    return {LogReadStatus::Ok, 0, got};
+}

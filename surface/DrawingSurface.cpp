@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "DrawingSurface.h"
+
+#include <charconv>
+
+void DrawingSurface::Cls() {
+    clearPixels();
+    m_currentX = 0;
+    m_currentY = 0;
+}
+
+void DrawingSurface::Line(SurfacePoint from, SurfacePoint to, std::optional<QRgb> colour,
+                          LineShape shape) {
+    const float x1 = from.step ? m_currentX + from.x : from.x;
+    const float y1 = from.step ? m_currentY + from.y : from.y;
+    const float x2 = to.step ? x1 + to.x : to.x;
+    const float y2 = to.step ? y1 + to.y : to.y;
+    if (shape == LineShape::Box)
+        drawBox(x1, y1, x2, y2, colour.value_or(Foreground));
+    else
+        drawLine(x1, y1, x2, y2, colour.value_or(Foreground));
+    m_currentX = x2;
+    m_currentY = y2;
+}
+
+void DrawingSurface::LineTo(SurfacePoint to, std::optional<QRgb> colour) {
+    Line(SurfacePoint{m_currentX, m_currentY}, to, colour);
+}
+
+void DrawingSurface::Circle(SurfacePoint centre, float radius, std::optional<QRgb> colour) {
+    const float cx = centre.step ? m_currentX + centre.x : centre.x;
+    const float cy = centre.step ? m_currentY + centre.y : centre.y;
+    drawCircle(cx, cy, radius, colour.value_or(Foreground));
+    m_currentX = cx;
+    m_currentY = cy;
+}
+
+void DrawingSurface::Print(const QString& text) {
+    const float lineHeight = drawText(m_currentX, m_currentY, text);
+    m_currentX = 0;
+    m_currentY += lineHeight;
+}
+
+void DrawingSurface::Print(double number) {
+    Print(PrintedNumber(number));
+}
+
+QString DrawingSurface::PrintedNumber(double number) {
+    char digits[32];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
+    const QString text = QString::fromLatin1(digits, ec == std::errc() ? end - digits : 0);
+    return (number < 0 ? QString() : QStringLiteral(" ")) + text + QLatin1Char(' ');
+}

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QRgb>
+#include <QString>
+
+#include <optional>
+
+// A point argument of Line and Circle: absolute, or a Step relative to the
+// current point (or, for the second point of a Line, to the first point).
+struct SurfacePoint {
+    float x = 0;
+    float y = 0;
+    bool step = false;
+};
+
+constexpr SurfacePoint Step(float dx, float dy) {
+    return {dx, dy, true};
+}
+
+enum class LineShape { Line, Box };
+
+// A retained pixel surface with a current point, in pixel units with y
+// growing downwards. The public operations keep the current point and resolve
+// Step forms; the drawing itself goes to the protected primitives, which a
+// concrete surface implements. Every coordinate is single precision.
+class DrawingSurface {
+public:
+    static constexpr QRgb Background = 0xffffffff;
+    static constexpr QRgb Foreground = 0xff000000;
+
+    virtual ~DrawingSurface() = default;
+
+    void Cls();
+
+    float CurrentX() const { return m_currentX; }
+    float CurrentY() const { return m_currentY; }
+    void SetCurrentX(float x) { m_currentX = x; }
+    void SetCurrentY(float y) { m_currentY = y; }
+
+    // A line from `from` to `to`, or with LineShape::Box the outline of the
+    // rectangle with these opposite corners. Leaves the current point at `to`.
+    void Line(SurfacePoint from, SurfacePoint to, std::optional<QRgb> colour = {},
+              LineShape shape = LineShape::Line);
+    // A line with the first point omitted: from the current point to `to`.
+    void LineTo(SurfacePoint to, std::optional<QRgb> colour = {});
+    void PSet(float x, float y, QRgb colour) {
+        m_currentX = x;
+        m_currentY = y;
+        drawPixel(x, y, colour);
+    }
+    void Circle(SurfacePoint centre, float radius, std::optional<QRgb> colour = {});
+
+    // Draws the text with its top-left corner at the current point, then moves
+    // the current point to the start of the next line.
+    void Print(const QString& text);
+    // Prints a number the way a number is printed on a surface: its shortest
+    // decimal text, a leading space in place of a plus sign, a trailing space.
+    void Print(double number);
+
+    static QString PrintedNumber(double number);
+
+protected:
+    virtual void clearPixels() = 0;
+    virtual void drawLine(float x1, float y1, float x2, float y2, QRgb colour) = 0;
+    virtual void drawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
+    virtual void drawPixel(float x, float y, QRgb colour) = 0;
+    virtual void drawCircle(float cx, float cy, float radius, QRgb colour) = 0;
+    // Returns the height of one printed line.
+    virtual float drawText(float x, float y, const QString& text) = 0;
+
+private:
+    float m_currentX = 0;
+    float m_currentY = 0;
+};

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Starts the real viewer on a virtual X server and checks, as a person would,
+# what the screen shows. Usage: smoke_xvfb.sh path/to/dirchart
+# Set DIRCHART_SHOT_DIR to keep the screenshots.
+set -euo pipefail
+viewer=$(realpath "$1")
+
+if [ -z "${DIRCHART_IN_XVFB:-}" ]; then
+    exec env DIRCHART_IN_XVFB=1 timeout 150 \
+        xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+check() { # description, actual, expected
+    if [ "$2" == "$3" ]; then
+        echo "ok   $1"
+    else
+        echo "FAIL $1: got '$2', expected '$3'"
+        failures=$((failures + 1))
+    fi
+}
+
+shoot() { # name
+    import -window root "$work/$1.png"
+    [ -n "${DIRCHART_SHOT_DIR:-}" ] && cp "$work/$1.png" "$DIRCHART_SHOT_DIR/" || true
+}
+
+pixel() { # name x y -> #RRGGBB
+    convert "$work/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
+        grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 | tr a-f A-F
+}
+
+# Screen position of a point of Picture1's drawing area (inside its 2-pixel
+# border), given in chart coordinates.
+chart_x() { echo $((origin_x + 2 + $1)); }
+chart_y() { echo $((origin_y + 2 + $1)); }
+
+export LANG=C.UTF-8
+"$viewer" 2>"$work/viewer.err" &
+pid=$!
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
+check "a window named Form1 is mapped" "$([ -n "$window" ] && echo yes)" yes
+info=$(xwininfo -id "$window")
+origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+check "client area width" "$(awk '/Width:/ {print $2}' <<<"$info")" 878
+check "client area height" "$(awk '/Height:/ {print $2}' <<<"$info")" 637
+sleep 0.5
+
+shoot startup
+for corner in "29 231" "750 231" "750 50" "29 50"; do
+    set -- $corner
+    check "chart box corner ($1, $2) is black" "$(pixel startup "$(chart_x "$1")" "$(chart_y "$2")")" "#000000"
+done
+check "chart box edge (400, 50) is black" "$(pixel startup "$(chart_x 400)" "$(chart_y 50)")" "#000000"
+check "plot area (400, 140) is white" "$(pixel startup "$(chart_x 400)" "$(chart_y 140)")" "#FFFFFF"
+check "legend line for 0 is blue" "$(pixel startup "$(chart_x 790)" "$(chart_y 230)")" "#0000FF"
+check "legend line for 1016 is red" "$(pixel startup "$(chart_x 790)" "$(chart_y 103)")" "#FF0700"
+
+if [ "$failures" -ne 0 ]; then
+    echo "viewer's stderr:"
+    cat "$work/viewer.err"
+    exit 1
+fi
+echo "smoke test passed"

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+#include "ImageSurface.h"
+
+#include <QTest>
+
+namespace {
+constexpr QRgb White = 0xffffffff;
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb Red = 0xffff0000;
+
+// Pixels that differ from the background, as a set of points.
+QList<QPoint> Inked(const ImageSurface& s) {
+    QList<QPoint> out;
+    for (int y = 0; y < s.size().height(); ++y)
+        for (int x = 0; x < s.size().width(); ++x)
+            if (s.pixel(x, y) != White)
+                out.append(QPoint(x, y));
+    return out;
+}
+} // namespace
+
+class TestSurface : public QObject {
+    Q_OBJECT
+private slots:
+    void currentPointAfterEachOperation();
+    void stepForms();
+    void boxOutlineCorners();
+    void lineSetsBothEnds();
+    void clsClearsAndResets();
+    void psetOutsideIsIgnored();
+    void farOutsideLineIsClipped();
+    void printedNumbers_data();
+    void printedNumbers();
+    void printDrawsBelowAndRightOfCurrentPoint();
+};
+
+void TestSurface::currentPointAfterEachOperation() {
+    ImageSurface s(QSize(100, 100));
+    s.SetCurrentX(3);
+    s.SetCurrentY(4);
+    QCOMPARE(s.CurrentX(), 3.f);
+    QCOMPARE(s.CurrentY(), 4.f);
+
+    s.Line({10, 20}, {30, 40}, Black);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(30, 40));
+
+    s.Line({5, 6}, {7, 8}, Black, LineShape::Box);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(7, 8));
+
+    s.LineTo({50, 60}, Black);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(50, 60));
+
+    s.PSet(12, 13, Red);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(12, 13));
+
+    s.Circle({40, 41}, 5, Red);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(40, 41));
+
+    s.SetCurrentX(10);
+    s.SetCurrentY(20);
+    s.Print(QStringLiteral("x"));
+    QCOMPARE(s.CurrentX(), 0.f);
+    QVERIFY(s.CurrentY() > 20.f);
+}
+
+void TestSurface::stepForms() {
+    ImageSurface s(QSize(100, 100));
+    // Both points as Step: the first from the current point, the second from
+    // the first.
+    s.SetCurrentX(50);
+    s.SetCurrentY(50);
+    s.Line(Step(-10, 0), Step(20, 0), Black);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(60, 50));
+    QCOMPARE(s.pixel(40, 50), Black);
+    QCOMPARE(s.pixel(60, 50), Black);
+    QCOMPARE(s.pixel(39, 50), White);
+
+    // An omitted first point starts at the current point.
+    s.LineTo({60, 70}, Red);
+    QCOMPARE(s.pixel(60, 65), Red);
+
+    // A Step centre of a circle.
+    s.SetCurrentX(30);
+    s.SetCurrentY(30);
+    s.Circle(Step(0, 0), 10, Red);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(30, 30));
+    QCOMPARE(s.pixel(30, 20), Red);
+    QCOMPARE(s.pixel(40, 30), Red);
+    QCOMPARE(s.pixel(30, 30), White);
+}
+
+void TestSurface::boxOutlineCorners() {
+    ImageSurface s(QSize(60, 60));
+    s.Line({40, 30}, {10, 5}, Black, LineShape::Box); // corners given in any order
+    for (QPoint p : {QPoint(10, 5), QPoint(40, 5), QPoint(10, 30), QPoint(40, 30), QPoint(25, 5),
+                     QPoint(25, 30), QPoint(10, 17), QPoint(40, 17)})
+        QCOMPARE(s.pixel(p.x(), p.y()), Black);
+    for (QPoint p : {QPoint(9, 5), QPoint(41, 30), QPoint(25, 4), QPoint(25, 31), QPoint(25, 17),
+                     QPoint(11, 6)})
+        QCOMPARE(s.pixel(p.x(), p.y()), White);
+    QCOMPARE(Inked(s).size(), 2 * 31 + 2 * 24);
+}
+
+void TestSurface::lineSetsBothEnds() {
+    ImageSurface s(QSize(20, 20));
+    s.Line({5, 2}, {5, 6}, Black);
+    QList<QPoint> expected;
+    for (int y = 2; y <= 6; ++y)
+        expected.append(QPoint(5, y));
+    QCOMPARE(Inked(s), expected);
+}
+
+void TestSurface::clsClearsAndResets() {
+    ImageSurface s(QSize(30, 30));
+    s.Line({0, 0}, {29, 29}, Black);
+    s.PSet(3, 20, Red);
+    s.Cls();
+    QVERIFY(Inked(s).isEmpty());
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(0, 0));
+}
+
+void TestSurface::psetOutsideIsIgnored() {
+    ImageSurface s(QSize(10, 10));
+    for (QPointF p : {QPointF(-1, 0), QPointF(0, -1), QPointF(10, 0), QPointF(0, 10),
+                      QPointF(1e9, 1e9), QPointF(-40000, 3)})
+        s.PSet(float(p.x()), float(p.y()), Red);
+    QVERIFY(Inked(s).isEmpty());
+    s.PSet(9.4f, 0.4f, Red); // rounds to the last column
+    QCOMPARE(s.pixel(9, 0), Red);
+}
+
+void TestSurface::farOutsideLineIsClipped() {
+    ImageSurface s(QSize(50, 50));
+    // A line between points far outside that crosses the surface diagonally.
+    s.Line({-200000, -200000}, {200000, 200000}, Red);
+    QCOMPARE(s.pixel(0, 0), Red);
+    QCOMPARE(s.pixel(25, 25), Red);
+    QCOMPARE(s.pixel(49, 49), Red);
+    QCOMPARE(Inked(s).size(), 50);
+}
+
+void TestSurface::printedNumbers_data() {
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << " 0 ";
+    QTest::newRow("24") << 24.0 << " 24 ";
+    QTest::newRow("1024") << 1024.0 << " 1024 ";
+    QTest::newRow("negative") << -7.0 << "-7 ";
+    QTest::newRow("fraction") << 0.5 << " 0.5 ";
+}
+
+void TestSurface::printedNumbers() {
+    QFETCH(double, number);
+    QFETCH(QString, text);
+    QCOMPARE(DrawingSurface::PrintedNumber(number), text);
+}
+
+void TestSurface::printDrawsBelowAndRightOfCurrentPoint() {
+    ImageSurface s(QSize(80, 40));
+    s.SetCurrentX(20);
+    s.SetCurrentY(10);
+    s.Print(QStringLiteral("HI"));
+    const QList<QPoint> ink = Inked(s);
+    QVERIFY(!ink.isEmpty());
+    for (QPoint p : ink) {
+        QVERIFY2(p.x() >= 20 && p.y() >= 10, qPrintable(QStringLiteral("ink at %1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY(p.y() < 10 + 12);
+        QCOMPARE(s.pixel(p.x(), p.y()), Black);
+    }
+}
+
+QTEST_MAIN(TestSurface)
+#include "tst_surface.moc"

@@ -1,0 +1,43 @@
+# SPDX-License-Identifier: MIT
+# Shared by ./run and ./test: install what is missing, then configure and build.
+# Sourced, not run; expects to be in the project's top folder.
+
+# What building and running the viewer needs.
+DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n
+    fonts-liberation2 fonts-ipafont-gothic libbenchmark-dev)
+# What the tests need on top: a virtual X server and the tools that drive it
+# and read the screen back, and clang for the sanitizer and fuzzing builds.
+DIRCHART_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip)
+
+dirchart_install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    echo "Installing Debian packages: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || {
+            echo "Missing packages (${missing[*]}); run as root or install sudo." >&2
+            return 1
+        }
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
+            --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures once (Release; warnings fatal under CI), then builds
+# incrementally: a second call rebuilds only what changed.
+dirchart_build() {
+    local build_dir=${1:-build}
+    if [ ! -f "$build_dir/build.ninja" ]; then
+        cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            -DDIRCHART_WERROR="${CI:+ON}" >/dev/null || return 1
+    fi
+    cmake --build "$build_dir"
+}
