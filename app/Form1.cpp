@@ -4,7 +4,12 @@
 #include "AppIcon.h"
 #include "ChartFrame.h"
 #include "HScrollBar.h"
+#include "LoadCommand.h"
 #include "PictureBox.h"
+#include "StandardDialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QFont>
 #include <QLabel>
@@ -23,7 +28,15 @@ template <typename Control> Control* Place(Control* control, int x, int y, int w
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
+    : QWidget(parent), m_dialogs(std::move(dialogs)) {
+    if (!m_dialogs)
+        m_dialogs = std::make_unique<StandardDialogs>(this);
+    // Before the first load a newcomer finds the sample logs at once.
+    m_logFolder = QDir(QStringLiteral(DIRCHART_SAMPLE_DIR)).exists()
+                      ? QStringLiteral(DIRCHART_SAMPLE_DIR)
+                      : QDir::homePath();
+
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(AppIcon());
     resize(ClientSize);
@@ -57,6 +70,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
+    connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
     Form_Load();
@@ -75,6 +89,15 @@ void Form1::Command1_Click() {
     // The single-precision RadPerDeg is widened before the product, so the
     // cosine shows the error of RadPerDeg itself from the ninth digit on.
     Text1->setText(QString::number(std::cos(20.0 * static_cast<double>(RadPerDeg)), 'g', 15));
+}
+
+void Form1::cmd1_Click() {
+    const LoadOutcome outcome =
+        RunLoadCommand(Picture1->surface(), SignalGrid, *m_dialogs, m_logFolder);
+    if (outcome.result == LoadOutcome::Loaded) {
+        Text1->setText(outcome.path);
+        m_logFolder = QFileInfo(outcome.path).absolutePath();
+    }
 }
 
 void Form1::DrawChartFrame() {

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "LoadCommand.h"
 #include "ObservationGrid.h"
 
 #include <QWidget>
+
+#include <memory>
 
 class HScrollBar;
 class PictureBox;
@@ -17,7 +20,9 @@ class QPushButton;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // `dialogs` answers the load command's questions; by default the
+    // desktop's standard dialogs do.
+    explicit Form1(std::unique_ptr<LoadDialogs> dialogs = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Controls, under their design names; public so that tests can reach them.
@@ -44,6 +49,11 @@ public:
 private:
     void Form_Load();
     void Command1_Click();
+    void cmd1_Click();
 
     void DrawChartFrame();
+
+    std::unique_ptr<LoadDialogs> m_dialogs;
+    // The Open dialog starts where the last log was loaded from.
+    QString m_logFolder;
 };

@@ -26,8 +26,7 @@ ImageSurface::ImageSurface(QSize size)
     : m_image(size, QImage::Format_RGB32), m_width(static_cast<float>(size.width())),
       m_height(static_cast<float>(size.height())) {
     m_image.fill(Background);
-    m_bits = m_image.bits();
-    m_bytesPerLine = m_image.bytesPerLine();
+    refreshBits();
 }
 
 ImageSurface::~ImageSurface() {
@@ -42,9 +41,19 @@ QFont ImageSurface::PrintFont() {
     return font;
 }
 
-const QImage& ImageSurface::image() const {
+QImage ImageSurface::image() const {
     endPainting();
-    return m_image;
+    return m_image.copy();
+}
+
+QRgb ImageSurface::pixel(int x, int y) const {
+    endPainting();
+    return m_image.pixel(x, y);
+}
+
+void ImageSurface::present(QPainter& painter, const QRect& target, const QRect& source) const {
+    endPainting();
+    painter.drawImage(target, m_image, source);
 }
 
 QPainter& ImageSurface::painter() {
@@ -53,6 +62,7 @@ QPainter& ImageSurface::painter() {
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         m_painter->setRenderHint(QPainter::TextAntialiasing, false);
         m_painter->setFont(m_font);
+        refreshBits();
     }
     changed();
     return *m_painter;
@@ -65,6 +75,7 @@ void ImageSurface::endPainting() const {
 void ImageSurface::clearPixels() {
     endPainting();
     m_image.fill(Background);
+    refreshBits();
     changed();
 }
 

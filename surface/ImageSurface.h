@@ -20,9 +20,11 @@ public:
     explicit ImageSurface(QSize size);
     ~ImageSurface() override;
 
-    // The picture as drawn so far. Reading it finishes any pending painting.
-    const QImage& image() const;
-    QRgb pixel(int x, int y) const { return image().pixel(x, y); }
+    // A copy of the picture as drawn so far, independent of later drawing.
+    QImage image() const;
+    QRgb pixel(int x, int y) const;
+    // Draws the `source` part of the picture into `target` of a painter.
+    void present(QPainter& painter, const QRect& target, const QRect& source) const;
     QSize size() const { return m_image.size(); }
 
     // Called once when the picture changes after the last call of
@@ -53,6 +55,10 @@ protected:
 private:
     QPainter& painter();
     void endPainting() const;
+    void refreshBits() {
+        m_bits = m_image.bits();
+        m_bytesPerLine = m_image.bytesPerLine();
+    }
     void changed() {
         if (!m_pendingChange) {
             m_pendingChange = true;
@@ -61,6 +67,7 @@ private:
         }
     }
 
+    // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
     uchar* m_bits = nullptr;
     qsizetype m_bytesPerLine = 0;

@@ -19,6 +19,6 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect inside = contentsRect();
     const QRect dirty = event->rect().intersected(inside);
-    painter.drawImage(dirty, m_surface.image(), dirty.translated(-inside.topLeft()));
+    m_surface.present(painter, dirty, dirty.translated(-inside.topLeft()));
     m_surface.markPresented();
 }

@@ -32,6 +32,7 @@ private slots:
     void printedNumbers_data();
     void printedNumbers();
     void printDrawsBelowAndRightOfCurrentPoint();
+    void imageIsASnapshot();
 };
 
 void TestSurface::currentPointAfterEachOperation() {
@@ -167,6 +168,20 @@ void TestSurface::printDrawsBelowAndRightOfCurrentPoint() {
         QVERIFY(p.y() < 10 + 12);
         QCOMPARE(s.pixel(p.x(), p.y()), Black);
     }
+}
+
+void TestSurface::imageIsASnapshot() {
+    ImageSurface s(QSize(10, 10));
+    s.Line({0, 0}, {9, 0}, Black);
+    const QImage before = s.image();
+    s.PSet(5, 5, Red); // straight into the pixels
+    s.Line({0, 9}, {9, 9}, Red); // through the painter
+    s.PSet(6, 6, Red);
+    QCOMPARE(before.pixel(5, 5), White);
+    QCOMPARE(before.pixel(6, 6), White);
+    QCOMPARE(s.pixel(5, 5), Red);
+    QCOMPARE(s.pixel(6, 6), Red);
+    QCOMPARE(s.image().pixel(0, 9), Red);
 }
 
 QTEST_MAIN(TestSurface)

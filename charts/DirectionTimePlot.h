@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class DrawingSurface;
+class ObservationGrid;
+
+// Sets one pixel per cell of the grid in the chart's plot area: slot t at
+// column 30 + t, bin d at row 230 - d, in the cell's colour (0 drawn black).
+void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid);
+
+// The date label of a log, read from the last ten characters of its path,
+// which end in yymmdd.log: ".../030115.log" gives "2003/01/15". A shorter
+// path gives shorter parts; the label always starts with "20".
+QString DateLabelText(const QString& path);
+
+// Prints the date label above the chart, right of the title.
+void PrintDateLabel(DrawingSurface& picture, const QString& path);

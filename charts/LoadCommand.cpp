@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#include "LoadCommand.h"
+
+#include "ChartFrame.h"
+#include "DirectionTimePlot.h"
+#include "DrawingSurface.h"
+#include "ObservationLog.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+QString UnreadableMessage(const QString& path, const LogReadResult& result) {
+    const QString reason = result.errorNumber != 0
+                               ? QString::fromLocal8Bit(std::strerror(result.errorNumber))
+                               : QStringLiteral("通常のファイルではありません");
+    return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2").arg(path, reason);
+}
+
+} // namespace
+
+QStringList NameFiltersFrom(const QString& barSeparated) {
+    const QStringList parts = barSeparated.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        const QString pattern = parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*")
+                                                                      : parts[i + 1];
+        const qsizetype open = label.lastIndexOf(QLatin1Char('('));
+        if (open >= 0 && label.endsWith(QLatin1Char(')')))
+            label.truncate(open);
+        filters.append(label + QLatin1Char('(') + pattern + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
+                           const QString& folder) {
+    if (!dialogs.AskYesNo(DialogTitle, LoadPrompt))
+        return {LoadOutcome::Declined, {}};
+
+    picture.Cls();
+    DrawChartFrame(picture);
+
+    const OpenDialogRequest request{
+        NameFiltersFrom(QStringLiteral("観測ログ(*.log)|*.log|すべてのファイル(*.*)|*.*")),
+        QStringLiteral("log"), QStringLiteral(".log"), folder};
+    const std::optional<QString> path = dialogs.ShowOpen(request);
+    if (!path)
+        return {LoadOutcome::Cancelled, {}};
+
+    const LogReadResult read = ReadObservationLog(QFile::encodeName(*path).toStdString(), grid);
+    if (!read.ok()) {
+        dialogs.Warn(DialogTitle, UnreadableMessage(*path, read));
+        return {LoadOutcome::Unreadable, *path};
+    }
+
+    PlotSignalGrid(picture, grid);
+    PrintDateLabel(picture, *path);
+    return {LoadOutcome::Loaded, *path};
+}

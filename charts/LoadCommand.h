@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class DrawingSurface;
+class ObservationGrid;
+
+// What the Open dialog is asked to show.
+struct OpenDialogRequest {
+    QStringList nameFilters; // "label(pattern)" entries, the first one selected
+    QString defaultSuffix;   // appended to a typed name without one
+    QString fileName;        // initial text of the file-name box
+    QString folder;          // where the dialog starts
+};
+
+// The load command's conversation with the user. The window supplies the
+// standard dialogs; tests supply scripted answers.
+class LoadDialogs {
+public:
+    virtual ~LoadDialogs() = default;
+    // A Yes/No question, Yes being the default button. True for Yes.
+    virtual bool AskYesNo(const QString& title, const QString& question) = 0;
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<QString> ShowOpen(const OpenDialogRequest& request) = 0;
+    virtual void Warn(const QString& title, const QString& message) = 0;
+};
+
+inline const QString LoadPrompt = QStringLiteral("新しいデータをロードしますか？");
+inline const QString DialogTitle = QStringLiteral("dirchart");
+
+// Converts a filter in the "label|pattern|label|pattern" form into Qt's name
+// filters. "*.*", which on Windows means every file, becomes "*", since here
+// it would hide every file without a dot in its name.
+QStringList NameFiltersFrom(const QString& barSeparated);
+
+struct LoadOutcome {
+    enum Result { Declined, Cancelled, Unreadable, Loaded } result = Declined;
+    QString path; // the chosen path, for Unreadable and Loaded
+};
+
+// The load command: asks for confirmation, clears the chart to its frame,
+// lets the user choose a log in the Open dialog starting in `folder`, reads
+// it into `grid` and plots every cell with the log's date above the chart.
+// A log that cannot be read leaves `grid` as it was and the chart cleared to
+// its frame, and is reported to the user. The caller shows the path of a
+// loaded log.
+LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
+                           const QString& folder);

@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: MIT
+#include "ChartFrame.h"
+#include "DirectionTimePlot.h"
+#include "Form1.h"
+#include "HScrollBar.h"
+#include "PictureBox.h"
+#include "SignalColour.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Scripted answers for the load command, with a record of what was asked.
+class ScriptedDialogs final : public LoadDialogs {
+public:
+    bool answerYes = true;
+    std::optional<QString> chosenPath;
+    QStringList questions;
+    QList<OpenDialogRequest> openRequests;
+    QStringList warnings;
+
+    bool AskYesNo(const QString& title, const QString& question) override {
+        questions.append(title + '|' + question);
+        return answerYes;
+    }
+    std::optional<QString> ShowOpen(const OpenDialogRequest& request) override {
+        openRequests.append(request);
+        return chosenPath;
+    }
+    void Warn(const QString& title, const QString& message) override {
+        warnings.append(title + '|' + message);
+    }
+};
+
+struct Fixture {
+    ScriptedDialogs* dialogs = new ScriptedDialogs;
+    Form1 form{std::unique_ptr<LoadDialogs>(dialogs)};
+
+    QImage chart() const { return form.Picture1->surface().image(); }
+    void load(const std::optional<QString>& path, bool yes = true) {
+        dialogs->answerYes = yes;
+        dialogs->chosenPath = path;
+        QTest::mouseClick(form.cmd1, Qt::LeftButton);
+    }
+};
+
+// The picture a load of `grid` from `path` must leave.
+QImage ExpectedChart(const ObservationGrid& grid, const QString& path) {
+    ImageSurface s(QSize(813, 277));
+    DrawChartFrame(s);
+    PlotSignalGrid(s, grid);
+    PrintDateLabel(s, path);
+    return s.image();
+}
+
+QImage FrameOnly() {
+    ImageSurface s(QSize(813, 277));
+    DrawChartFrame(s);
+    return s.image();
+}
+
+ObservationGrid Pattern(int seed) {
+    ObservationGrid grid;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        for (int d = 0; d < ObservationGrid::Bins; ++d)
+            grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed) % 1100 - 20);
+    return grid;
+}
+
+QByteArray LogBytes(const ObservationGrid& grid) {
+    QByteArray bytes;
+    for (std::int16_t v : grid.cells)
+        bytes.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+    return bytes;
+}
+
+} // namespace
+
+class TestLoadCommand : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void answeringNoChangesNothing();
+    void cancelLeavesTheFrameAndTheGrid();
+    void asksWithTheLogFilters();
+    void loadsAndPlotsEveryCell();
+    void loadedPixels_data();
+    void loadedPixels();
+    void dateLabels_data();
+    void dateLabels();
+    void loadingTwiceGivesTheSamePicture();
+    void secondLogReplacesEveryCell();
+    void unreadableLogsAreReported_data();
+    void unreadableLogsAreReported();
+    void shortLogIsNotMixedWithThePrevious();
+    void nonAsciiPath();
+    void openDialogStartsWhereTheLastLogWas();
+    void loadLeavesThePolarPlotAlone();
+
+private:
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+    QTemporaryDir m_dir;
+};
+
+void TestLoadCommand::answeringNoChangesNothing() {
+    Fixture f;
+    const QString path = write("030115.log", LogBytes(Pattern(1)));
+    f.load(path);
+    const QImage loaded = f.chart();
+    f.load(write("991231.log", LogBytes(Pattern(2))), false);
+    QCOMPARE(f.dialogs->questions.last(), "dirchart|新しいデータをロードしますか？");
+    QCOMPARE(f.dialogs->openRequests.size(), 1);
+    QCOMPARE(f.chart(), loaded);
+    QVERIFY(f.form.SignalGrid == Pattern(1));
+    QCOMPARE(f.form.Text1->text(), path);
+}
+
+void TestLoadCommand::cancelLeavesTheFrameAndTheGrid() {
+    Fixture f;
+    const QString path = write("030115.log", LogBytes(Pattern(1)));
+    f.load(path);
+    f.load(std::nullopt);
+    QCOMPARE(f.chart(), FrameOnly());
+    QVERIFY(f.form.SignalGrid == Pattern(1));
+    QCOMPARE(f.form.Text1->text(), path);
+    QVERIFY(f.dialogs->warnings.isEmpty());
+}
+
+void TestLoadCommand::asksWithTheLogFilters() {
+    Fixture f;
+    f.load(std::nullopt);
+    QCOMPARE(f.dialogs->openRequests.size(), 1);
+    const OpenDialogRequest& r = f.dialogs->openRequests.first();
+    QCOMPARE(r.nameFilters, QStringList({"観測ログ(*.log)", "すべてのファイル(*)"}));
+    QCOMPARE(r.defaultSuffix, "log");
+    QCOMPARE(r.fileName, ".log");
+}
+
+void TestLoadCommand::loadsAndPlotsEveryCell() {
+    Fixture f;
+    const QString path = write("030115.log", LogBytes(Pattern(3)));
+    f.load(path);
+    QVERIFY(f.form.SignalGrid == Pattern(3));
+    QCOMPARE(f.form.Text1->text(), path);
+    QCOMPARE(f.chart(), ExpectedChart(Pattern(3), path));
+    QVERIFY(f.dialogs->warnings.isEmpty());
+}
+
+void TestLoadCommand::loadedPixels_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("0 is black") << 0 << QRgb(0xff000000);
+    QTest::newRow("1 is nearly pure blue") << 1 << QRgb(0xff0001ff);
+    QTest::newRow("600") << 600 << QRgb(0xff59ff00);
+    QTest::newRow("1023 is red") << 1023 << QRgb(0xffff0000);
+    QTest::newRow("negative is blue") << -5 << QRgb(0xff0000ff);
+}
+
+void TestLoadCommand::loadedPixels() {
+    QFETCH(int, value);
+    QFETCH(QRgb, colour);
+    ObservationGrid grid;
+    std::fill(grid.cells.begin(), grid.cells.end(), static_cast<std::int16_t>(value));
+    Fixture f;
+    f.load(write("010101.log", LogBytes(grid)));
+    const QImage chart = f.chart();
+    // A solid block from (30, 51) to (749, 230), and nothing outside it moved.
+    for (int y = 51; y <= 230; ++y)
+        for (int x = 30; x <= 749; ++x)
+            if (chart.pixel(x, y) != colour)
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+    QCOMPARE(chart.pixel(29, 140), 0xff000000u);
+    QCOMPARE(chart.pixel(400, 50), 0xff000000u);
+    QCOMPARE(chart.pixel(400, 231), 0xff000000u);
+}
+
+void TestLoadCommand::dateLabels_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("030115") << "/data/030115.log" << "2003/01/15";
+    QTest::newRow("991231") << "/data/991231.log" << "2099/12/31";
+    QTest::newRow("no folder") << "261208.log" << "2026/12/08";
+    QTest::newRow("short") << "a.log" << "20a./lo/g";
+    QTest::newRow("empty") << "" << "20//";
+    QTest::newRow("Japanese") << "/観測/二〇二六年.log" << "20/二/〇二/六年";
+}
+
+void TestLoadCommand::dateLabels() {
+    QFETCH(QString, path);
+    QFETCH(QString, label);
+    QCOMPARE(DateLabelText(path), label);
+}
+
+void TestLoadCommand::loadingTwiceGivesTheSamePicture() {
+    Fixture f;
+    const QString path = write("991231.log", LogBytes(Pattern(4)));
+    f.load(path);
+    const QImage once = f.chart();
+    f.load(path);
+    QCOMPARE(f.chart(), once);
+    QCOMPARE(once, ExpectedChart(Pattern(4), path));
+}
+
+void TestLoadCommand::secondLogReplacesEveryCell() {
+    Fixture f;
+    f.load(write("030115.log", LogBytes(Pattern(5))));
+    const QString second = write("991231.log", LogBytes(Pattern(600)));
+    f.load(second);
+    QVERIFY(f.form.SignalGrid == Pattern(600));
+    QCOMPARE(f.chart(), ExpectedChart(Pattern(600), second));
+}
+
+void TestLoadCommand::unreadableLogsAreReported_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("gone") << m_dir.filePath("gone.log") << "No such file or directory";
+    QTest::newRow("directory") << m_dir.path() << "Is a directory";
+    QTest::newRow("device") << "/dev/zero" << "通常のファイルではありません";
+    QTest::newRow("I/O error") << "/proc/self/mem" << "Input/output error";
+}
+
+void TestLoadCommand::unreadableLogsAreReported() {
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    Fixture f;
+    const QString good = write("030115.log", LogBytes(Pattern(6)));
+    f.load(good);
+    f.load(path);
+    QCOMPARE(f.dialogs->warnings.size(), 1);
+    const QString warning = f.dialogs->warnings.first();
+    QVERIFY2(warning.startsWith("dirchart|観測ログを読み込めませんでした。"), qPrintable(warning));
+    QVERIFY2(warning.contains(path), qPrintable(warning));
+    QVERIFY2(warning.contains(reason), qPrintable(warning));
+    // No stale cells and no date label: the frame as after a cancel.
+    QCOMPARE(f.chart(), FrameOnly());
+    QVERIFY(f.form.SignalGrid == Pattern(6));
+    QCOMPARE(f.form.Text1->text(), good);
+}
+
+void TestLoadCommand::shortLogIsNotMixedWithThePrevious() {
+    Fixture f;
+    f.load(write("030115.log", LogBytes(Pattern(7))));
+    ObservationGrid expected;
+    std::fill(expected.cells.begin(), expected.cells.begin() + 180 * 100, std::int16_t(700));
+    const QString path = write("030116.log", LogBytes(expected).left(2 * 180 * 100 + 1));
+    f.load(path);
+    QVERIFY(f.dialogs->warnings.isEmpty());
+    QVERIFY(f.form.SignalGrid == expected);
+    QCOMPARE(f.chart(), ExpectedChart(expected, path));
+    QCOMPARE(f.chart().pixel(30 + 99, 140), SignalColour(700).argb());
+    QCOMPARE(f.chart().pixel(30 + 100, 140), 0xff000000u);
+}
+
+void TestLoadCommand::nonAsciiPath() {
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("観測/東京")));
+    const QString path = write(QStringLiteral("観測/東京/261208.log"), LogBytes(Pattern(8)));
+    Fixture f;
+    f.load(path);
+    QVERIFY(f.dialogs->warnings.isEmpty());
+    QCOMPARE(f.form.Text1->text(), path);
+    QVERIFY(f.form.SignalGrid == Pattern(8));
+    QCOMPARE(f.chart(), ExpectedChart(Pattern(8), path));
+}
+
+void TestLoadCommand::openDialogStartsWhereTheLastLogWas() {
+    QVERIFY(QDir(m_dir.path()).mkpath("day2"));
+    Fixture f;
+    f.load(write("day2/030115.log", LogBytes(Pattern(9))));
+    f.load(m_dir.filePath("missing.log"));
+    f.load(std::nullopt);
+    QCOMPARE(f.dialogs->openRequests.size(), 3);
+    QVERIFY(!f.dialogs->openRequests[0].folder.isEmpty());
+    QCOMPARE(f.dialogs->openRequests[1].folder, m_dir.filePath("day2"));
+    // An unreadable choice does not move the starting folder.
+    QCOMPARE(f.dialogs->openRequests[2].folder, m_dir.filePath("day2"));
+}
+
+void TestLoadCommand::loadLeavesThePolarPlotAlone() {
+    Fixture f;
+    const QImage polar = f.form.Picture2->surface().image();
+    f.load(write("030115.log", LogBytes(Pattern(10))));
+    QCOMPARE(f.form.Picture2->surface().image(), polar);
+    QCOMPARE(f.form.Text2->text(), "Text2");
+}
+
+QTEST_MAIN(TestLoadCommand)
+#include "tst_loadcommand.moc"
