@@ -14,8 +14,7 @@ void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid) {
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         const auto x = static_cast<float>(ChartGeometry::SlotColumn(t));
         for (int d = 0; d < ObservationGrid::Bins; ++d)
-            picture.PSet(x, static_cast<float>(ChartGeometry::BinRow(d)),
-                         CellColour(grid(t, d)).argb());
+            picture.PSet(x, static_cast<float>(ChartGeometry::BinRow(d)), CellArgb(grid(t, d)));
     }
 }
 

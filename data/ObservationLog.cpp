@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -60,14 +61,16 @@ LogReadResult ReadObservationLog(const std::string& path, ObservationGrid& grid)
     if (got < 0)
         return {LogReadStatus::ReadFailed, errno, 0};
 
-    ObservationGrid fresh; // all zeros: cells past a short file's end stay 0
+    // The read has succeeded, so nothing can fail from here on: the grid is
+    // overwritten in place, cells past a short file's end becoming 0.
     const long cellsCovered = got / 2;
     const unsigned char* b = bytes->data();
+    std::int16_t* cells = grid.cells.data();
     for (long i = 0; i < cellsCovered; ++i) {
         // Assembled byte by byte, so the host's own byte order never matters.
         const auto raw = static_cast<std::uint16_t>(b[2 * i] | (b[2 * i + 1] << 8));
-        fresh.cells[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(raw);
+        cells[i] = static_cast<std::int16_t>(raw);
     }
-    grid.cells.swap(fresh.cells);
+    std::fill(cells + cellsCovered, cells + ObservationGrid::CellCount, std::int16_t{0});
     return {LogReadStatus::Ok, 0, got};
 }

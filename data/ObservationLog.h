@@ -27,7 +27,7 @@ struct LogReadResult {
 // the file system's own encoding) into `grid`. Bytes beyond them are never
 // read. A shorter file fills the cells it covers and zeroes the rest; a
 // trailing odd byte is ignored. On any failure `grid` is left untouched: the
-// file is read into a buffer of its own, which replaces the grid only once the
-// read has succeeded. Only regular files are read, and the file is opened
+// file is read into a buffer of its own, which is copied into the grid only
+// once the read has succeeded. Only regular files are read, and the file is opened
 // without blocking, so a FIFO or device can never hang the caller.
 LogReadResult ReadObservationLog(const std::string& path, ObservationGrid& grid);

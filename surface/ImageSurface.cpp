@@ -23,10 +23,9 @@ int ToPixel(float v) {
 } // namespace
 
 ImageSurface::ImageSurface(QSize size)
-    : m_image(size, QImage::Format_RGB32), m_width(static_cast<float>(size.width())),
-      m_height(static_cast<float>(size.height())) {
+    : m_image(size, QImage::Format_RGB32) {
     m_image.fill(Background);
-    refreshBits();
+    refreshRaster();
 }
 
 ImageSurface::~ImageSurface() {
@@ -62,7 +61,7 @@ QPainter& ImageSurface::painter() {
         m_painter->setRenderHint(QPainter::Antialiasing, false);
         m_painter->setRenderHint(QPainter::TextAntialiasing, false);
         m_painter->setFont(m_font);
-        refreshBits();
+        refreshRaster();
     }
     changed();
     return *m_painter;
@@ -75,7 +74,7 @@ void ImageSurface::endPainting() const {
 void ImageSurface::clearPixels() {
     endPainting();
     m_image.fill(Background);
-    refreshBits();
+    refreshRaster();
     changed();
 }
 
@@ -99,6 +98,18 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) 
     p.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), c);
     p.fillRect(QRect(box.left(), box.top(), 1, box.height()), c);
     p.fillRect(QRect(box.right(), box.top(), 1, box.height()), c);
+}
+
+void ImageSurface::drawPixel(float x, float y, QRgb colour) {
+    // PSet takes this path only while no change is pending; writing the
+    // pixel reports the change and hands PSet the raster for the rest.
+    const std::size_t column = NearestPixel(x);
+    const std::size_t row = NearestPixel(y);
+    if (column < static_cast<std::size_t>(m_image.width()) &&
+        row < static_cast<std::size_t>(m_image.height())) {
+        m_image.setPixel(static_cast<int>(column), static_cast<int>(row), colour);
+        changed();
+    }
 }
 
 void ImageSurface::drawCircle(float cx, float cy, float radius, QRgb colour) {

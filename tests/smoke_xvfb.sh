@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Starts the real viewer on a virtual X server and checks, as a person would,
-# what the screen shows. Usage: smoke_xvfb.sh path/to/dirchart
+# what the screen shows. Usage: smoke_xvfb.sh path/to/dirchart path/to/dirchart-sample
 # Set DIRCHART_SHOT_DIR to keep the screenshots.
 set -euo pipefail
 viewer=$(realpath "$1")
+sample=$(realpath "$2")
 
 if [ -z "${DIRCHART_IN_XVFB:-}" ]; then
     exec env DIRCHART_IN_XVFB=1 timeout 150 \
@@ -39,6 +40,23 @@ pixel() { # name x y -> #RRGGBB
         grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 | tr a-f A-F
 }
 
+# Counts the pixels of a colour in a rectangle: name x y width height colour.
+count_colour() {
+    convert "$work/$1.png" -crop "$4x$5+$2+$3" -depth 8 txt:- |
+        grep -c -i "$6" || true
+}
+
+# Clicks a control at a point of the client area.
+click_at() { xdotool mousemove "$((origin_x + $1))" "$((origin_y + $2))" click 1; }
+
+# What a text box holds, read the way a person copies it.
+text_of() { # x y of a point inside the text box
+    click_at "$1" "$2"
+    xdotool key ctrl+a ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard
+}
+
 # Screen position of a point of Picture1's drawing area (inside its 2-pixel
 # border), given in chart coordinates.
 chart_x() { echo $((origin_x + 2 + $1)); }
@@ -66,6 +84,37 @@ check "chart box edge (400, 50) is black" "$(pixel startup "$(chart_x 400)" "$(c
 check "plot area (400, 140) is white" "$(pixel startup "$(chart_x 400)" "$(chart_y 140)")" "#FFFFFF"
 check "legend line for 0 is blue" "$(pixel startup "$(chart_x 790)" "$(chart_y 230)")" "#0000FF"
 check "legend line for 1016 is red" "$(pixel startup "$(chart_x 790)" "$(chart_y 103)")" "#FF0700"
+
+# Load a log through the real prompt and Open dialog.
+"$sample" "$work/030115.log" --test-pattern
+click_at 52 560 # 読み込み
+prompt=$(timeout 10 xdotool search --sync --onlyvisible --name '^dirchart$' | head -n 1)
+check "the load prompt appears" "$([ -n "$prompt" ] && echo yes)" yes
+xdotool key Escape # Escape answers No
+sleep 0.5
+check "Escape at the prompt opens no dialog" \
+    "$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1)" ""
+
+click_at 52 560
+timeout 10 xdotool search --sync --onlyvisible --name '^dirchart$' >/dev/null
+xdotool key Return # Yes is the default button
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Open$' | head -n 1)
+check "the Open dialog appears" "$([ -n "$dialog" ] && echo yes)" yes
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 5 "$work/030115.log"
+xdotool key Return
+sleep 1
+shoot loaded
+check "slot 100, bin 5 (0) is black" "$(pixel loaded "$(chart_x 130)" "$(chart_y 225)")" "#000000"
+check "slot 100, bin 50 (100) is blue" "$(pixel loaded "$(chart_x 130)" "$(chart_y 180)")" "#0064FF"
+check "slot 300, bin 100 (600) is green" "$(pixel loaded "$(chart_x 330)" "$(chart_y 130)")" "#59FF00"
+check "slot 600, bin 179 (1000) is red" "$(pixel loaded "$(chart_x 630)" "$(chart_y 51)")" "#FF1700"
+check "slot 719, bin 10 (1000) is red" "$(pixel loaded "$(chart_x 749)" "$(chart_y 220)")" "#FF1700"
+check "the chart box is intact" "$(pixel loaded "$(chart_x 750)" "$(chart_y 140)")" "#000000"
+label_ink=$(count_colour loaded "$(chart_x 500)" "$(chart_y 20)" 80 13 '#000000')
+check "a date label is printed at (500, 20)" "$([ "$label_ink" -gt 20 ] && echo yes)" yes
+check "Text1 shows the path" "$(text_of 550 412)" "$work/030115.log"
 
 if [ "$failures" -ne 0 ]; then
     echo "viewer's stderr:"

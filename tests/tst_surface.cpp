@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ImageSurface.h"
+#include "PictureBox.h"
 
 #include <QTest>
 
@@ -33,6 +34,7 @@ private slots:
     void printedNumbers();
     void printDrawsBelowAndRightOfCurrentPoint();
     void imageIsASnapshot();
+    void pictureBoxRepaintsAfterEachBurst();
 };
 
 void TestSurface::currentPointAfterEachOperation() {
@@ -182,6 +184,38 @@ void TestSurface::imageIsASnapshot() {
     QCOMPARE(s.pixel(5, 5), Red);
     QCOMPARE(s.pixel(6, 6), Red);
     QCOMPARE(s.image().pixel(0, 9), Red);
+}
+
+namespace {
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
+void TestSurface::pictureBoxRepaintsAfterEachBurst() {
+    PictureBox box(QSize(40, 40));
+    PaintCounter counter;
+    box.installEventFilter(&counter);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTRY_VERIFY(counter.paints > 0);
+
+    // Each burst of drawing after a repaint schedules one more repaint, and
+    // the repaint shows what was drawn.
+    for (const auto& [x, y] : {std::pair{3, 4}, std::pair{10, 20}, std::pair{30, 31}}) {
+        const int before = counter.paints;
+        box.surface().PSet(float(x), float(y), Red);
+        box.surface().PSet(float(x + 1), float(y), Red);
+        QTRY_VERIFY(counter.paints > before);
+        const QImage shown = box.grab().toImage();
+        QCOMPARE(shown.pixel(2 + x, 2 + y), Red);
+        QCOMPARE(shown.pixel(2 + x + 1, 2 + y), Red);
+    }
 }
 
 QTEST_MAIN(TestSurface)

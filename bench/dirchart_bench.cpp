@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// Each measured operation runs beside a floor: the plainest code that moves
+// the same bytes, so that the ratio, not the absolute time, says how much the
+// real code costs.
+
+#include "DirectionTimePlot.h"
+#include "ImageSurface.h"
+#include "ObservationLog.h"
+#include "SignalColour.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+const QSize ChartSize(813, 277);
+
+// A full log with every value of the scale, written once and then read from
+// the page cache.
+const std::string& LogPath() {
+    static QTemporaryDir dir;
+    static const std::string path = [] {
+        const std::string p = dir.filePath(QStringLiteral("261208.log")).toStdString();
+        std::ofstream out(p, std::ios::binary);
+        for (int i = 0; i < ObservationGrid::CellCount; ++i) {
+            const int v = (i * 37) % 1024;
+            out.put(static_cast<char>(v & 0xff)).put(static_cast<char>(v >> 8));
+        }
+        return p;
+    }();
+    return path;
+}
+
+void ReadAndPlot(benchmark::State& state) {
+    ImageSurface surface(ChartSize);
+    ObservationGrid grid;
+    for (auto _ : state) {
+        if (!ReadObservationLog(LogPath(), grid).ok())
+            state.SkipWithError("cannot read the log");
+        PlotSignalGrid(surface, grid);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(ReadAndPlot)->Unit(benchmark::kMicrosecond);
+
+// Reads the same file and writes as many pixels of the same image layout
+// from a precomputed 1024-entry colour table.
+void ReadAndPlotFloor(benchmark::State& state) {
+    QImage image(ChartSize, QImage::Format_RGB32);
+    std::array<QRgb, 1024> table{};
+    for (int v = 0; v < 1024; ++v)
+        table[std::size_t(v)] = CellColour(v).argb();
+    std::vector<unsigned char> bytes(ObservationLogBytes);
+    for (auto _ : state) {
+        const int fd = ::open(LogPath().c_str(), O_RDONLY);
+        const ssize_t got = ::read(fd, bytes.data(), bytes.size());
+        ::close(fd);
+        if (got != ObservationLogBytes)
+            state.SkipWithError("short read");
+        uchar* bits = image.bits();
+        const qsizetype stride = image.bytesPerLine();
+        for (int t = 0; t < ObservationGrid::Slots; ++t)
+            for (int d = 0; d < ObservationGrid::Bins; ++d) {
+                const std::size_t i = 2 * std::size_t(t * ObservationGrid::Bins + d);
+                const int v = (bytes[i] | bytes[i + 1] << 8) & 1023;
+                reinterpret_cast<QRgb*>(bits + (230 - d) * stride)[30 + t] = table[std::size_t(v)];
+            }
+        benchmark::DoNotOptimize(image.pixel(100, 100));
+    }
+}
+BENCHMARK(ReadAndPlotFloor)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // fonts for the image surface
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
