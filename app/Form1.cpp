@@ -6,6 +6,7 @@
 #include "HScrollBar.h"
 #include "LoadCommand.h"
 #include "PictureBox.h"
+#include "PolarPlot.h"
 #include "StandardDialogs.h"
 
 #include <QDir>
@@ -72,6 +73,9 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
 
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
+    connect(HScroll4, &QScrollBar::valueChanged, this, &Form1::HScroll4_Change);
+    // HScroll2 and HScroll3 have no handler.
 
     Form_Load();
 }
@@ -100,6 +104,24 @@ void Form1::cmd1_Click() {
     }
 }
 
+void Form1::HScroll1_Change() {
+    Picture2->surface().Cls();
+    DrawPolarPlot();
+}
+
+void Form1::HScroll4_Change() {
+    const int gain = HScroll4->value();
+    Text3->setText(QString::number(gain));
+    PolarGain = static_cast<float>(gain);
+    Picture2->surface().Cls();
+    DrawPolarPlot();
+}
+
 void Form1::DrawChartFrame() {
     ::DrawChartFrame(Picture1->surface());
+}
+
+void Form1::DrawPolarPlot() {
+    Text2->setText(
+        ::DrawPolarPlot(Picture2->surface(), SignalGrid, HScroll1->value(), RadPerDeg, PolarGain));
 }

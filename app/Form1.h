@@ -50,8 +50,11 @@ private:
     void Form_Load();
     void Command1_Click();
     void cmd1_Click();
+    void HScroll1_Change();
+    void HScroll4_Change();
 
     void DrawChartFrame();
+    void DrawPolarPlot();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     // The Open dialog starts where the last log was loaded from.

@@ -6,6 +6,7 @@
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
+#include "PolarPlot.h"
 #include "SignalColour.h"
 
 #include <benchmark/benchmark.h>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <fstream>
 #include <vector>
 
@@ -78,6 +80,36 @@ void ReadAndPlotFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(ReadAndPlotFloor)->Unit(benchmark::kMicrosecond);
+
+// One slider step: clear the polar plot and draw it anew, for a slot with a
+// typical directional pattern at gain 1 ...
+void PolarRedraw(benchmark::State& state) {
+    ImageSurface surface(QSize(261, 261));
+    ObservationGrid grid;
+    for (int d = 0; d < ObservationGrid::Bins; ++d)
+        grid(300, d) = static_cast<std::int16_t>(200 + 600 * std::exp(-0.01 * (d - 40) * (d - 40)));
+    const float radPerDeg = static_cast<float>(4 * std::atan(1.0) / 180);
+    for (auto _ : state) {
+        surface.Cls();
+        benchmark::DoNotOptimize(DrawPolarPlot(surface, grid, 300, radPerDeg, 1));
+    }
+}
+BENCHMARK(PolarRedraw)->Unit(benchmark::kMicrosecond);
+
+// ... and for the worst case: values at the 16-bit limits at gain 50, whose
+// segments run up to 200,000 pixels outside the surface and must be clipped.
+void PolarRedrawFarOutside(benchmark::State& state) {
+    ImageSurface surface(QSize(261, 261));
+    ObservationGrid grid;
+    for (int d = 0; d < ObservationGrid::Bins; ++d)
+        grid(300, d) = d % 2 ? 32767 : -32768;
+    const float radPerDeg = static_cast<float>(4 * std::atan(1.0) / 180);
+    for (auto _ : state) {
+        surface.Cls();
+        benchmark::DoNotOptimize(DrawPolarPlot(surface, grid, 300, radPerDeg, 50));
+    }
+}
+BENCHMARK(PolarRedrawFarOutside)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ImageSurface.h"
 
+#include "Rasterize.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -9,15 +11,14 @@
 
 namespace {
 
-// Rounds a coordinate to the nearest pixel. Coordinates far outside any
-// surface are pulled in to a range that QPainter's fixed-point raster
-// arithmetic handles; the surfaces here are a few hundred pixels wide, so such
-// points are invisible either way.
-int ToPixel(float v) {
-    constexpr float Limit = 1 << 22;
+// Rounds a coordinate to the nearest pixel, halves to even as PSet does.
+// Coordinates are pulled in to +-2^26, far beyond any surface yet small enough
+// for the rasterisers' 64-bit arithmetic; NaN is put at the origin.
+std::int64_t ToPixel(float v) {
+    constexpr float Limit = 1 << 26;
     if (std::isnan(v))
         return 0;
-    return static_cast<int>(std::lround(std::clamp(v, -Limit, Limit)));
+    return static_cast<std::int64_t>(std::rint(std::clamp(v, -Limit, Limit)));
 }
 
 } // namespace
@@ -79,25 +80,19 @@ void ImageSurface::clearPixels() {
 }
 
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
-    QPainter& p = painter();
-    p.setPen(QPen(QColor::fromRgb(colour), 1));
-    p.drawLine(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2));
+    RasterLine(m_image, ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), colour);
+    changed();
 }
 
 void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) {
-    // The outline runs along the corner pixels themselves: four one-pixel
-    // strips, so that no pen-width convention can move an edge by a pixel.
-    const int left = std::min(ToPixel(x1), ToPixel(x2));
-    const int right = std::max(ToPixel(x1), ToPixel(x2));
-    const int top = std::min(ToPixel(y1), ToPixel(y2));
-    const int bottom = std::max(ToPixel(y1), ToPixel(y2));
-    const QRect box(QPoint(left, top), QPoint(right, bottom));
-    QPainter& p = painter();
-    const QColor c = QColor::fromRgb(colour);
-    p.fillRect(QRect(box.left(), box.top(), box.width(), 1), c);
-    p.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), c);
-    p.fillRect(QRect(box.left(), box.top(), 1, box.height()), c);
-    p.fillRect(QRect(box.right(), box.top(), 1, box.height()), c);
+    // The outline runs along the corner pixels themselves.
+    const std::int64_t left = ToPixel(x1), top = ToPixel(y1);
+    const std::int64_t right = ToPixel(x2), bottom = ToPixel(y2);
+    RasterLine(m_image, left, top, right, top, colour);
+    RasterLine(m_image, right, top, right, bottom, colour);
+    RasterLine(m_image, right, bottom, left, bottom, colour);
+    RasterLine(m_image, left, bottom, left, top, colour);
+    changed();
 }
 
 void ImageSurface::drawPixel(float x, float y, QRgb colour) {
@@ -113,17 +108,15 @@ void ImageSurface::drawPixel(float x, float y, QRgb colour) {
 }
 
 void ImageSurface::drawCircle(float cx, float cy, float radius, QRgb colour) {
-    QPainter& p = painter();
-    p.setPen(QPen(QColor::fromRgb(colour), 1));
-    p.setBrush(Qt::NoBrush);
-    const int r = ToPixel(radius);
-    p.drawEllipse(QPoint(ToPixel(cx), ToPixel(cy)), r, r);
+    RasterCircle(m_image, ToPixel(cx), ToPixel(cy), ToPixel(radius), colour);
+    changed();
 }
 
 float ImageSurface::drawText(float x, float y, const QString& text) {
     QPainter& p = painter();
     p.setPen(QColor::fromRgb(Foreground));
     const QFontMetrics metrics(m_font);
-    p.drawText(QPoint(ToPixel(x), ToPixel(y) + metrics.ascent()), text);
+    p.drawText(QPoint(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + metrics.ascent()),
+               text);
     return static_cast<float>(metrics.height());
 }

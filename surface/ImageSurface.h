@@ -12,9 +12,9 @@
 class QPainter;
 
 // A DrawingSurface backed by an off-screen image: drawing stays in the image
-// until Cls, whether or not anything shows it. Lines, circles and text go
-// through QPainter with antialiasing off; single pixels are written straight
-// into the image (see DrawingSurface::Raster).
+// until Cls, whether or not anything shows it. Text goes through QPainter
+// with antialiasing off; lines, circles and single pixels are written
+// straight into the image (see Rasterize.h and DrawingSurface::Raster).
 class ImageSurface final : public DrawingSurface {
 public:
     explicit ImageSurface(QSize size);
@@ -73,8 +73,8 @@ private:
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
     QFont m_font = PrintFont();
-    // Opened on the first QPainter operation and kept open across operations,
-    // so that drawing 180 line segments does not set up a painter 180 times.
+    // Opened on the first text and kept open across operations, so that the
+    // chart frame's forty texts share one painter.
     mutable std::unique_ptr<QPainter> m_painter;
     bool m_pendingChange = false;
     std::function<void()> m_changed;

@@ -116,6 +116,37 @@ label_ink=$(count_colour loaded "$(chart_x 500)" "$(chart_y 20)" 80 13 '#000000'
 check "a date label is printed at (500, 20)" "$([ "$label_ink" -gt 20 ] && echo yes)" yes
 check "Text1 shows the path" "$(text_of 550 412)" "$work/030115.log"
 
+# The polar plot, driven by mouse and keyboard on its two sliders.
+polar_x() { echo $((origin_x + 114 + $1)); }
+polar_y() { echo $((origin_y + 370 + $1)); }
+click_at 400 304 # HScroll1's trough: one slot on
+sleep 0.3
+check "a trough click steps the time slider" "$(text_of 550 444)" "0:02"
+click_at 400 304
+xdotool key End
+sleep 0.3
+shoot slot719
+check "End goes to the last slot" "$(text_of 550 444)" "23:58"
+check "slot 719 (1000) at 90 degrees, near the outer ring" \
+    "$(pixel slot719 "$(polar_x 254)" "$(polar_y 132)")" "#FF0000"
+check "the 93-pixel ring is grey" "$(pixel slot719 "$(polar_x 39)" "$(polar_y 132)")" "#7F7F7F"
+click_at 400 304
+xdotool key Home Right Left
+sleep 0.3
+shoot slot0
+check "Home, Right, Left: back to the first slot" "$(text_of 550 444)" "0:00"
+check "slot 0 (100) at 90 degrees, 12 pixels out" "$(pixel slot0 "$(polar_x 144)" "$(polar_y 132)")" "#FF0000"
+check "no trace of the previous curve" "$(pixel slot0 "$(polar_x 254)" "$(polar_y 132)")" "#7F7F7F"
+click_at 600 544 # HScroll4's trough: gain 2
+sleep 0.3
+shoot gain2
+check "the gain slider shows its value" "$(text_of 484 516)" "2"
+check "gain 2 doubles the radius" "$(pixel gain2 "$(polar_x 156)" "$(polar_y 132)")" "#FF0000"
+click_at 600 544
+xdotool key End
+sleep 0.3
+check "End on the gain slider shows 50" "$(text_of 484 516)" "50"
+
 if [ "$failures" -ne 0 ]; then
     echo "viewer's stderr:"
     cat "$work/viewer.err"

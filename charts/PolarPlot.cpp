@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "PolarPlot.h"
+
+#include "DrawingSurface.h"
+#include "ObservationGrid.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr QRgb Grey = 0xff7f7f7f;
+constexpr QRgb Red = 0xffff0000;
+constexpr float Centre = 132;
+// Pixels per signal unit at gain 1: a value of 1024 reaches the outer ring.
+constexpr double RadialScale = 0.1220703125; // 125 / 1024, exact in binary
+
+} // namespace
+
+QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t,
+                      float radPerDeg, float polarGain) {
+    picture.SetCurrentX(Centre);
+    picture.SetCurrentY(Centre);
+    for (float radius : {125.f, 93.f, 62.f, 31.f})
+        picture.Circle(Step(0, 0), radius, Grey);
+    picture.Line(Step(-125, 0), Step(250, 0), Grey);
+    picture.Line(Step(-125, -125), Step(0, 250), Grey);
+
+    // Products in double precision in the order written, each coordinate
+    // rounded to single precision as it is handed over. The angle itself is
+    // single precision: k x radPerDeg is rounded to float, then doubled.
+    const double gain = polarGain;
+    const auto startY = static_cast<float>(Centre - (RadialScale * grid(t, 0)) * gain);
+    picture.SetCurrentX(Centre);
+    picture.SetCurrentY(startY);
+    for (int k = 1; k < ObservationGrid::Bins; ++k) {
+        const float half = static_cast<float>(k) * radPerDeg;
+        const double theta = static_cast<double>(half * 2);
+        const double v = grid(t, k);
+        const double x = ((v * std::sin(theta)) * RadialScale) * gain + Centre;
+        const double y = Centre - ((v * std::cos(theta)) * RadialScale) * gain;
+        picture.LineTo({static_cast<float>(x), static_cast<float>(y)}, Red);
+    }
+    picture.LineTo({Centre, startY}, Red);
+
+    return SlotTimeText(t);
+}
+
+QString SlotTimeText(int t) {
+    const int hour = t / 30;
+    const int minutes = (t - 30 * hour) * 2;
+    return QString::number(hour) + QLatin1Char(':') +
+           (minutes < 10 ? QStringLiteral("0") : QString()) + QString::number(minutes);
+}

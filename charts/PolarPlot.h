@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class DrawingSurface;
+class ObservationGrid;
+
+// Draws the polar plot of time slot `t` over whatever the surface holds:
+// four grey range rings and a grey cross-hair about (132, 132), then the
+// closed red curve of the slot's 180 direction bins, each at a distance of
+// value x 125/1024 x gain pixels in its direction (bin 0 straight up, turning
+// clockwise). Returns the slot's time of day, as SlotTimeText does.
+QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t,
+                      float radPerDeg, float polarGain);
+
+// The time of day at which slot t begins: "0:00", "9:06", "23:58".
+QString SlotTimeText(int t);
