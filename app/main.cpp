@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Form1.h"
+#include "Translations.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,11 +21,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dirchart"));
 
-    // Standard dialogs and message box buttons follow the desktop's language.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    InstallQtTranslations(QLocale());
 
     Form1 window;
     window.show();

@@ -3,6 +3,9 @@
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "PictureBox.h"
+#include "Translations.h"
+
+#include <QMessageBox>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +26,7 @@ private slots:
     void scrollBarKeys_data();
     void scrollBarKeys();
     void scrollBarReportsOnReleaseNotWhileDragging();
+    void japaneseDesktopGetsJapaneseButtons();
 };
 
 void TestForm1::controlGeometry_data() {
@@ -182,6 +186,15 @@ void TestForm1::scrollBarReportsOnReleaseNotWhileDragging() {
     bar->setSliderDown(false);
     QCOMPARE(changes.size(), 1);
     QCOMPARE(bar->value(), 400);
+}
+
+void TestForm1::japaneseDesktopGetsJapaneseButtons() {
+    QVERIFY(InstallQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan)));
+    QMessageBox box(QMessageBox::NoIcon, "dirchart", "?", QMessageBox::Yes | QMessageBox::No);
+    QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith("はい"),
+             qPrintable(box.button(QMessageBox::Yes)->text()));
+    QVERIFY2(box.button(QMessageBox::No)->text().startsWith("いいえ"),
+             qPrintable(box.button(QMessageBox::No)->text()));
 }
 
 QTEST_MAIN(TestForm1)

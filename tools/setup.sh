@@ -2,12 +2,17 @@
 # Shared by ./run and ./test: install what is missing, then configure and build.
 # Sourced, not run; expects to be in the project's top folder.
 
-# What building and running the viewer needs.
-DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-translations-l10n
-    fonts-liberation2 fonts-ipafont-gothic libbenchmark-dev)
+# What building and running the viewer needs; the benchmarks' libraries
+# (Google Benchmark, and xcb for the start-up harness); and dpkg-dev, whose
+# dpkg-shlibdeps finds the .deb's library dependencies.
+DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-translations-l10n
+    fonts-liberation2 fonts-ipafont-gothic libbenchmark-dev libxcb1-dev dpkg-dev)
 # What the tests need on top: a virtual X server and the tools that drive it
-# and read the screen back, and clang for the sanitizer and fuzzing builds.
-DIRCHART_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip)
+# and read the screen back, and desktop-file-validate for the menu entry.
+DIRCHART_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils)
+
+# The fuzzer: clang with its libFuzzer and sanitizer runtimes.
+DIRCHART_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 dirchart_install_missing() {
     local missing=() package
@@ -31,13 +36,17 @@ dirchart_install_missing() {
             --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# Configures once (Release; warnings fatal under CI), then builds
-# incrementally: a second call rebuilds only what changed.
+# Configures a build folder once (Release unless the extra CMake arguments
+# say otherwise; warnings fatal under CI), then builds incrementally: a second
+# call rebuilds only what changed. Usage: dirchart_build DIR [CMAKE-ARGS...];
+# DIRCHART_TARGETS, when set, names the only targets to build.
 dirchart_build() {
-    local build_dir=${1:-build}
+    local build_dir=$1
+    shift
     if [ ! -f "$build_dir/build.ninja" ]; then
         cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DDIRCHART_WERROR="${CI:+ON}" >/dev/null || return 1
+            -DDIRCHART_WERROR="${CI:+ON}" "$@" >/dev/null || return 1
     fi
-    cmake --build "$build_dir"
+    # shellcheck disable=SC2086 # a list of target names
+    cmake --build "$build_dir" ${DIRCHART_TARGETS:+--target $DIRCHART_TARGETS}
 }
