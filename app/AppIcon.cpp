@@ -46,8 +46,11 @@ QImage AppIconImage(int size) {
 }
 
 QIcon AppIcon() {
+    // The sizes a window manager shows in title bars and task switchers; each
+    // is drawn at start-up and sent to the display server with the window.
+    // Larger sizes come from the installed icon theme.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 24, 32, 48, 64})
         icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
     return icon;
 }
