@@ -42,13 +42,24 @@ long ReadFully(int fd, unsigned char* buffer, long size) {
 } // namespace
 
 LogReadResult ReadObservationLog(const std::string& path, ObservationGrid& grid) {
+    // Devices are turned away before they are opened: opening some of them
+    // has effects of its own (a watchdog starts, a modem line drops).
+    struct stat before{};
+    if (::stat(path.c_str(), &before) != 0)
+        return {LogReadStatus::CannotOpen, errno, 0};
+    if (S_ISDIR(before.st_mode))
+        return {LogReadStatus::NotRegularFile, EISDIR, 0};
+    if (!S_ISREG(before.st_mode))
+        return {LogReadStatus::NotRegularFile, 0, 0};
+
     FileDescriptor file;
-    // O_NONBLOCK: opening a FIFO without a writer would otherwise wait forever.
+    // O_NONBLOCK: should the path have become a FIFO since, opening it without
+    // a writer would otherwise wait forever.
     file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (file.fd < 0)
         return {LogReadStatus::CannotOpen, errno, 0};
 
-    struct stat info{};
+    struct stat info{}; // what was opened, whatever the path named before
     if (::fstat(file.fd, &info) != 0)
         return {LogReadStatus::CannotOpen, errno, 0};
     if (S_ISDIR(info.st_mode))

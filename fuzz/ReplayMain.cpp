@@ -14,6 +14,10 @@ int main(int argc, char* argv[]) {
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
         QDir dir(QString::fromLocal8Bit(argv[i]));
+        if (!dir.exists()) {
+            std::fprintf(stderr, "no such folder: %s\n", argv[i]);
+            return 1;
+        }
         for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
             QFile file(dir.filePath(name));
             if (!file.open(QIODevice::ReadOnly)) {
@@ -25,6 +29,10 @@ int main(int argc, char* argv[]) {
                                    static_cast<std::size_t>(bytes.size()));
             ++inputs;
         }
+    }
+    if (inputs == 0) {
+        std::fprintf(stderr, "no inputs to replay\n");
+        return 1;
     }
     std::printf("%d passed, 0 failed\n", inputs);
     return 0;

@@ -9,7 +9,9 @@
 // QPainter sets the state up anew for each call, which costs more than the
 // polar plot's 180 short segments themselves; these cost only their pixels.
 // Both clip to the image, so endpoints hundreds of thousands of pixels away
-// cost no more than the part of the figure that is visible.
+// cost no more than the part of the figure that is visible. Coordinates and
+// radii must lie within +-2^26, which keeps the clipping arithmetic inside 64
+// bits; the image surface clamps to that range before calling.
 
 // The line from (x0, y0) to (x1, y1), both ends included: for each step along
 // the major axis, the pixel nearest to the exact line (halves rounded up).

@@ -8,9 +8,12 @@ viewer=$(realpath "$1")
 sample=$(realpath "$2")
 
 if [ -z "${DIRCHART_IN_XVFB:-}" ]; then
-    exec env DIRCHART_IN_XVFB=1 timeout 150 \
+    exec env DIRCHART_IN_XVFB=1 timeout 170 \
         xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
+
+# English dialogs whatever the caller's locale: the dialogs are found by title.
+export LC_ALL=C.UTF-8 LANGUAGE=
 
 work=$(mktemp -d)
 pid=
@@ -21,7 +24,7 @@ cleanup() {
 trap cleanup EXIT
 
 failures=0
-check() { # description, actual, expected
+check() { # description actual expected
     if [ "$2" == "$3" ]; then
         echo "ok   $1"
     else
@@ -30,20 +33,46 @@ check() { # description, actual, expected
     fi
 }
 
-shoot() { # name
-    import -window root "$work/$1.png"
-    [ -n "${DIRCHART_SHOT_DIR:-}" ] && cp "$work/$1.png" "$DIRCHART_SHOT_DIR/" || true
+# The viewer works at its own pace: asks again until the answer is the
+# expected one or five seconds have passed, then checks the last answer.
+expect() { # description expected command...
+    local description=$1 expected=$2 actual deadline=$((SECONDS + 5))
+    shift 2
+    while :; do
+        actual=$("$@" 2>/dev/null || true)
+        [ "$actual" == "$expected" ] || [ "$SECONDS" -ge "$deadline" ] && break
+        sleep 0.2
+    done
+    check "$description" "$actual" "$expected"
 }
 
-pixel() { # name x y -> #RRGGBB
+shoot() { # name: a screenshot, kept when DIRCHART_SHOT_DIR is set
+    import -window root "$work/$1.png"
+    [ -z "${DIRCHART_SHOT_DIR:-}" ] || cp "$work/$1.png" "$DIRCHART_SHOT_DIR/"
+}
+
+pixel_of() { # name x y -> #RRGGBB of a screenshot
     convert "$work/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- |
         grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 | tr a-f A-F
 }
 
-# Counts the pixels of a colour in a rectangle: name x y width height colour.
-count_colour() {
-    convert "$work/$1.png" -crop "$4x$5+$2+$3" -depth 8 txt:- |
-        grep -c -i "$6" || true
+screen_pixel() { # x y -> #RRGGBB on the screen now
+    import -window root "$work/now.png"
+    pixel_of now "$1" "$2"
+}
+
+visible_window() { # title -> window id, empty when there is none
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
+}
+
+wait_for_window() { # title
+    local deadline=$((SECONDS + 10)) id
+    while :; do
+        id=$(visible_window "$1")
+        [ -n "$id" ] || [ "$SECONDS" -ge "$deadline" ] && break
+        sleep 0.1
+    done
+    echo "$id"
 }
 
 # Clicks a control at a point of the client area.
@@ -53,99 +82,87 @@ click_at() { xdotool mousemove "$((origin_x + $1))" "$((origin_y + $2))" click 1
 text_of() { # x y of a point inside the text box
     click_at "$1" "$2"
     xdotool key ctrl+a ctrl+c
-    sleep 0.2
+    sleep 0.1
     xclip -o -selection clipboard
 }
 
-# Screen position of a point of Picture1's drawing area (inside its 2-pixel
-# border), given in chart coordinates.
-chart_x() { echo $((origin_x + 2 + $1)); }
-chart_y() { echo $((origin_y + 2 + $1)); }
+# Screen positions of points of Picture1's and Picture2's drawing areas
+# (inside their 2-pixel borders).
+chart_pixel() { screen_pixel "$((origin_x + 2 + $1))" "$((origin_y + 2 + $2))"; }
+polar_pixel() { screen_pixel "$((origin_x + 114 + $1))" "$((origin_y + 370 + $2))"; }
 
-export LANG=C.UTF-8
 "$viewer" 2>"$work/viewer.err" &
 pid=$!
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)
+window=$(wait_for_window Form1)
 check "a window named Form1 is mapped" "$([ -n "$window" ] && echo yes)" yes
+[ -n "$window" ] || { cat "$work/viewer.err"; exit 1; }
 info=$(xwininfo -id "$window")
 origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
 origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
 check "client area width" "$(awk '/Width:/ {print $2}' <<<"$info")" 878
 check "client area height" "$(awk '/Height:/ {print $2}' <<<"$info")" 637
-sleep 0.5
 
-shoot startup
-for corner in "29 231" "750 231" "750 50" "29 50"; do
-    set -- $corner
-    check "chart box corner ($1, $2) is black" "$(pixel startup "$(chart_x "$1")" "$(chart_y "$2")")" "#000000"
+# The empty chart, drawn before the window was shown.
+expect "chart box corner (29, 231) is black" "#000000" chart_pixel 29 231
+for corner in "750 231" "750 50" "29 50"; do
+    read -r x y <<<"$corner"
+    check "chart box corner ($x, $y) is black" "$(chart_pixel "$x" "$y")" "#000000"
 done
-check "chart box edge (400, 50) is black" "$(pixel startup "$(chart_x 400)" "$(chart_y 50)")" "#000000"
-check "plot area (400, 140) is white" "$(pixel startup "$(chart_x 400)" "$(chart_y 140)")" "#FFFFFF"
-check "legend line for 0 is blue" "$(pixel startup "$(chart_x 790)" "$(chart_y 230)")" "#0000FF"
-check "legend line for 1016 is red" "$(pixel startup "$(chart_x 790)" "$(chart_y 103)")" "#FF0700"
+check "chart box edge (400, 50) is black" "$(chart_pixel 400 50)" "#000000"
+check "plot area (400, 140) is white" "$(chart_pixel 400 140)" "#FFFFFF"
+check "legend line for 0 is blue" "$(chart_pixel 790 230)" "#0000FF"
+check "legend line for 1016 is red" "$(chart_pixel 790 103)" "#FF0700"
+shoot startup
 
 # Load a log through the real prompt and Open dialog.
 "$sample" "$work/030115.log" --test-pattern
 click_at 52 560 # 読み込み
-prompt=$(timeout 10 xdotool search --sync --onlyvisible --name '^dirchart$' | head -n 1)
-check "the load prompt appears" "$([ -n "$prompt" ] && echo yes)" yes
+check "the load prompt appears" "$([ -n "$(wait_for_window dirchart)" ] && echo yes)" yes
 xdotool key Escape # Escape answers No
-sleep 0.5
-check "Escape at the prompt opens no dialog" \
-    "$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1)" ""
+expect "Escape at the prompt closes it" "" visible_window dirchart
+check "Escape at the prompt opens no dialog" "$(visible_window Open)" ""
 
 click_at 52 560
-timeout 10 xdotool search --sync --onlyvisible --name '^dirchart$' >/dev/null
+wait_for_window dirchart >/dev/null
 xdotool key Return # Yes is the default button
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Open$' | head -n 1)
-check "the Open dialog appears" "$([ -n "$dialog" ] && echo yes)" yes
-sleep 0.5
+check "the Open dialog appears" "$([ -n "$(wait_for_window Open)" ] && echo yes)" yes
 xdotool key ctrl+a
 xdotool type --delay 5 "$work/030115.log"
 xdotool key Return
-sleep 1
+expect "the Open dialog closes" "" visible_window Open
+expect "slot 100, bin 5 (0) is black" "#000000" chart_pixel 130 225
+check "slot 100, bin 50 (100) is blue" "$(chart_pixel 130 180)" "#0064FF"
+check "slot 300, bin 100 (600) is green" "$(chart_pixel 330 130)" "#59FF00"
+check "slot 600, bin 179 (1000) is red" "$(chart_pixel 630 51)" "#FF1700"
+check "slot 719, bin 10 (1000) is red" "$(chart_pixel 749 220)" "#FF1700"
+check "the chart box is intact" "$(chart_pixel 750 140)" "#000000"
 shoot loaded
-check "slot 100, bin 5 (0) is black" "$(pixel loaded "$(chart_x 130)" "$(chart_y 225)")" "#000000"
-check "slot 100, bin 50 (100) is blue" "$(pixel loaded "$(chart_x 130)" "$(chart_y 180)")" "#0064FF"
-check "slot 300, bin 100 (600) is green" "$(pixel loaded "$(chart_x 330)" "$(chart_y 130)")" "#59FF00"
-check "slot 600, bin 179 (1000) is red" "$(pixel loaded "$(chart_x 630)" "$(chart_y 51)")" "#FF1700"
-check "slot 719, bin 10 (1000) is red" "$(pixel loaded "$(chart_x 749)" "$(chart_y 220)")" "#FF1700"
-check "the chart box is intact" "$(pixel loaded "$(chart_x 750)" "$(chart_y 140)")" "#000000"
-label_ink=$(count_colour loaded "$(chart_x 500)" "$(chart_y 20)" 80 13 '#000000')
+label_ink=$(convert "$work/loaded.png" -crop "80x13+$((origin_x + 502))+$((origin_y + 22))" \
+    -depth 8 txt:- | grep -c '#000000' || true)
 check "a date label is printed at (500, 20)" "$([ "$label_ink" -gt 20 ] && echo yes)" yes
-check "Text1 shows the path" "$(text_of 550 412)" "$work/030115.log"
+expect "Text1 shows the path" "$work/030115.log" text_of 550 412
 
 # The polar plot, driven by mouse and keyboard on its two sliders.
-polar_x() { echo $((origin_x + 114 + $1)); }
-polar_y() { echo $((origin_y + 370 + $1)); }
 click_at 400 304 # HScroll1's trough: one slot on
-sleep 0.3
-check "a trough click steps the time slider" "$(text_of 550 444)" "0:02"
+expect "a trough click steps the time slider" "0:02" text_of 550 444
 click_at 400 304
 xdotool key End
-sleep 0.3
+expect "End goes to the last slot" "23:58" text_of 550 444
+expect "slot 719 (1000) at 90 degrees, near the outer ring" "#FF0000" polar_pixel 254 132
+check "the 93-pixel ring is grey" "$(polar_pixel 39 132)" "#7F7F7F"
 shoot slot719
-check "End goes to the last slot" "$(text_of 550 444)" "23:58"
-check "slot 719 (1000) at 90 degrees, near the outer ring" \
-    "$(pixel slot719 "$(polar_x 254)" "$(polar_y 132)")" "#FF0000"
-check "the 93-pixel ring is grey" "$(pixel slot719 "$(polar_x 39)" "$(polar_y 132)")" "#7F7F7F"
 click_at 400 304
 xdotool key Home Right Left
-sleep 0.3
-shoot slot0
-check "Home, Right, Left: back to the first slot" "$(text_of 550 444)" "0:00"
-check "slot 0 (100) at 90 degrees, 12 pixels out" "$(pixel slot0 "$(polar_x 144)" "$(polar_y 132)")" "#FF0000"
-check "no trace of the previous curve" "$(pixel slot0 "$(polar_x 254)" "$(polar_y 132)")" "#7F7F7F"
+expect "Home, Right, Left: back to the first slot" "0:00" text_of 550 444
+expect "slot 0 (100) at 90 degrees, 12 pixels out" "#FF0000" polar_pixel 144 132
+check "no trace of the previous curve" "$(polar_pixel 254 132)" "#7F7F7F"
 click_at 600 544 # HScroll4's trough: gain 2
-sleep 0.3
-shoot gain2
-check "the gain slider shows its value" "$(text_of 484 516)" "2"
-check "gain 2 doubles the radius" "$(pixel gain2 "$(polar_x 156)" "$(polar_y 132)")" "#FF0000"
+expect "the gain slider shows its value" "2" text_of 484 516
+expect "gain 2 doubles the radius" "#FF0000" polar_pixel 156 132
 click_at 600 544
 xdotool key End
-sleep 0.3
-check "End on the gain slider shows 50" "$(text_of 484 516)" "50"
+expect "End on the gain slider shows 50" "50" text_of 484 516
 
 if [ "$failures" -ne 0 ]; then
     echo "viewer's stderr:"

@@ -177,8 +177,11 @@ void TestSurface::imageIsASnapshot() {
     s.Line({0, 0}, {9, 0}, Black);
     const QImage before = s.image();
     s.PSet(5, 5, Red); // straight into the pixels
-    s.Line({0, 9}, {9, 9}, Red); // through the painter
-    s.PSet(6, 6, Red);
+    s.Line({0, 9}, {9, 9}, Red);
+    s.SetCurrentX(0);
+    s.SetCurrentY(1);
+    s.Print(QStringLiteral("x")); // opens the text painter on the image
+    s.PSet(6, 6, Red);            // while it is open
     QCOMPARE(before.pixel(5, 5), White);
     QCOMPARE(before.pixel(6, 6), White);
     QCOMPARE(s.pixel(5, 5), Red);

@@ -31,8 +31,9 @@ dirchart_install_missing() {
         }
         sudo=(sudo)
     fi
+    # env, not a plain assignment: sudo would drop it from the environment.
     "${sudo[@]}" apt-get update -qq &&
-        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
             --no-install-recommends "${missing[@]}" >/dev/null
 }
 
