@@ -36,7 +36,8 @@ QImage AppIconImage(int size) {
     QPainterPath curve;
     for (int k = 0; k <= 180; ++k) {
         const double a = k * 2 * std::numbers::pi / 180;
-        const double r = 6 + 13 * std::pow(std::cos(a - 0.8), 2) * (std::cos(a - 0.8) > 0 ? 1.0 : 0.5);
+        const double r =
+            6 + 13 * std::pow(std::cos(a - 0.8), 2) * (std::cos(a - 0.8) > 0 ? 1.0 : 0.5);
         const QPointF v(centre.x() + r * std::sin(a), centre.y() - r * std::cos(a));
         k == 0 ? curve.moveTo(v) : curve.lineTo(v);
     }

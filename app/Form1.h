@@ -19,7 +19,7 @@ class QPushButton;
 // chart functions.
 class Form1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `dialogs` answers the load command's questions; by default the
     // desktop's standard dialogs do.
     explicit Form1(std::unique_ptr<LoadDialogs> dialogs = nullptr, QWidget* parent = nullptr);
@@ -46,7 +46,7 @@ public:
 
     static constexpr QSize ClientSize{878, 637};
 
-private:
+  private:
     void Form_Load();
     void Command1_Click();
     void cmd1_Click();

@@ -9,9 +9,9 @@
 // and Left/Right moving the way the arrows point.
 class HScrollBar : public QScrollBar {
     Q_OBJECT
-public:
+  public:
     HScrollBar(int minimum, int maximum, int value, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -8,13 +8,13 @@ class QWidget;
 // The load command's dialogs as the desktop's standard message box and Open
 // dialog, modal to the window.
 class StandardDialogs final : public LoadDialogs {
-public:
+  public:
     explicit StandardDialogs(QWidget* parent) : m_parent(parent) {}
 
     bool AskYesNo(const QString& title, const QString& question) override;
     std::optional<QString> ShowOpen(const OpenDialogRequest& request) override;
     void Warn(const QString& title, const QString& message) override;
 
-private:
+  private:
     QWidget* m_parent;
 };

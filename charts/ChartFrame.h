@@ -8,8 +8,12 @@ class DrawingSurface;
 namespace ChartGeometry {
 inline constexpr int PlotLeft = 30;
 inline constexpr int PlotBottom = 230;
-constexpr int SlotColumn(int t) { return PlotLeft + t; }
-constexpr int BinRow(int d) { return PlotBottom - d; }
+constexpr int SlotColumn(int t) {
+    return PlotLeft + t;
+}
+constexpr int BinRow(int d) {
+    return PlotBottom - d;
+}
 } // namespace ChartGeometry
 
 // Clears the surface and draws the empty direction-time-signal chart: title,

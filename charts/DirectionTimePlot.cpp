@@ -28,8 +28,7 @@ QString DateLabelText(const QString& path) {
         return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()),
                                  chars.size());
     };
-    return QStringLiteral("20") + part(0) + QLatin1Char('/') + part(2) + QLatin1Char('/') +
-           part(4);
+    return QStringLiteral("20") + part(0) + QLatin1Char('/') + part(2) + QLatin1Char('/') + part(4);
 }
 
 void PrintDateLabel(DrawingSurface& picture, const QString& path) {

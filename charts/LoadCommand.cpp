@@ -26,8 +26,8 @@ QStringList NameFiltersFrom(const QString& barSeparated) {
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString label = parts[i];
-        const QString pattern = parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*")
-                                                                      : parts[i + 1];
+        const QString pattern =
+            parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[i + 1];
         const qsizetype open = label.lastIndexOf(QLatin1Char('('));
         if (open >= 0 && label.endsWith(QLatin1Char(')')))
             label.truncate(open);

@@ -20,7 +20,7 @@ struct OpenDialogRequest {
 // The load command's conversation with the user. The window supplies the
 // standard dialogs; tests supply scripted answers.
 class LoadDialogs {
-public:
+  public:
     virtual ~LoadDialogs() = default;
     // A Yes/No question, Yes being the default button. True for Yes.
     virtual bool AskYesNo(const QString& title, const QString& question) = 0;

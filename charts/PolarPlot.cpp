@@ -16,8 +16,8 @@ constexpr double RadialScale = 0.1220703125; // 125 / 1024, exact in binary
 
 } // namespace
 
-QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t,
-                      float radPerDeg, float polarGain) {
+QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t, float radPerDeg,
+                      float polarGain) {
     picture.SetCurrentX(Centre);
     picture.SetCurrentY(Centre);
     for (float radius : {125.f, 93.f, 62.f, 31.f})

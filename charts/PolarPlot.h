@@ -11,8 +11,8 @@ class ObservationGrid;
 // closed red curve of the slot's 180 direction bins, each at a distance of
 // value x 125/1024 x gain pixels in its direction (bin 0 straight up, turning
 // clockwise). Returns the slot's time of day, as SlotTimeText does.
-QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t,
-                      float radPerDeg, float polarGain);
+QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t, float radPerDeg,
+                      float polarGain);
 
 // The time of day at which slot t begins: "0:00", "9:06", "23:58".
 QString SlotTimeText(int t);

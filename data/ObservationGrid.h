@@ -9,7 +9,7 @@
 // direction bins, one signed 16-bit signal value each. The direction varies
 // fastest, so cell (t, d) is element t * 180 + d, the same order as in a log.
 class ObservationGrid {
-public:
+  public:
     static constexpr int Slots = 720;
     static constexpr int Bins = 180;
     static constexpr int CellCount = Slots * Bins;

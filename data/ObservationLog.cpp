@@ -44,7 +44,7 @@ long ReadFully(int fd, unsigned char* buffer, long size) {
 LogReadResult ReadObservationLog(const std::string& path, ObservationGrid& grid) {
     // Devices are turned away before they are opened: opening some of them
     // has effects of its own (a watchdog starts, a modem line drops).
-    struct stat before{};
+    struct stat before {};
     if (::stat(path.c_str(), &before) != 0)
         return {LogReadStatus::CannotOpen, errno, 0};
     if (S_ISDIR(before.st_mode))
@@ -59,7 +59,7 @@ LogReadResult ReadObservationLog(const std::string& path, ObservationGrid& grid)
     if (file.fd < 0)
         return {LogReadStatus::CannotOpen, errno, 0};
 
-    struct stat info{}; // what was opened, whatever the path named before
+    struct stat info {}; // what was opened, whatever the path named before
     if (::fstat(file.fd, &info) != 0)
         return {LogReadStatus::CannotOpen, errno, 0};
     if (S_ISDIR(info.st_mode))

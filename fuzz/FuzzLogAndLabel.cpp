@@ -57,8 +57,8 @@ void CheckReader(const std::uint8_t* data, std::size_t size) {
 }
 
 void CheckLabel(const std::uint8_t* data, std::size_t size) {
-    const QString path = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                           static_cast<qsizetype>(size));
+    const QString path =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QList<uint> label = DateLabelText(path).toUcs4();
     const QList<uint> tail = path.toUcs4().mid(std::max<qsizetype>(0, path.toUcs4().size() - 10));
     // "20" + up to 2 + "/" + up to 2 + "/" + up to 2 characters, from the tail.

@@ -30,7 +30,7 @@ enum class LineShape { Line, Box };
 // Step forms; the drawing itself goes to the protected primitives, which a
 // concrete surface implements. Every coordinate is single precision.
 class DrawingSurface {
-public:
+  public:
     static constexpr QRgb Background = 0xffffffff;
     static constexpr QRgb Foreground = 0xff000000;
 
@@ -68,7 +68,7 @@ public:
 
     static QString PrintedNumber(double number);
 
-protected:
+  protected:
     // A surface whose pixels lie in memory as 32-bit words may expose them
     // here; PSet then writes them inline instead of through drawPixel, since
     // a chart sets over a hundred thousand pixels at a time.
@@ -90,7 +90,9 @@ protected:
     }
 
     // Without a raster (bits null) PSet goes through drawPixel.
-    void setRaster(const Raster& raster) { m_raster = raster; }
+    void setRaster(const Raster& raster) {
+        m_raster = raster;
+    }
 
     virtual void clearPixels() = 0;
     virtual void drawLine(float x1, float y1, float x2, float y2, QRgb colour) = 0;
@@ -100,7 +102,7 @@ protected:
     // Returns the height of one printed line.
     virtual float drawText(float x, float y, const QString& text) = 0;
 
-private:
+  private:
     void setRasterPixel(float x, float y, QRgb colour) {
         const std::size_t column = NearestPixel(x);
         const std::size_t row = NearestPixel(y);

@@ -23,8 +23,7 @@ std::int64_t ToPixel(float v) {
 
 } // namespace
 
-ImageSurface::ImageSurface(QSize size)
-    : m_image(size, QImage::Format_RGB32) {
+ImageSurface::ImageSurface(QSize size) : m_image(size, QImage::Format_RGB32) {
     m_image.fill(Background);
     refreshRaster();
 }
@@ -116,7 +115,8 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
     QPainter& p = painter();
     p.setPen(QColor::fromRgb(Foreground));
     const QFontMetrics metrics(m_font);
-    p.drawText(QPoint(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + metrics.ascent()),
-               text);
+    p.drawText(
+        QPoint(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + metrics.ascent()),
+        text);
     return static_cast<float>(metrics.height());
 }

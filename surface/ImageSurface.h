@@ -16,7 +16,7 @@ class QPainter;
 // with antialiasing off; lines, circles and single pixels are written
 // straight into the image (see Rasterize.h and DrawingSurface::Raster).
 class ImageSurface final : public DrawingSurface {
-public:
+  public:
     explicit ImageSurface(QSize size);
     ~ImageSurface() override;
 
@@ -41,7 +41,7 @@ public:
     // The font of Print: small, crisp and shipped with the project's packages.
     static QFont PrintFont();
 
-protected:
+  protected:
     void clearPixels() override;
     void drawLine(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
@@ -49,7 +49,7 @@ protected:
     void drawCircle(float cx, float cy, float radius, QRgb colour) override;
     float drawText(float x, float y, const QString& text) override;
 
-private:
+  private:
     QPainter& painter();
     void endPainting() const;
     // Hands the image's pixels to PSet's inline path, but only once a change

@@ -5,8 +5,7 @@
 #include <QPainter>
 
 PictureBox::PictureBox(QSize outerSize, QWidget* parent)
-    : QFrame(parent),
-      m_surface(outerSize - QSize(2 * BorderWidth, 2 * BorderWidth)) {
+    : QFrame(parent), m_surface(outerSize - QSize(2 * BorderWidth, 2 * BorderWidth)) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setLineWidth(BorderWidth);
     resize(outerSize);

@@ -10,16 +10,16 @@
 // picture box draws on surface().
 class PictureBox : public QFrame {
     Q_OBJECT
-public:
+  public:
     PictureBox(QSize outerSize, QWidget* parent = nullptr);
 
     ImageSurface& surface() { return m_surface; }
     const ImageSurface& surface() const { return m_surface; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     static constexpr int BorderWidth = 2;
     ImageSurface m_surface;
 };

@@ -32,8 +32,8 @@ struct Pixels {
 
 } // namespace
 
-void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1,
-                std::int64_t y1, QRgb colour) {
+void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                QRgb colour) {
     // Walk the major axis u, the minor axis v following it. Step i sets
     // u = u0 + su * i and v = v0 + sv * q(i), q(i) = floor((2 i dv + du) / (2 du)).
     const Pixels pixels(image);

@@ -15,8 +15,8 @@
 
 // The line from (x0, y0) to (x1, y1), both ends included: for each step along
 // the major axis, the pixel nearest to the exact line (halves rounded up).
-void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1,
-                std::int64_t y1, QRgb colour);
+void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                QRgb colour);
 
 // The midpoint circle of the given radius about (cx, cy).
 void RasterCircle(QImage& image, std::int64_t cx, std::int64_t cy, std::int64_t radius,

@@ -9,7 +9,7 @@
 // A surface that draws nothing and logs each primitive with the exact
 // single-precision coordinates it was handed, after Step forms are resolved.
 class RecordingSurface final : public DrawingSurface {
-public:
+  public:
     struct Op {
         QString kind; // "cls", "line", "box", "pset", "circle", "text"
         float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -26,7 +26,7 @@ public:
         return out;
     }
 
-protected:
+  protected:
     void clearPixels() override { ops.append({"cls", 0, 0, 0, 0, 0, {}}); }
     void drawLine(float x1, float y1, float x2, float y2, QRgb c) override {
         ops.append({"line", x1, y1, x2, y2, c, {}});

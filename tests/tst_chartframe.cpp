@@ -36,7 +36,7 @@ QList<int> InkColumns(const ImageSurface& s, int x0, int x1, int y0, int y1) {
 
 class TestChartFrame : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void chartBox();
     void plotAreaIsEmpty();
     void hourTicks();
@@ -176,8 +176,8 @@ void TestChartFrame::labelsArePrintedNumbers() {
     QCOMPARE(hours.size(), 25);
     QCOMPARE(hours.first(), " 0 @23");
     QCOMPARE(hours.last(), " 24 @743");
-    QCOMPARE(directions, QStringList({" 0 @225", " 60 @195", " 120 @165", " 180 @135",
-                                      " 240 @105", " 300 @75", " 360 @45"}));
+    QCOMPARE(directions, QStringList({" 0 @225", " 60 @195", " 120 @165", " 180 @135", " 240 @105",
+                                      " 300 @75", " 360 @45"}));
     QCOMPARE(legend, QStringList({" 0 @225", " 256 @193", " 512 @161", " 768 @129", " 1024 @97"}));
     QCOMPARE(r.ops.first().kind, "cls");
 }

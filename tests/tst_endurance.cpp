@@ -26,7 +26,7 @@ long ResidentBytes() {
 }
 
 class CyclingDialogs final : public LoadDialogs {
-public:
+  public:
     QStringList paths;
     int next = 0;
     int warnings = 0;
@@ -42,7 +42,7 @@ public:
 
 class TestEndurance : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void memoryDoesNotGrowWithUse();
 };
 

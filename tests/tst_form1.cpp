@@ -15,7 +15,7 @@
 
 class TestForm1 : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void controlGeometry_data();
     void controlGeometry();
     void initialTextsAndRanges();

@@ -19,7 +19,7 @@ namespace {
 
 // Scripted answers for the load command, with a record of what was asked.
 class ScriptedDialogs final : public LoadDialogs {
-public:
+  public:
     bool answerYes = true;
     std::optional<QString> chosenPath;
     QStringList questions;
@@ -85,7 +85,7 @@ QByteArray LogBytes(const ObservationGrid& grid) {
 
 class TestLoadCommand : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void answeringNoChangesNothing();
@@ -105,7 +105,7 @@ private slots:
     void openDialogStartsWhereTheLastLogWas();
     void loadLeavesThePolarPlotAlone();
 
-private:
+  private:
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = m_dir.filePath(name);
         QFile file(path);
@@ -191,12 +191,18 @@ void TestLoadCommand::loadedPixels() {
 void TestLoadCommand::dateLabels_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("label");
-    QTest::newRow("030115") << "/data/030115.log" << "2003/01/15";
-    QTest::newRow("991231") << "/data/991231.log" << "2099/12/31";
-    QTest::newRow("no folder") << "261208.log" << "2026/12/08";
-    QTest::newRow("short") << "a.log" << "20a./lo/g";
-    QTest::newRow("empty") << "" << "20//";
-    QTest::newRow("Japanese") << "/観測/二〇二六年.log" << "20/二/〇二/六年";
+    QTest::newRow("030115") << "/data/030115.log"
+                            << "2003/01/15";
+    QTest::newRow("991231") << "/data/991231.log"
+                            << "2099/12/31";
+    QTest::newRow("no folder") << "261208.log"
+                               << "2026/12/08";
+    QTest::newRow("short") << "a.log"
+                           << "20a./lo/g";
+    QTest::newRow("empty") << ""
+                           << "20//";
+    QTest::newRow("Japanese") << "/観測/二〇二六年.log"
+                              << "20/二/〇二/六年";
 }
 
 void TestLoadCommand::dateLabels() {
@@ -231,7 +237,8 @@ void TestLoadCommand::unreadableLogsAreReported_data() {
     const auto reason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
     QTest::newRow("gone") << m_dir.filePath("gone.log") << reason(ENOENT);
     QTest::newRow("directory") << m_dir.path() << reason(EISDIR);
-    QTest::newRow("device") << "/dev/zero" << "通常のファイルではありません";
+    QTest::newRow("device") << "/dev/zero"
+                            << "通常のファイルではありません";
     QTest::newRow("I/O error") << "/proc/self/mem" << reason(EIO);
 }
 

@@ -38,7 +38,7 @@ ObservationGrid Previous() {
 
 class TestObservationLog : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
     void byteCases_data();
@@ -54,7 +54,7 @@ private slots:
     void noPermission();
     void nonAsciiPath();
 
-private:
+  private:
     std::string write(const QString& name, const QByteArray& bytes) {
         QFile file(m_dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
@@ -158,8 +158,8 @@ void TestObservationLog::failuresLeaveTheGridWhole() {
     QFETCH(QString, path);
     QFETCH(int, status);
     QFETCH(int, errorNumber);
-    std::string target = QFile::encodeName(path.startsWith('/') ? path : m_dir.filePath(path))
-                             .toStdString();
+    std::string target =
+        QFile::encodeName(path.startsWith('/') ? path : m_dir.filePath(path)).toStdString();
     int socketFd = -1;
     if (status == -1) { // a UNIX socket bound in the file system
         socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -233,7 +233,8 @@ void TestObservationLog::noPermission() {
 
 void TestObservationLog::nonAsciiPath() {
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("観測データ")));
-    const std::string path = write(QStringLiteral("観測データ/261208.log"), Repeated(0x00, 0x01, 129600));
+    const std::string path =
+        write(QStringLiteral("観測データ/261208.log"), Repeated(0x00, 0x01, 129600));
     ObservationGrid grid;
     QVERIFY(ReadObservationLog(path, grid).ok());
     QCOMPARE(grid(300, 90), 256);

@@ -59,7 +59,7 @@ QImage PolarImage(const ObservationGrid& grid, int t, float gain) {
 
 class TestPolarPlot : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void ringsAndCrossHair();
     void zeroSlotCollapsesToTheCentre();
     void fullScaleLiesOnTheOuterRing();

@@ -26,8 +26,8 @@ QSet<std::pair<qint64, qint64>> InkedPixels(const QImage& image, qint64 dx = 0, 
 
 // The pixels of the whole, unclipped line by the definition: one per step
 // along the major axis, the nearest to the exact line, halves rounded up.
-QSet<std::pair<qint64, qint64>> ReferenceLine(qint64 x0, qint64 y0, qint64 x1, qint64 y1,
-                                              int width, int height) {
+QSet<std::pair<qint64, qint64>> ReferenceLine(qint64 x0, qint64 y0, qint64 x1, qint64 y1, int width,
+                                              int height) {
     QSet<std::pair<qint64, qint64>> out;
     const qint64 dx = x1 - x0, dy = y1 - y0;
     const qint64 steps = std::max(std::abs(dx), std::abs(dy));
@@ -50,7 +50,7 @@ QSet<std::pair<qint64, qint64>> ReferenceLine(qint64 x0, qint64 y0, qint64 x1, q
 
 class TestRasterize : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void lines_data();
     void lines();
     void circleLiesOnItsRadius_data();

@@ -7,7 +7,7 @@
 
 class TestSignalColour : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void scale_data();
     void scale();
     void cellColourDrawsZeroBlack();
@@ -20,11 +20,11 @@ void TestSignalColour::scale_data() {
     QTest::addColumn<int>("red");
     QTest::addColumn<int>("green");
     QTest::addColumn<int>("blue");
-    const int rows[][4] = {{0, 0, 0, 255},      {100, 0, 100, 255},  {254, 0, 254, 255},
-                           {255, 0, 255, 255},  {256, 0, 255, 255},  {300, 0, 255, 211},
-                           {511, 0, 255, 0},    {512, 1, 255, 0},    {700, 189, 255, 0},
-                           {767, 255, 255, 0},  {768, 255, 255, 0},  {900, 255, 123, 0},
-                           {1016, 255, 7, 0},   {1023, 255, 0, 0}};
+    const int rows[][4] = {{0, 0, 0, 255},     {100, 0, 100, 255}, {254, 0, 254, 255},
+                           {255, 0, 255, 255}, {256, 0, 255, 255}, {300, 0, 255, 211},
+                           {511, 0, 255, 0},   {512, 1, 255, 0},   {700, 189, 255, 0},
+                           {767, 255, 255, 0}, {768, 255, 255, 0}, {900, 255, 123, 0},
+                           {1016, 255, 7, 0},  {1023, 255, 0, 0}};
     for (const auto& r : rows)
         QTest::addRow("%d", r[0]) << r[0] << r[1] << r[2] << r[3];
 }

@@ -22,7 +22,7 @@ QList<QPoint> Inked(const ImageSurface& s) {
 
 class TestSurface : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void currentPointAfterEachOperation();
     void stepForms();
     void boxOutlineCorners();
@@ -166,7 +166,8 @@ void TestSurface::printDrawsBelowAndRightOfCurrentPoint() {
     const QList<QPoint> ink = Inked(s);
     QVERIFY(!ink.isEmpty());
     for (QPoint p : ink) {
-        QVERIFY2(p.x() >= 20 && p.y() >= 10, qPrintable(QStringLiteral("ink at %1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(p.x() >= 20 && p.y() >= 10,
+                 qPrintable(QStringLiteral("ink at %1,%2").arg(p.x()).arg(p.y())));
         QVERIFY(p.y() < 10 + 12);
         QCOMPARE(s.pixel(p.x(), p.y()), Black);
     }

@@ -48,8 +48,8 @@ int main(int argc, char* argv[]) {
         QSaveFile file(out.filePath(folder + QStringLiteral("/dirchart.png")));
         if (!file.open(QIODevice::WriteOnly) || !AppIconImage(size).save(&file, "PNG") ||
             !file.commit()) {
-            std::fprintf(stderr, "%s: cannot write %s: %s\n", argv[0],
-                         qPrintable(file.fileName()), qPrintable(file.errorString()));
+            std::fprintf(stderr, "%s: cannot write %s: %s\n", argv[0], qPrintable(file.fileName()),
+                         qPrintable(file.errorString()));
             return 1;
         }
     }

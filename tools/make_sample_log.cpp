@@ -91,7 +91,10 @@ std::int16_t DayValue(int t, int d) {
     const struct {
         int start, length;
         double bearing, strength;
-    } bursts[] = {{96, 4, 150, 380}, {350, 7, 230, 520}, {353, 2, 40, 260}, {490, 3, 100, 420},
+    } bursts[] = {{96, 4, 150, 380},
+                  {350, 7, 230, 520},
+                  {353, 2, 40, 260},
+                  {490, 3, 100, 420},
                   {625, 5, 300, 330}};
     for (const auto& burst : bursts) {
         if (t >= burst.start && t < burst.start + burst.length)
@@ -126,7 +129,8 @@ int main(int argc, char* argv[]) {
     bytes.reserve(2 * ObservationGrid::CellCount);
     for (int t = 0; t < ObservationGrid::Slots; ++t)
         for (int d = 0; d < ObservationGrid::Bins; ++d) {
-            const auto raw = static_cast<std::uint16_t>(pattern ? PatternValue(t, d) : DayValue(t, d));
+            const auto raw =
+                static_cast<std::uint16_t>(pattern ? PatternValue(t, d) : DayValue(t, d));
             bytes.push_back(static_cast<char>(raw & 0xff)); // least significant byte first
             bytes.push_back(static_cast<char>(raw >> 8));
         }
