@@ -7,21 +7,31 @@ set -euo pipefail
 viewer=$(realpath "$1")
 sample=$(realpath "$2")
 
-if [ -z "${DIRCHART_IN_XVFB:-}" ]; then
-    exec env DIRCHART_IN_XVFB=1 timeout 170 \
-        xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-
 # English dialogs whatever the caller's locale: the dialogs are found by title.
 export LC_ALL=C.UTF-8 LANGUAGE=
 
 work=$(mktemp -d)
 pid=
+server=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    [ -n "$server" ] && kill "$server" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+# A virtual X server of our own on a free display, which it names on fd 3
+# only once it accepts connections: no fixed number to collide on and no
+# start-up race.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+server=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "FAIL Xvfb did not start"; cat "$work/xvfb.err"; exit 1; }
+export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+unset WAYLAND_DISPLAY XAUTHORITY
 
 failures=0
 check() { # description actual expected
