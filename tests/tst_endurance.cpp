@@ -4,8 +4,9 @@
 
 #include "Form1.h"
 #include "HScrollBar.h"
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -25,19 +26,6 @@ long ResidentBytes() {
     return resident * ::sysconf(_SC_PAGESIZE);
 }
 
-class CyclingDialogs final : public LoadDialogs {
-  public:
-    QStringList paths;
-    int next = 0;
-    int warnings = 0;
-
-    bool AskYesNo(const QString&, const QString&) override { return true; }
-    std::optional<QString> ShowOpen(const OpenDialogRequest&) override {
-        return paths[next++ % paths.size()];
-    }
-    void Warn(const QString&, const QString&) override { ++warnings; }
-};
-
 } // namespace
 
 class TestEndurance : public QObject {
@@ -49,16 +37,12 @@ class TestEndurance : public QObject {
 void TestEndurance::memoryDoesNotGrowWithUse() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    auto write = [&dir](const QString& name, int size, char fill) {
-        QFile file(dir.filePath(name));
-        const QByteArray bytes(size, fill);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
-            qFatal("cannot write test log");
-        return file.fileName();
+    const auto write = [&dir](const QString& name, int size, char fill) {
+        return WriteTestFile(dir.filePath(name), QByteArray(size, fill));
     };
-    auto* dialogs = new CyclingDialogs;
-    dialogs->paths = {write("030115.log", 259200, '\x01'), write("030116.log", 259200, '\x02'),
-                      write("030117.log", 1000, '\x03'), dir.filePath("missing.log")};
+    auto* dialogs = new ScriptedDialogs;
+    dialogs->choices = {write("030115.log", 259200, '\x01'), write("030116.log", 259200, '\x02'),
+                        write("030117.log", 1000, '\x03'), dir.filePath("missing.log")};
     Form1 form{std::unique_ptr<LoadDialogs>(dialogs)};
 
     const auto loads = [&](int count) {
@@ -72,7 +56,7 @@ void TestEndurance::memoryDoesNotGrowWithUse() {
         form.HScroll1->setValue((form.HScroll1->value() + 7) % 720);
     const long afterRun = ResidentBytes();
 
-    QCOMPARE(dialogs->next, 1000);
+    QCOMPARE(dialogs->opens, 1000);
     QCOMPARE(dialogs->warnings, 250);
     QCOMPARE(form.Text1->text(), dir.filePath("030117.log"));
 #if defined(__SANITIZE_ADDRESS__)

@@ -4,9 +4,10 @@
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "PictureBox.h"
+#include "ScriptedDialogs.h"
 #include "SignalColour.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -17,28 +18,6 @@
 
 namespace {
 
-// Scripted answers for the load command, with a record of what was asked.
-class ScriptedDialogs final : public LoadDialogs {
-  public:
-    bool answerYes = true;
-    std::optional<QString> chosenPath;
-    QStringList questions;
-    QList<OpenDialogRequest> openRequests;
-    QStringList warnings;
-
-    bool AskYesNo(const QString& title, const QString& question) override {
-        questions.append(title + '|' + question);
-        return answerYes;
-    }
-    std::optional<QString> ShowOpen(const OpenDialogRequest& request) override {
-        openRequests.append(request);
-        return chosenPath;
-    }
-    void Warn(const QString& title, const QString& message) override {
-        warnings.append(title + '|' + message);
-    }
-};
-
 struct Fixture {
     ScriptedDialogs* dialogs = new ScriptedDialogs;
     Form1 form{std::unique_ptr<LoadDialogs>(dialogs)};
@@ -46,7 +25,7 @@ struct Fixture {
     QImage chart() const { return form.Picture1->surface().image(); }
     void load(const std::optional<QString>& path, bool yes = true) {
         dialogs->answerYes = yes;
-        dialogs->chosenPath = path;
+        dialogs->choices = {path};
         QTest::mouseClick(form.cmd1, Qt::LeftButton);
     }
 };
@@ -72,13 +51,6 @@ ObservationGrid Pattern(int seed) {
         for (int d = 0; d < ObservationGrid::Bins; ++d)
             grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed) % 1100 - 20);
     return grid;
-}
-
-QByteArray LogBytes(const ObservationGrid& grid) {
-    QByteArray bytes;
-    for (std::int16_t v : grid.cells)
-        bytes.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
-    return bytes;
 }
 
 } // namespace
@@ -107,11 +79,7 @@ class TestLoadCommand : public QObject {
 
   private:
     QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
+        return WriteTestFile(m_dir.filePath(name), bytes);
     }
     QTemporaryDir m_dir;
 };
@@ -122,8 +90,9 @@ void TestLoadCommand::answeringNoChangesNothing() {
     f.load(path);
     const QImage loaded = f.chart();
     f.load(write("991231.log", LogBytes(Pattern(2))), false);
-    QCOMPARE(f.dialogs->questions.last(), "dirchart|新しいデータをロードしますか？");
-    QCOMPARE(f.dialogs->openRequests.size(), 1);
+    QCOMPARE(f.dialogs->questionsAsked, 2);
+    QCOMPARE(f.dialogs->lastQuestion, "dirchart|新しいデータをロードしますか？");
+    QCOMPARE(f.dialogs->opens, 1);
     QCOMPARE(f.chart(), loaded);
     QVERIFY(f.form.SignalGrid == Pattern(1));
     QCOMPARE(f.form.Text1->text(), path);
@@ -137,14 +106,14 @@ void TestLoadCommand::cancelLeavesTheFrameAndTheGrid() {
     QCOMPARE(f.chart(), FrameOnly());
     QVERIFY(f.form.SignalGrid == Pattern(1));
     QCOMPARE(f.form.Text1->text(), path);
-    QVERIFY(f.dialogs->warnings.isEmpty());
+    QCOMPARE(f.dialogs->warnings, 0);
 }
 
 void TestLoadCommand::asksWithTheLogFilters() {
     Fixture f;
     f.load(std::nullopt);
-    QCOMPARE(f.dialogs->openRequests.size(), 1);
-    const OpenDialogRequest& r = f.dialogs->openRequests.first();
+    QCOMPARE(f.dialogs->opens, 1);
+    const OpenDialogRequest& r = f.dialogs->lastRequest;
     QCOMPARE(r.nameFilters, QStringList({"観測ログ(*.log)", "すべてのファイル(*)"}));
     QCOMPARE(r.defaultSuffix, "log");
     QCOMPARE(r.fileName, ".log");
@@ -157,7 +126,7 @@ void TestLoadCommand::loadsAndPlotsEveryCell() {
     QVERIFY(f.form.SignalGrid == Pattern(3));
     QCOMPARE(f.form.Text1->text(), path);
     QCOMPARE(f.chart(), ExpectedChart(Pattern(3), path));
-    QVERIFY(f.dialogs->warnings.isEmpty());
+    QCOMPARE(f.dialogs->warnings, 0);
 }
 
 void TestLoadCommand::loadedPixels_data() {
@@ -249,8 +218,8 @@ void TestLoadCommand::unreadableLogsAreReported() {
     const QString good = write("030115.log", LogBytes(Pattern(6)));
     f.load(good);
     f.load(path);
-    QCOMPARE(f.dialogs->warnings.size(), 1);
-    const QString warning = f.dialogs->warnings.first();
+    QCOMPARE(f.dialogs->warnings, 1);
+    const QString warning = f.dialogs->lastWarning;
     QVERIFY2(warning.startsWith("dirchart|観測ログを読み込めませんでした。"), qPrintable(warning));
     QVERIFY2(warning.contains(path), qPrintable(warning));
     QVERIFY2(warning.contains(reason), qPrintable(warning));
@@ -267,7 +236,7 @@ void TestLoadCommand::shortLogIsNotMixedWithThePrevious() {
     std::fill(expected.cells.begin(), expected.cells.begin() + 180 * 100, std::int16_t(700));
     const QString path = write("030116.log", LogBytes(expected).left(2 * 180 * 100 + 1));
     f.load(path);
-    QVERIFY(f.dialogs->warnings.isEmpty());
+    QCOMPARE(f.dialogs->warnings, 0);
     QVERIFY(f.form.SignalGrid == expected);
     QCOMPARE(f.chart(), ExpectedChart(expected, path));
     QCOMPARE(f.chart().pixel(30 + 99, 140), SignalColour(700).argb());
@@ -279,7 +248,7 @@ void TestLoadCommand::nonAsciiPath() {
     const QString path = write(QStringLiteral("観測/東京/261208.log"), LogBytes(Pattern(8)));
     Fixture f;
     f.load(path);
-    QVERIFY(f.dialogs->warnings.isEmpty());
+    QCOMPARE(f.dialogs->warnings, 0);
     QCOMPARE(f.form.Text1->text(), path);
     QVERIFY(f.form.SignalGrid == Pattern(8));
     QCOMPARE(f.chart(), ExpectedChart(Pattern(8), path));
@@ -289,13 +258,13 @@ void TestLoadCommand::openDialogStartsWhereTheLastLogWas() {
     QVERIFY(QDir(m_dir.path()).mkpath("day2"));
     Fixture f;
     f.load(write("day2/030115.log", LogBytes(Pattern(9))));
+    QVERIFY(!f.dialogs->lastRequest.folder.isEmpty());
     f.load(m_dir.filePath("missing.log"));
+    QCOMPARE(f.dialogs->lastRequest.folder, m_dir.filePath("day2"));
     f.load(std::nullopt);
-    QCOMPARE(f.dialogs->openRequests.size(), 3);
-    QVERIFY(!f.dialogs->openRequests[0].folder.isEmpty());
-    QCOMPARE(f.dialogs->openRequests[1].folder, m_dir.filePath("day2"));
     // An unreadable choice does not move the starting folder.
-    QCOMPARE(f.dialogs->openRequests[2].folder, m_dir.filePath("day2"));
+    QCOMPARE(f.dialogs->lastRequest.folder, m_dir.filePath("day2"));
+    QCOMPARE(f.dialogs->opens, 3);
 }
 
 void TestLoadCommand::loadLeavesThePolarPlotAlone() {

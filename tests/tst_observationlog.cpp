@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ObservationLog.h"
+#include "TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -56,10 +57,7 @@ class TestObservationLog : public QObject {
 
   private:
     std::string write(const QString& name, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return QFile::encodeName(file.fileName()).toStdString();
+        return QFile::encodeName(WriteTestFile(m_dir.filePath(name), bytes)).toStdString();
     }
     QTemporaryDir m_dir;
 };

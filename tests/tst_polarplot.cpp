@@ -5,8 +5,9 @@
 #include "PictureBox.h"
 #include "PolarPlot.h"
 #include "RecordingSurface.h"
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -269,20 +270,8 @@ void TestPolarPlot::gainSliderSetsGainAndText() {
 
 void TestPolarPlot::otherSlidersAndLoadsChangeNothing() {
     QTemporaryDir dir;
-    QByteArray bytes(259200, '\x01');
-    const QString path = dir.filePath("030115.log");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
-
-    struct Yes final : LoadDialogs {
-        QString path;
-        bool AskYesNo(const QString&, const QString&) override { return true; }
-        std::optional<QString> ShowOpen(const OpenDialogRequest&) override { return path; }
-        void Warn(const QString&, const QString&) override {}
-    };
-    auto* dialogs = new Yes;
-    dialogs->path = path;
+    auto* dialogs = new ScriptedDialogs;
+    dialogs->choices = {WriteTestFile(dir.filePath("030115.log"), QByteArray(259200, '\x01'))};
     Form1 form{std::unique_ptr<LoadDialogs>(dialogs)};
     form.SignalGrid = TwoPatterns();
     form.HScroll1->setValue(100);

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "LoadCommand.h"
+
+#include <QList>
+#include <QString>
+
+// Scripted answers for the load command: Yes or No, then the Open dialog's
+// choices in turn (round and round; nothing chosen is a cancel). It keeps
+// counts and the last of each question, not a growing record, so that a long
+// session's memory is the viewer's own.
+class ScriptedDialogs final : public LoadDialogs {
+  public:
+    bool answerYes = true;
+    QList<std::optional<QString>> choices;
+
+    int questionsAsked = 0;
+    int opens = 0;
+    int warnings = 0;
+    QString lastQuestion; // "title|text"
+    OpenDialogRequest lastRequest;
+    QString lastWarning; // "title|text"
+
+    bool AskYesNo(const QString& title, const QString& question) override {
+        ++questionsAsked;
+        lastQuestion = title + '|' + question;
+        return answerYes;
+    }
+    std::optional<QString> ShowOpen(const OpenDialogRequest& request) override {
+        lastRequest = request;
+        const int turn = opens++;
+        return choices.isEmpty() ? std::nullopt : choices[turn % choices.size()];
+    }
+    void Warn(const QString& title, const QString& message) override {
+        ++warnings;
+        lastWarning = title + '|' + message;
+    }
+};
