@@ -3,19 +3,23 @@
 
 #include "AppIcon.h"
 #include "ChartFrame.h"
+#include "DayLogs.h"
 #include "HScrollBar.h"
 #include "LoadCommand.h"
 #include "PictureBox.h"
 #include "PolarPlot.h"
 #include "StandardDialogs.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFileInfo>
-
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <cmath>
 
@@ -26,6 +30,22 @@ template <typename Control> Control* Place(Control* control, int x, int y, int w
     control->setGeometry(x, y, width, height);
     return control;
 }
+
+// The one local file a drag carries that is worth loading; empty for several
+// files, a folder or anything that is not a local file.
+QString DroppedLog(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return {};
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile())
+        return {};
+    const QFileInfo info(url.toLocalFile());
+    return info.exists() && !info.isDir() ? info.absoluteFilePath() : QString();
+}
+
+// Changes to a followed log are gathered for this long, so that a writer
+// appending in small pieces causes a few replots a second, not one a write.
+constexpr int FollowDelayMs = 250;
 
 } // namespace
 
@@ -77,6 +97,28 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(HScroll4, &QScrollBar::valueChanged, this, &Form1::HScroll4_Change);
     // HScroll2 and HScroll3 have no handler.
 
+    // Window-wide keys, whichever control has the focus.
+    const auto shortcut = [this](QKeySequence keys, auto handler) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::cmd1_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { StepDay(-1); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { StepDay(+1); });
+
+    setAcceptDrops(true);
+    m_followDelay.setSingleShot(true);
+    m_followDelay.setInterval(FollowDelayMs);
+    connect(&m_followDelay, &QTimer::timeout, this, &Form1::FollowShownLog);
+    // A running delay is not restarted: a steady writer still gets a replot
+    // every FollowDelayMs.
+    const auto changed = [this] {
+        if (!m_followDelay.isActive())
+            m_followDelay.start();
+    };
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+
     Form_Load();
 }
 
@@ -98,10 +140,82 @@ void Form1::Command1_Click() {
 void Form1::cmd1_Click() {
     const LoadOutcome outcome =
         RunLoadCommand(Picture1->surface(), SignalGrid, *m_dialogs, m_logFolder);
-    if (outcome.result == LoadOutcome::Loaded) {
-        Text1->setText(outcome.path);
-        m_logFolder = QFileInfo(outcome.path).absolutePath();
+    if (outcome.result == LoadOutcome::Loaded)
+        ShowLoadedLog(outcome.path);
+    else if (outcome.result != LoadOutcome::Declined)
+        ForgetShownLog(); // the chart is cleared to its frame
+}
+
+void Form1::LoadLog(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (LoadLogFile(Picture1->surface(), SignalGrid, *m_dialogs, absolute).result ==
+        LoadOutcome::Loaded)
+        ShowLoadedLog(absolute);
+}
+
+// What every successful load does besides the chart: the path, the Open
+// dialog's folder, following the file, and a polar plot that shows the new
+// data rather than the previous log's.
+void Form1::ShowLoadedLog(const QString& path) {
+    Text1->setText(path);
+    m_logFolder = QFileInfo(path).absolutePath();
+    ForgetShownLog();
+    m_shownLog = path;
+    m_watcher.addPath(path);
+    m_watcher.addPath(m_logFolder);
+    if (m_polarDrawn)
+        HScroll1_Change();
+}
+
+void Form1::ForgetShownLog() {
+    m_shownLog.clear();
+    m_followDelay.stop();
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+}
+
+void Form1::StepDay(int step) {
+    if (m_shownLog.isEmpty())
+        return;
+    const auto next = NeighbourDayLog(QFile::encodeName(m_shownLog).toStdString(), step);
+    if (!next) {
+        QApplication::beep();
+        return;
     }
+    LoadLog(QFile::decodeName(next->c_str()));
+}
+
+void Form1::FollowShownLog() {
+    if (m_shownLog.isEmpty())
+        return;
+    // A file replaced by a rename, or deleted and written again, is a new
+    // file to the watcher, which has dropped the old one.
+    if (!m_watcher.files().contains(m_shownLog) && QFileInfo::exists(m_shownLog))
+        m_watcher.addPath(m_shownLog);
+    if (ReplotLogFile(Picture1->surface(), SignalGrid, m_shownLog) && m_polarDrawn)
+        HScroll1_Change();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedLog(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedLog(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    const QString path = DroppedLog(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    LoadLog(path);
 }
 
 void Form1::HScroll1_Change() {
@@ -122,6 +236,7 @@ void Form1::DrawChartFrame() {
 }
 
 void Form1::DrawPolarPlot() {
+    m_polarDrawn = true;
     Text2->setText(
         ::DrawPolarPlot(Picture2->surface(), SignalGrid, HScroll1->value(), RadPerDeg, PolarGain));
 }

@@ -4,6 +4,8 @@
 #include "LoadCommand.h"
 #include "ObservationGrid.h"
 
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -46,6 +48,20 @@ class Form1 : public QWidget {
 
     static constexpr QSize ClientSize{878, 637};
 
+    // Loads a log without asking (command line, drop, day keys): a log that
+    // cannot be read is reported and leaves everything as it was.
+    void LoadLog(const QString& path);
+    // The absolute path of the log whose chart is shown; empty before the
+    // first load and after a load that left the chart cleared to its frame.
+    const QString& ShownLog() const { return m_shownLog; }
+    // Whether the polar plot has been drawn since start-up.
+    bool PolarDrawn() const { return m_polarDrawn; }
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
   private:
     void Form_Load();
     void Command1_Click();
@@ -56,7 +72,19 @@ class Form1 : public QWidget {
     void DrawChartFrame();
     void DrawPolarPlot();
 
+    void ShowLoadedLog(const QString& path);
+    void ForgetShownLog();
+    void StepDay(int step);
+    void FollowShownLog();
+
     std::unique_ptr<LoadDialogs> m_dialogs;
     // The Open dialog starts where the last log was loaded from.
     QString m_logFolder;
+    QString m_shownLog;
+    bool m_polarDrawn = false;
+    // The shown log is followed while it is written: its file and its folder
+    // are watched (the folder for a file replaced by a rename or created
+    // again), and changes are gathered for a moment before one replot.
+    QFileSystemWatcher m_watcher;
+    QTimer m_followDelay;
 };

@@ -1,13 +1,25 @@
 // SPDX-License-Identifier: MIT
+#include "CommandLine.h"
 #include "Form1.h"
 #include "Translations.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine command = ParseCommandLine(arguments);
+    if (command.action == CommandLine::Exit) {
+        std::fputs(command.output.toLocal8Bit().constData(),
+                   command.exitCode == 0 ? stdout : stderr);
+        return command.exitCode;
+    }
+
     // Without a display Qt would abort with a long plugin message; one line
     // says it better.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
@@ -20,10 +32,15 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dirchart"));
+    QApplication::setApplicationVersion(QStringLiteral(DIRCHART_VERSION));
 
     InstallQtTranslations(QLocale());
 
     Form1 window;
     window.show();
+    // Once the window is shown, so that a warning about the log has a window
+    // to stand over.
+    if (!command.log.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &command] { window.LoadLog(command.log); });
     return QApplication::exec();
 }

@@ -2,13 +2,10 @@
 #include "DirectionTimePlot.h"
 
 #include "ChartFrame.h"
+#include "DayLogs.h"
 #include "DrawingSurface.h"
 #include "ObservationGrid.h"
 #include "SignalColour.h"
-
-#include <QList>
-
-#include <algorithm>
 
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid) {
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
@@ -19,20 +16,22 @@ void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid) {
 }
 
 QString DateLabelText(const QString& path) {
-    // Counted in characters (code points), so that a path ending in Japanese
-    // or other non-ASCII characters is never cut inside one.
-    const QList<uint> all = path.toUcs4();
-    const QList<uint> s = all.mid(std::max<qsizetype>(0, all.size() - 10));
-    const auto part = [&s](qsizetype from) {
-        const QList<uint> chars = s.mid(from, 2);
-        return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()),
-                                 chars.size());
-    };
-    return QStringLiteral("20") + part(0) + QLatin1Char('/') + part(2) + QLatin1Char('/') + part(4);
+    // A name of another shape has no date to show; cutting it would print
+    // a wrong one ("badname.log" as 20ad/na/me).
+    const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!LogDateKey(fileName.toStdString()))
+        return {};
+    // The last ten characters are now "yymmdd.log".
+    const QString s = path.right(10);
+    return QStringLiteral("20") + s.mid(0, 2) + QLatin1Char('/') + s.mid(2, 2) + QLatin1Char('/') +
+           s.mid(4, 2);
 }
 
 void PrintDateLabel(DrawingSurface& picture, const QString& path) {
+    const QString label = DateLabelText(path);
+    if (label.isEmpty())
+        return;
     picture.SetCurrentX(500);
     picture.SetCurrentY(20);
-    picture.Print(DateLabelText(path));
+    picture.Print(label);
 }

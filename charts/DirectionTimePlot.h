@@ -11,9 +11,10 @@ class ObservationGrid;
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid);
 
 // The date label of a log, read from the last ten characters of its path,
-// which end in yymmdd.log: ".../030115.log" gives "2003/01/15". A shorter
-// path gives shorter parts; the label always starts with "20".
+// which end in yymmdd.log: ".../030115.log" gives "2003/01/15". Empty for a
+// file name that does not end in six digits and ".log".
 QString DateLabelText(const QString& path);
 
-// Prints the date label above the chart, right of the title.
+// Prints the date label above the chart, right of the title; nothing for a
+// name that carries no date.
 void PrintDateLabel(DrawingSurface& picture, const QString& path);

@@ -12,6 +12,10 @@
 
 namespace {
 
+LogReadResult ReadLog(const QString& path, ObservationGrid& grid) {
+    return ReadObservationLog(QFile::encodeName(path).toStdString(), grid);
+}
+
 QString UnreadableMessage(const QString& path, const LogReadResult& result) {
     const QString reason = result.errorNumber != 0
                                ? QString::fromLocal8Bit(std::strerror(result.errorNumber))
@@ -51,7 +55,7 @@ LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadD
     if (!path)
         return {LoadOutcome::Cancelled, {}};
 
-    const LogReadResult read = ReadObservationLog(QFile::encodeName(*path).toStdString(), grid);
+    const LogReadResult read = ReadLog(*path, grid);
     if (!read.ok()) {
         dialogs.Warn(DialogTitle, UnreadableMessage(*path, read));
         return {LoadOutcome::Unreadable, *path};
@@ -60,4 +64,27 @@ LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadD
     PlotSignalGrid(picture, grid);
     PrintDateLabel(picture, *path);
     return {LoadOutcome::Loaded, *path};
+}
+
+LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
+                        const QString& path) {
+    const LogReadResult read = ReadLog(path, grid);
+    if (!read.ok()) {
+        dialogs.Warn(DialogTitle, UnreadableMessage(path, read));
+        return {LoadOutcome::Unreadable, path};
+    }
+    picture.Cls();
+    DrawChartFrame(picture);
+    PlotSignalGrid(picture, grid);
+    PrintDateLabel(picture, path);
+    return {LoadOutcome::Loaded, path};
+}
+
+bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {
+    ObservationGrid fresh;
+    if (!ReadLog(path, fresh).ok() || fresh == grid)
+        return false;
+    grid = std::move(fresh);
+    PlotSignalGrid(picture, grid);
+    return true;
 }

@@ -50,3 +50,16 @@ struct LoadOutcome {
 // loaded log.
 LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
                            const QString& folder);
+
+// Loads a log that arrived without the Open dialog (command line, drop, day
+// keys): nothing is asked, and the chart is drawn as the load command draws
+// it. The file is read before anything is cleared, so a log that cannot be
+// read is reported and leaves grid and chart as they were.
+LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
+                        const QString& path);
+
+// Reads the log at `path` again and replots its cells over the chart, with
+// the frame and the date label left as they are: for a log that is still
+// being written. Returns whether the grid changed; a file that cannot be
+// read changes nothing and is not reported.
+bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path);

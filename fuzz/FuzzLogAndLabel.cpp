@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Fuzz target: arbitrary bytes as an observation log, and the same bytes as
 // a path for the date label. The log reader must never crash and must decode
-// exactly what the bytes say; the label must never crash and always have the
-// shape "20" yy "/" mm "/" dd with parts of at most two characters.
+// exactly what the bytes say; the label must never crash, and be either empty
+// or "20" yy "/" mm "/" dd with the digits of the path's last ten characters.
 
 #include "DirectionTimePlot.h"
 #include "ObservationLog.h"
 
-#include <QList>
 #include <QString>
 
 #include <sys/mman.h>
@@ -59,13 +58,17 @@ void CheckReader(const std::uint8_t* data, std::size_t size) {
 void CheckLabel(const std::uint8_t* data, std::size_t size) {
     const QString path =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QList<uint> label = DateLabelText(path).toUcs4();
-    const QList<uint> tail = path.toUcs4().mid(std::max<qsizetype>(0, path.toUcs4().size() - 10));
-    // "20" + up to 2 + "/" + up to 2 + "/" + up to 2 characters, from the tail.
-    if (label.size() < 4 || label.size() > 10 || label[0] != '2' || label[1] != '0')
+    const QString label = DateLabelText(path);
+    if (label.isEmpty())
+        return;
+    const QString tail = path.right(10);
+    if (label.size() != 10 || !label.startsWith(QStringLiteral("20")) || label[4] != '/' ||
+        label[7] != '/' || label.mid(2, 2) != tail.mid(0, 2) || label.mid(5, 2) != tail.mid(2, 2) ||
+        label.mid(8, 2) != tail.mid(4, 2))
         Fail("label shape");
-    if (label.size() - 4 != std::min<qsizetype>(tail.size(), 6))
-        Fail("label length");
+    for (int i : {0, 1, 2, 3, 4, 5})
+        if (!tail[i].isDigit() || tail[i].unicode() > '9')
+            Fail("label from a name without digits");
 }
 
 } // namespace

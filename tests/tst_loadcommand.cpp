@@ -166,12 +166,18 @@ void TestLoadCommand::dateLabels_data() {
                             << "2099/12/31";
     QTest::newRow("no folder") << "261208.log"
                                << "2026/12/08";
-    QTest::newRow("short") << "a.log"
-                           << "20a./lo/g";
-    QTest::newRow("empty") << ""
-                           << "20//";
-    QTest::newRow("Japanese") << "/観測/二〇二六年.log"
-                              << "20/二/〇二/六年";
+    QTest::newRow("upper-case extension") << "/data/261208.LOG"
+                                          << "2026/12/08";
+    QTest::newRow("prefixed name") << "/data/station-261208.log"
+                                   << "2026/12/08";
+    // Names of other shapes carry no date and get no label.
+    QTest::newRow("letters") << "/data/badname.log" << QString();
+    QTest::newRow("short") << "a.log" << QString();
+    QTest::newRow("empty") << "" << QString();
+    QTest::newRow("digits in the folder") << "/261208.log/x.log" << QString();
+    QTest::newRow("other extension") << "/data/261208.txt" << QString();
+    QTest::newRow("Japanese") << "/観測/二〇二六年.log" << QString();
+    QTest::newRow("full-width digits") << "/data/２６１２０８.log" << QString();
 }
 
 void TestLoadCommand::dateLabels() {

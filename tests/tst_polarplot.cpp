@@ -74,7 +74,7 @@ class TestPolarPlot : public QObject {
 
     void sliderChangesRedrawFromScratch();
     void gainSliderSetsGainAndText();
-    void otherSlidersAndLoadsChangeNothing();
+    void otherSlidersChangeNothingAndLoadsRedraw();
 };
 
 void TestPolarPlot::ringsAndCrossHair() {
@@ -268,7 +268,7 @@ void TestPolarPlot::gainSliderSetsGainAndText() {
     QCOMPARE(form.PolarGain, 1.f);
 }
 
-void TestPolarPlot::otherSlidersAndLoadsChangeNothing() {
+void TestPolarPlot::otherSlidersChangeNothingAndLoadsRedraw() {
     QTemporaryDir dir;
     auto* dialogs = new ScriptedDialogs;
     dialogs->choices = {WriteTestFile(dir.filePath("030115.log"), QByteArray(259200, '\x01'))};
@@ -284,9 +284,11 @@ void TestPolarPlot::otherSlidersAndLoadsChangeNothing() {
     QCOMPARE(form.Picture1->surface().image(), chart);
     QCOMPARE(form.Text2->text(), "3:20");
 
+    // A load redraws a polar plot that has been drawn, from the new data.
     form.cmd1->click();
     QCOMPARE(form.SignalGrid(100, 0), 0x0101);
-    QCOMPARE(form.Picture2->surface().image(), polar); // shown at the next slider change
+    QCOMPARE(form.Picture2->surface().image(), PolarImage(form.SignalGrid, 100, 1));
+    QVERIFY(form.Picture2->surface().image() != polar);
     QCOMPARE(form.Text2->text(), "3:20");
     form.HScroll1->setValue(101);
     QCOMPARE(form.Picture2->surface().image(), PolarImage(form.SignalGrid, 101, 1));
