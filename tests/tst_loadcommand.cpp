@@ -4,16 +4,22 @@
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "PictureBox.h"
+#include "PolarPlot.h"
 #include "ScriptedDialogs.h"
 #include "SignalColour.h"
 #include "TestFiles.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUrl>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -76,6 +82,13 @@ class TestLoadCommand : public QObject {
     void nonAsciiPath();
     void openDialogStartsWhereTheLastLogWas();
     void loadLeavesThePolarPlotAlone();
+
+    // Ways in without the Open dialog.
+    void dropTakesOneLocalFile_data();
+    void dropTakesOneLocalFile();
+    void loadWithoutAskingKeepsAnUnreadableLogOut();
+    void keysLoadStepThroughDaysAndClose();
+    void followsTheShownLogOnDisk();
 
   private:
     QString write(const QString& name, const QByteArray& bytes) {
@@ -279,6 +292,159 @@ void TestLoadCommand::loadLeavesThePolarPlotAlone() {
     f.load(write("030115.log", LogBytes(Pattern(10))));
     QCOMPARE(f.form.Picture2->surface().image(), polar);
     QCOMPARE(f.form.Text2->text(), "Text2");
+}
+
+void TestLoadCommand::dropTakesOneLocalFile_data() {
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<bool>("accepted");
+    const QUrl log = QUrl::fromLocalFile(m_dir.filePath("270101.log"));
+    QTest::newRow("one log") << QList<QUrl>{log} << true;
+    QTest::newRow("two files") << QList<QUrl>{log, log} << false;
+    QTest::newRow("folder") << QList<QUrl>{QUrl::fromLocalFile(m_dir.path())} << false;
+    QTest::newRow("web address") << QList<QUrl>{QUrl("https://example.org/270101.log")} << false;
+    QTest::newRow("missing file") << QList<QUrl>{QUrl::fromLocalFile(m_dir.filePath("gone.log"))}
+                                  << false;
+}
+
+void TestLoadCommand::dropTakesOneLocalFile() {
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(bool, accepted);
+    write("270101.log", LogBytes(Pattern(11)));
+    Fixture f;
+    QMimeData mime;
+    mime.setUrls(urls);
+    const QPoint centre = f.form.rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.form, &enter);
+    QCOMPARE(enter.isAccepted(), accepted);
+    QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.form, &drop);
+
+    QCOMPARE(f.dialogs->questionsAsked + f.dialogs->opens, 0);
+    QCOMPARE(f.form.ShownLog(), accepted ? m_dir.filePath("270101.log") : QString());
+    QCOMPARE(f.chart(), accepted ? ExpectedChart(Pattern(11), f.form.ShownLog()) : FrameOnly());
+}
+
+void TestLoadCommand::loadWithoutAskingKeepsAnUnreadableLogOut() {
+    Fixture f;
+    const QString good = write("030115.log", LogBytes(Pattern(12)));
+    f.form.LoadLog(good);
+    const QImage shown = f.chart();
+    f.form.LoadLog(m_dir.filePath("gone.log"));
+    QCOMPARE(f.dialogs->warnings, 1);
+    QVERIFY(f.dialogs->lastWarning.contains(m_dir.filePath("gone.log")));
+    QCOMPARE(f.dialogs->questionsAsked + f.dialogs->opens, 0);
+    QCOMPARE(f.chart(), shown);
+    QCOMPARE(f.form.Text1->text(), good);
+    QCOMPARE(f.form.ShownLog(), good);
+}
+
+void TestLoadCommand::keysLoadStepThroughDaysAndClose() {
+    QTemporaryDir days;
+    const auto day = [&](const char* name, int seed) {
+        return WriteTestFile(days.filePath(name), LogBytes(Pattern(seed)));
+    };
+    const QString first = day("261207.log", 20), second = day("261208.log", 21);
+    const QString third = day("261211.log", 22);
+    day("notes.log", 23);
+    Fixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+
+    // Before any log is shown the day keys do nothing.
+    QTest::keyClick(f.form.Text2, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(f.form.ShownLog(), QString());
+
+    // Ctrl+O is the load button, wherever the focus is.
+    f.dialogs->choices = {second};
+    f.form.Text2->setFocus();
+    QTest::keyClick(f.form.Text2, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(f.dialogs->questionsAsked, 1);
+    QCOMPARE(f.form.ShownLog(), second);
+
+    // The slot and the gain stay from day to day, and the polar plot shows
+    // the new day's data.
+    f.form.HScroll1->setValue(300);
+    f.form.HScroll4->setValue(3);
+    f.form.HScroll1->setFocus();
+    QTest::keyClick(f.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(f.form.ShownLog(), third);
+    QCOMPARE(f.chart(), ExpectedChart(Pattern(22), third));
+    QCOMPARE(f.form.HScroll1->value(), 300);
+    QCOMPARE(f.form.HScroll4->value(), 3);
+    ImageSurface polar(QSize(261, 261));
+    DrawPolarPlot(polar, Pattern(22), 300, f.form.RadPerDeg, 3);
+    QCOMPARE(f.form.Picture2->surface().image(), polar.image());
+
+    // At the end nothing changes; back over the gap in two steps.
+    QTest::keyClick(f.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(f.form.ShownLog(), third);
+    QTest::keyClick(f.form.HScroll1, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(f.form.HScroll1, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(f.form.ShownLog(), first);
+    QCOMPARE(f.form.Text1->text(), first);
+    QCOMPARE(f.dialogs->questionsAsked, 1);
+
+    QTest::keyClick(f.form.Text1, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!f.form.isVisible());
+}
+
+void TestLoadCommand::followsTheShownLogOnDisk() {
+    QTemporaryDir folder;
+    ObservationGrid day = Pattern(30);
+    const QString path =
+        WriteTestFile(folder.filePath("261208.log"), LogBytes(day).left(2 * 180 * 10));
+    Fixture f;
+    f.form.LoadLog(path);
+    f.form.HScroll1->setValue(5); // the polar plot follows too
+    const auto shows = [&](const ObservationGrid& grid) {
+        ImageSurface polar(QSize(261, 261));
+        DrawPolarPlot(polar, grid, 5, f.form.RadPerDeg, 1);
+        return f.form.SignalGrid == grid && f.chart() == ExpectedChart(grid, path) &&
+               f.form.Picture2->surface().image() == polar.image();
+    };
+
+    // Appended to in small pieces: a few replots, not one per write. Each
+    // burst of drawing reports one change until it is taken as presented.
+    int replots = 0;
+    ImageSurface& chart = f.form.Picture1->surface();
+    chart.setChangedCallback([&] {
+        ++replots;
+        QTimer::singleShot(0, [&chart] { chart.markPresented(); });
+    });
+    chart.markPresented();
+    QElapsedTimer writing;
+    writing.start();
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        const QByteArray rest = LogBytes(day).mid(2 * 180 * 10);
+        for (qsizetype at = 0; at < rest.size(); at += rest.size() / 40) {
+            file.write(rest.mid(at, rest.size() / 40));
+            file.flush();
+            QTest::qWait(10);
+        }
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(shows(day), 1000);
+    // At most a few a second, however slowly the machine ran the writes.
+    QVERIFY2(replots <= 2 + writing.elapsed() / 200, qPrintable(QString::number(replots)));
+
+    // Replaced through a rename.
+    day = Pattern(31);
+    WriteTestFile(folder.filePath("new.tmp"), LogBytes(day));
+    QVERIFY(QFile::rename(folder.filePath("new.tmp"), path) ||
+            (QFile::remove(path) && QFile::rename(folder.filePath("new.tmp"), path)));
+    QTRY_VERIFY_WITH_TIMEOUT(shows(day), 1000);
+
+    // Gone: the last picture stays, without a warning; written again: followed.
+    QVERIFY(QFile::remove(path));
+    QTest::qWait(400);
+    QVERIFY(shows(day));
+    QCOMPARE(f.dialogs->warnings, 0);
+    day = Pattern(32);
+    WriteTestFile(path, LogBytes(day));
+    QTRY_VERIFY_WITH_TIMEOUT(shows(day), 1000);
+    QCOMPARE(f.form.Text1->text(), path);
 }
 
 QTEST_MAIN(TestLoadCommand)
