@@ -174,6 +174,32 @@ click_at 600 544
 xdotool key End
 expect "End on the gain slider shows 50" "50" text_of 484 516
 
+# Ctrl+Q closes the window.
+xdotool key ctrl+q
+expect "Ctrl+Q closes the window" "" visible_window Form1
+wait "$pid" || true
+pid=
+
+# A log named on the command line, relative to the current folder, then the
+# next day of its folder with Alt+Right.
+mkdir "$work/days"
+"$sample" "$work/days/261207.log" --test-pattern
+head -c 259200 /dev/zero | tr '\0' '\001' >"$work/days/261209.log" # every cell 257
+(cd "$work/days" && exec "$viewer" 261207.log) 2>>"$work/viewer.err" &
+pid=$!
+window=$(wait_for_window Form1)
+check "the viewer starts with a log named on its command line" "$([ -n "$window" ] && echo yes)" yes
+info=$(xwininfo -id "$window")
+origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+expect "the log is plotted at start-up: (100) is blue" "#0064FF" chart_pixel 130 180
+expect "Text1 shows the log's absolute path" "$work/days/261207.log" text_of 550 412
+xdotool key alt+Right
+expect "Alt+Right shows the next day: (257) is cyan" "#00FFFE" chart_pixel 130 180
+check "slot 600, bin 5 of the next day is cyan too" "$(chart_pixel 630 225)" "#00FFFE"
+expect "Text1 shows the next day's path" "$work/days/261209.log" text_of 550 412
+shoot nextday
+
 if [ "$failures" -ne 0 ]; then
     echo "viewer's stderr:"
     cat "$work/viewer.err"
