@@ -106,7 +106,11 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { StepDay(-1); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { StepDay(+1); });
 
+    // A log dropped anywhere on the window is loaded; the text boxes would
+    // otherwise take a dropped file's path as text.
     setAcceptDrops(true);
+    for (QLineEdit* text : {Text1, Text2, Text3})
+        text->setAcceptDrops(false);
     m_followDelay.setSingleShot(true);
     m_followDelay.setInterval(FollowDelayMs);
     connect(&m_followDelay, &QTimer::timeout, this, &Form1::FollowShownLog);
