@@ -313,12 +313,14 @@ void TestLoadCommand::dropTakesOneLocalFile() {
     Fixture f;
     QMimeData mime;
     mime.setUrls(urls);
-    const QPoint centre = f.form.rect().center();
+    mime.setText(urls.constFirst().toString());
+    // Dropped on a text box, which must not take the path as text.
+    const QPoint centre = f.form.Text1->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&f.form, &enter);
+    QApplication::sendEvent(f.form.Text1, &enter);
     QCOMPARE(enter.isAccepted(), accepted);
     QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&f.form, &drop);
+    QApplication::sendEvent(f.form.Text1, &drop);
 
     QCOMPARE(f.dialogs->questionsAsked + f.dialogs->opens, 0);
     QCOMPARE(f.form.ShownLog(), accepted ? m_dir.filePath("270101.log") : QString());
