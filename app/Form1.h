@@ -72,6 +72,13 @@ class Form1 : public QWidget {
     void DrawChartFrame();
     void DrawPolarPlot();
 
+    // The pictures' readouts, slot picking, marker and context menus.
+    void WirePictures();
+    void SavePicture(const PictureBox& picture, const QString& suggestedName);
+    void ShowPictureMenuFromKeyboard();
+    void DescribeControls();
+    void DescribePictures();
+
     void ShowLoadedLog(const QString& path);
     void ForgetShownLog();
     void StepDay(int step);
