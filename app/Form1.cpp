@@ -14,6 +14,7 @@
 #include "StandardDialogs.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -104,6 +105,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     // HScroll2 and HScroll3 have no handler.
     WirePictures();
     DescribeControls();
+    const QList<QWidget*> pictureMenuKeys{this,     cmd1,     Command1, HScroll1,
+                                          HScroll2, HScroll3, HScroll4};
+    for (QWidget* control : pictureMenuKeys)
+        control->installEventFilter(this);
 
     // Window-wide keys, whichever control has the focus.
     const auto shortcut = [this](QKeySequence keys, auto handler) {
@@ -113,8 +118,6 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { StepDay(-1); });
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { StepDay(+1); });
-    shortcut(QKeySequence(Qt::Key_Menu), &Form1::ShowPictureMenuFromKeyboard);
-    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &Form1::ShowPictureMenuFromKeyboard);
 
     setAcceptDrops(true);
     m_followDelay.setSingleShot(true);
@@ -312,8 +315,20 @@ void Form1::SavePicture(const PictureBox& picture, const QString& suggestedName)
         m_dialogs->Warn(DialogTitle, UnsavedMessage(*path, reason));
 }
 
-// The context-menu key: the menu of the picture under the mouse, or, with
-// the mouse elsewhere, both pictures' menus one level down.
+// The context-menu key reaches the control with the focus. On the buttons
+// and sliders, and on the window itself, it opens the pictures' menu; the
+// text boxes keep their own editing menu.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ShowPictureMenuFromKeyboard();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The menu of the picture under the mouse, or, with the mouse elsewhere,
+// both pictures' menus one level down.
 void Form1::ShowPictureMenuFromKeyboard() {
     for (PictureBox* picture : {Picture1, Picture2}) {
         if (picture->underMouse()) {

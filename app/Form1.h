@@ -58,6 +58,7 @@ class Form1 : public QWidget {
     bool PolarDrawn() const { return m_polarDrawn; }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
