@@ -3,21 +3,28 @@
 
 #include "AppIcon.h"
 #include "ChartFrame.h"
+#include "ChartReadout.h"
 #include "DayLogs.h"
+#include "DirectionTimePlot.h"
 #include "HScrollBar.h"
 #include "LoadCommand.h"
 #include "PictureBox.h"
+#include "PictureNames.h"
 #include "PolarPlot.h"
 #include "StandardDialogs.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -96,6 +103,12 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
     connect(HScroll4, &QScrollBar::valueChanged, this, &Form1::HScroll4_Change);
     // HScroll2 and HScroll3 have no handler.
+    WirePictures();
+    DescribeControls();
+    const QList<QWidget*> pictureMenuKeys{this,     cmd1,     Command1, HScroll1,
+                                          HScroll2, HScroll3, HScroll4};
+    for (QWidget* control : pictureMenuKeys)
+        control->installEventFilter(this);
 
     // Window-wide keys, whichever control has the focus.
     const auto shortcut = [this](QKeySequence keys, auto handler) {
@@ -169,6 +182,7 @@ void Form1::ShowLoadedLog(const QString& path) {
     m_watcher.addPath(m_logFolder);
     if (m_polarDrawn)
         HScroll1_Change();
+    DescribePictures();
 }
 
 void Form1::ForgetShownLog() {
@@ -178,6 +192,7 @@ void Form1::ForgetShownLog() {
         m_watcher.removePaths(m_watcher.files());
     if (!m_watcher.directories().isEmpty())
         m_watcher.removePaths(m_watcher.directories());
+    DescribePictures();
 }
 
 void Form1::StepDay(int step) {
@@ -243,4 +258,125 @@ void Form1::DrawPolarPlot() {
     m_polarDrawn = true;
     Text2->setText(
         ::DrawPolarPlot(Picture2->surface(), SignalGrid, HScroll1->value(), RadPerDeg, PolarGain));
+    Picture1->update(); // the slot marker
+    DescribePictures();
+}
+
+void Form1::WirePictures() {
+    Picture1->setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
+        if (const auto cell = ChartGeometry::CellAt(p)) {
+            // Before a log is shown the chart holds no values to read.
+            const auto value = m_shownLog.isEmpty()
+                                   ? std::nullopt
+                                   : std::optional<int>(SignalGrid(cell->slot, cell->bin));
+            return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
+        }
+        if (const auto value = ChartGeometry::LegendValueAt(p))
+            return PictureTip{LegendReadoutText(*value), ChartGeometry::LegendRowRect(*value)};
+        return std::nullopt;
+    });
+    Picture2->setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
+        const auto bin = PolarGeometry::BinAt(p);
+        if (!m_polarDrawn || !bin)
+            return std::nullopt;
+        return PictureTip{PolarReadoutText(*bin, SignalGrid(HScroll1->value(), *bin)),
+                          QRect(p.toPoint(), QSize(1, 1))};
+    });
+
+    // A click in the plot area picks its slot, and a drag moves on; the
+    // slider's own change handler redraws the polar plot.
+    Picture1->setPointHandler([this](QPointF p, bool dragging) {
+        if (!dragging && !ChartGeometry::CellAt(p))
+            return false;
+        HScroll1->setValue(ChartGeometry::SlotNear(p.x()));
+        return true;
+    });
+    Picture1->setOverlayPainter([this](QPainter& painter) {
+        if (!m_polarDrawn)
+            return;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xc0, 0, 0));
+        painter.drawPolygon(ChartGeometry::SlotMarker(HScroll1->value()));
+    });
+
+    Picture1->setSaveHandler([this] { SavePicture(*Picture1, ChartImageName(m_shownLog)); });
+    Picture2->setSaveHandler([this] {
+        SavePicture(*Picture2, PolarImageName(m_shownLog, HScroll1->value(), HScroll4->value()));
+    });
+}
+
+void Form1::SavePicture(const PictureBox& picture, const QString& suggestedName) {
+    // The picture as it is now, even if a followed log replots it meanwhile.
+    const QImage image = picture.surface().image();
+    const QString folder =
+        m_shownLog.isEmpty() ? QDir::homePath() : QFileInfo(m_shownLog).absolutePath();
+    const std::optional<QString> path = m_dialogs->ShowSave(
+        {{QStringLiteral("PNG 画像 (*.png)")}, QStringLiteral("png"), suggestedName, folder});
+    if (!path)
+        return;
+    const QString reason = WritePng(image, *path);
+    if (!reason.isEmpty())
+        m_dialogs->Warn(DialogTitle, UnsavedMessage(*path, reason));
+}
+
+// The context-menu key reaches the control with the focus. On the buttons
+// and sliders, and on the window itself, it opens the pictures' menu; the
+// text boxes keep their own editing menu.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ShowPictureMenuFromKeyboard();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The menu of the picture under the mouse, or, with the mouse elsewhere,
+// both pictures' menus one level down.
+void Form1::ShowPictureMenuFromKeyboard() {
+    for (PictureBox* picture : {Picture1, Picture2}) {
+        if (picture->underMouse()) {
+            picture->showPictureMenu(QCursor::pos());
+            return;
+        }
+    }
+    QMenu menu(this);
+    for (PictureBox* picture : {Picture1, Picture2})
+        picture->addPictureActions(menu.addMenu(picture->accessibleName()));
+    const QWidget* anchor = focusWidget() ? focusWidget() : this;
+    menu.exec(anchor->mapToGlobal(anchor->rect().center()));
+}
+
+void Form1::DescribeControls() {
+    const std::pair<QWidget*, const char*> names[]{
+        {Picture1, "方向時刻信号チャート"},
+        {cmd1, "読み込み"},
+        {Picture2, "極座標プロット"},
+        {HScroll1, "時刻"},
+        {HScroll2, "スライダー 2（未使用）"},
+        {HScroll3, "スライダー 3（未使用）"},
+        {Text1, "観測ログのパス"},
+        {Command1, "cos 20° の計算"},
+        {Text2, "時刻表示"},
+        {Text3, "倍率の値"},
+        {HScroll4, "倍率"},
+        {Label1, "倍率"},
+    };
+    for (const auto& [control, name] : names)
+        control->setAccessibleName(QString::fromUtf8(name));
+    DescribePictures();
+}
+
+void Form1::DescribePictures() {
+    if (m_shownLog.isEmpty()) {
+        Picture1->setAccessibleDescription(QStringLiteral("観測ログは表示されていません"));
+    } else {
+        const QString date = DateLabelText(m_shownLog);
+        Picture1->setAccessibleDescription(
+            (date.isEmpty() ? QFileInfo(m_shownLog).fileName() : date) +
+            QStringLiteral(" の観測ログ"));
+    }
+    Picture2->setAccessibleDescription(m_polarDrawn ? Text2->text() + QStringLiteral(" 倍率 ") +
+                                                          QString::number(HScroll4->value())
+                                                    : QStringLiteral("まだ描かれていません"));
 }

@@ -58,6 +58,7 @@ class Form1 : public QWidget {
     bool PolarDrawn() const { return m_polarDrawn; }
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -71,6 +72,13 @@ class Form1 : public QWidget {
 
     void DrawChartFrame();
     void DrawPolarPlot();
+
+    // The pictures' readouts, slot picking, marker and context menus.
+    void WirePictures();
+    void SavePicture(const PictureBox& picture, const QString& suggestedName);
+    void ShowPictureMenuFromKeyboard();
+    void DescribeControls();
+    void DescribePictures();
 
     void ShowLoadedLog(const QString& path);
     void ForgetShownLog();

@@ -2,6 +2,7 @@
 #include "HScrollBar.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
 HScrollBar::HScrollBar(int minimum, int maximum, int value, QWidget* parent)
     : QScrollBar(Qt::Horizontal, parent) {
@@ -30,4 +31,13 @@ void HScrollBar::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+}
+
+void HScrollBar::paintEvent(QPaintEvent* event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -12,10 +12,13 @@ bool StandardDialogs::AskYesNo(const QString& title, const QString& question) {
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> StandardDialogs::ShowOpen(const OpenDialogRequest& request) {
-    QFileDialog dialog(m_parent);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+namespace {
+std::optional<QString> ShowFileDialog(QWidget* parent, const OpenDialogRequest& request,
+                                      QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
     dialog.setNameFilters(request.nameFilters);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setDirectory(request.folder);
@@ -23,6 +26,15 @@ std::optional<QString> StandardDialogs::ShowOpen(const OpenDialogRequest& reques
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+std::optional<QString> StandardDialogs::ShowOpen(const OpenDialogRequest& request) {
+    return ShowFileDialog(m_parent, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> StandardDialogs::ShowSave(const OpenDialogRequest& request) {
+    return ShowFileDialog(m_parent, request, QFileDialog::AcceptSave);
 }
 
 void StandardDialogs::Warn(const QString& title, const QString& message) {

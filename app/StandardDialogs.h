@@ -5,14 +5,15 @@
 
 class QWidget;
 
-// The load command's dialogs as the desktop's standard message box and Open
-// dialog, modal to the window.
+// The window's dialogs as the desktop's standard message box, Open and Save
+// dialogs, modal to the window.
 class StandardDialogs final : public LoadDialogs {
   public:
     explicit StandardDialogs(QWidget* parent) : m_parent(parent) {}
 
     bool AskYesNo(const QString& title, const QString& question) override;
     std::optional<QString> ShowOpen(const OpenDialogRequest& request) override;
+    std::optional<QString> ShowSave(const OpenDialogRequest& request) override;
     void Warn(const QString& title, const QString& message) override;
 
   private:

@@ -9,7 +9,7 @@
 class DrawingSurface;
 class ObservationGrid;
 
-// What the Open dialog is asked to show.
+// What the Open dialog, or the Save dialog, is asked to show.
 struct OpenDialogRequest {
     QStringList nameFilters; // "label(pattern)" entries, the first one selected
     QString defaultSuffix;   // appended to a typed name without one
@@ -17,8 +17,9 @@ struct OpenDialogRequest {
     QString folder;          // where the dialog starts
 };
 
-// The load command's conversation with the user. The window supplies the
-// standard dialogs; tests supply scripted answers.
+// The window's conversation with the user, for loading logs and saving
+// pictures. The window supplies the standard dialogs; tests supply scripted
+// answers.
 class LoadDialogs {
   public:
     virtual ~LoadDialogs() = default;
@@ -26,6 +27,8 @@ class LoadDialogs {
     virtual bool AskYesNo(const QString& title, const QString& question) = 0;
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<QString> ShowOpen(const OpenDialogRequest& request) = 0;
+    // The path to save to, or nothing when the user cancels.
+    virtual std::optional<QString> ShowSave(const OpenDialogRequest& request) = 0;
     virtual void Warn(const QString& title, const QString& message) = 0;
 };
 

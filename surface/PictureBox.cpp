@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "PictureBox.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 PictureBox::PictureBox(QSize outerSize, QWidget* parent)
     : QFrame(parent), m_surface(outerSize - QSize(2 * BorderWidth, 2 * BorderWidth)) {
@@ -11,6 +18,54 @@ PictureBox::PictureBox(QSize outerSize, QWidget* parent)
     resize(outerSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_surface.setChangedCallback([this] { update(); });
+
+    m_copy = new QAction(QStringLiteral("画像をコピー"), this);
+    connect(m_copy, &QAction::triggered, this,
+            [this] { QGuiApplication::clipboard()->setImage(m_surface.image()); });
+    m_saveAction = new QAction(QStringLiteral("画像を保存..."), this);
+    connect(m_saveAction, &QAction::triggered, this, [this] {
+        if (m_save)
+            m_save();
+    });
+}
+
+void PictureBox::setTipProvider(TipProvider provider) {
+    m_tip = std::move(provider);
+    // Moves are needed to carry a shown tooltip from cell to cell.
+    setMouseTracking(bool(m_tip));
+}
+
+QPointF PictureBox::surfacePoint(QPointF widgetPoint) const {
+    return widgetPoint - contentsRect().topLeft();
+}
+
+QString PictureBox::toolTipAt(QPoint widgetPoint) const {
+    if (!m_tip || !contentsRect().contains(widgetPoint))
+        return {};
+    const std::optional<PictureTip> tip = m_tip(surfacePoint(widgetPoint));
+    return tip ? tip->text : QString();
+}
+
+void PictureBox::showTip(QPoint widgetPoint, QPoint globalPos) {
+    const std::optional<PictureTip> tip = m_tip && contentsRect().contains(widgetPoint)
+                                              ? m_tip(surfacePoint(widgetPoint))
+                                              : std::nullopt;
+    if (!tip) {
+        QToolTip::hideText();
+        return;
+    }
+    // Given the cell's area, a shown tooltip is changed in place as the
+    // cursor moves on rather than hidden and shown again.
+    QToolTip::showText(globalPos, tip->text, this, tip->area.translated(contentsRect().topLeft()));
+}
+
+bool PictureBox::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && m_tip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        showTip(help->pos(), help->globalPos());
+        return true;
+    }
+    return QFrame::event(event);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
@@ -20,4 +75,45 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect dirty = event->rect().intersected(inside);
     m_surface.present(painter, dirty, dirty.translated(-inside.topLeft()));
     m_surface.markPresented();
+    if (m_overlay) {
+        painter.setClipRect(inside);
+        painter.translate(inside.topLeft());
+        m_overlay(painter);
+    }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_point &&
+        contentsRect().contains(event->position().toPoint()))
+        m_dragging = m_point(surfacePoint(event->position()), false);
+    QFrame::mousePressEvent(event);
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton))
+        m_point(surfacePoint(event->position()), true);
+    if (QToolTip::isVisible())
+        showTip(event->position().toPoint(), event->globalPosition().toPoint());
+    QFrame::mouseMoveEvent(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+    QFrame::mouseReleaseEvent(event);
+}
+
+void PictureBox::addPictureActions(QMenu* menu) const {
+    menu->addAction(m_copy);
+    menu->addAction(m_saveAction);
+}
+
+void PictureBox::showPictureMenu(QPoint globalPos) {
+    QMenu menu(this);
+    addPictureActions(&menu);
+    menu.exec(globalPos);
+}
+
+void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
+    showPictureMenu(event->globalPos());
 }

@@ -5,9 +5,24 @@
 
 #include <QFrame>
 
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenu;
+
+// A tooltip for a part of the picture: its text, and the area (in surface
+// coordinates) over which it stays the same.
+struct PictureTip {
+    QString text;
+    QRect area;
+};
+
 // A picture box: a sunken frame around a retained ImageSurface whose size is
-// the frame's inside. The widget only shows the surface; whoever owns the
-// picture box draws on surface().
+// the frame's inside. The widget shows the surface; whoever owns the picture
+// box draws on surface() and may hook in readouts, pointing, an overlay and
+// saving. Points handed to the hooks are in surface coordinates: the widget's
+// own (logical) coordinates less the border, whatever the screen's pixel ratio.
 class PictureBox : public QFrame {
     Q_OBJECT
   public:
@@ -16,10 +31,48 @@ class PictureBox : public QFrame {
     ImageSurface& surface() { return m_surface; }
     const ImageSurface& surface() const { return m_surface; }
 
+    // The tooltip for a point; nothing where there is none.
+    using TipProvider = std::function<std::optional<PictureTip>(QPointF)>;
+    void setTipProvider(TipProvider provider);
+    // Called with the point of a left press (dragging false); returning true
+    // takes the press, and the points of the drag follow (dragging true)
+    // until the button is released.
+    using PointHandler = std::function<bool(QPointF, bool dragging)>;
+    void setPointHandler(PointHandler handler) { m_point = std::move(handler); }
+    // Paints over the shown picture, in surface coordinates; what it paints
+    // never enters the surface. Call update() when it changes.
+    using OverlayPainter = std::function<void(QPainter&)>;
+    void setOverlayPainter(OverlayPainter painter) { m_overlay = std::move(painter); }
+    // What 画像を保存... does.
+    void setSaveHandler(std::function<void()> handler) { m_save = std::move(handler); }
+
+    // The tooltip text at a point of the widget; empty where there is none.
+    QString toolTipAt(QPoint widgetPoint) const;
+    // 画像をコピー puts the surface's image on the clipboard as it is.
+    QAction* copyAction() const { return m_copy; }
+    QAction* saveAction() const { return m_saveAction; }
+    void addPictureActions(QMenu* menu) const;
+    void showPictureMenu(QPoint globalPos);
+
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    QPointF surfacePoint(QPointF widgetPoint) const;
+    void showTip(QPoint widgetPoint, QPoint globalPos);
+
     static constexpr int BorderWidth = 2;
     ImageSurface m_surface;
+    TipProvider m_tip;
+    PointHandler m_point;
+    OverlayPainter m_overlay;
+    std::function<void()> m_save;
+    QAction* m_copy = nullptr;
+    QAction* m_saveAction = nullptr;
+    bool m_dragging = false;
 };

@@ -6,20 +6,24 @@
 #include <QList>
 #include <QString>
 
-// Scripted answers for the load command: Yes or No, then the Open dialog's
-// choices in turn (round and round; nothing chosen is a cancel). It keeps
+// Scripted answers for the window's dialogs: Yes or No, then the Open dialog's
+// choices in turn (round and round; nothing chosen is a cancel), and one
+// answer for every Save dialog. It keeps
 // counts and the last of each question, not a growing record, so that a long
 // session's memory is the viewer's own.
 class ScriptedDialogs final : public LoadDialogs {
   public:
     bool answerYes = true;
     QList<std::optional<QString>> choices;
+    std::optional<QString> saveChoice; // the Save dialog's answer, each time
 
     int questionsAsked = 0;
     int opens = 0;
     int warnings = 0;
     QString lastQuestion; // "title|text"
     OpenDialogRequest lastRequest;
+    int saves = 0;
+    OpenDialogRequest lastSaveRequest;
     QString lastWarning; // "title|text"
 
     bool AskYesNo(const QString& title, const QString& question) override {
@@ -31,6 +35,11 @@ class ScriptedDialogs final : public LoadDialogs {
         lastRequest = request;
         const int turn = opens++;
         return choices.isEmpty() ? std::nullopt : choices[turn % choices.size()];
+    }
+    std::optional<QString> ShowSave(const OpenDialogRequest& request) override {
+        ++saves;
+        lastSaveRequest = request;
+        return saveChoice;
     }
     void Warn(const QString& title, const QString& message) override {
         ++warnings;

@@ -174,6 +174,19 @@ click_at 600 544
 xdotool key End
 expect "End on the gain slider shows 50" "50" text_of 484 516
 
+# Picking a moment on the chart: a click in the plot area moves the time
+# slider to the slot under the cursor, and a drag moves it on.
+click_at $((2 + 30 + 319)) 152 # slot 319
+expect "a click on the chart shows the slot's time" "10:38" text_of 550 444
+click_at 761 304 # HScroll1's right arrow: one step on from where the click put it
+expect "the click moved the slider itself" "10:40" text_of 550 444
+xdotool mousemove "$((origin_x + 2 + 30 + 100))" "$((origin_y + 152))" mousedown 1
+xdotool mousemove "$((origin_x + 2 + 30 + 150))" "$((origin_y + 152))"
+xdotool mousemove "$((origin_x + 2 + 30 + 200))" "$((origin_y + 152))" mouseup 1
+expect "a drag along the chart ends at the slot released on" "6:40" text_of 550 444
+check "the marker above the box shows the slot" "$(chart_pixel $((30 + 200)) 47)" "#C00000"
+shoot picked
+
 # Ctrl+Q closes the window.
 xdotool key ctrl+q
 expect "Ctrl+Q closes the window" "" visible_window Form1

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "ChartReadout.h"
+
+#include "ChartFrame.h"
+#include "ObservationGrid.h"
+#include "PolarPlot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace ChartGeometry {
+namespace {
+constexpr int PlotTop = BinRow(ObservationGrid::Bins - 1);
+constexpr int PlotRight = SlotColumn(ObservationGrid::Slots - 1);
+// The legend's bar: rows 230 (value 0) up to 103 (value 1016), coloured
+// from column 781 to the box's right edge at 800.
+constexpr int LegendLeft = 781;
+constexpr int LegendRight = 800;
+constexpr int LegendTop = PlotBottom - 1016 / 8;
+} // namespace
+
+std::optional<Cell> CellAt(QPointF p) {
+    const auto x = static_cast<int>(std::floor(p.x()));
+    const auto y = static_cast<int>(std::floor(p.y()));
+    if (x < PlotLeft || x > PlotRight || y < PlotTop || y > PlotBottom)
+        return std::nullopt;
+    return Cell{x - PlotLeft, PlotBottom - y};
+}
+
+int SlotNear(qreal x) {
+    const auto column = static_cast<int>(std::floor(x));
+    return std::clamp(column - PlotLeft, 0, ObservationGrid::Slots - 1);
+}
+
+QRect CellRect(Cell cell) {
+    return {SlotColumn(cell.slot), BinRow(cell.bin), 1, 1};
+}
+
+QPolygonF SlotMarker(int slot) {
+    // Rows 42 to 48: below the title's text and clear of the box at row 50.
+    const qreal centre = SlotColumn(slot) + 0.5;
+    return QPolygonF{{centre - 4, 42}, {centre + 4, 42}, {centre, 49}};
+}
+
+std::optional<int> LegendValueAt(QPointF p) {
+    const auto x = static_cast<int>(std::floor(p.x()));
+    const auto y = static_cast<int>(std::floor(p.y()));
+    if (x < LegendLeft || x > LegendRight || y < LegendTop || y > PlotBottom)
+        return std::nullopt;
+    return (PlotBottom - y) * 8;
+}
+
+QRect LegendRowRect(int value) {
+    return {LegendLeft, PlotBottom - value / 8, LegendRight - LegendLeft + 1, 1};
+}
+
+} // namespace ChartGeometry
+
+namespace PolarGeometry {
+namespace {
+constexpr qreal Centre = 132;
+}
+
+std::optional<int> BinAt(QPointF p) {
+    const qreal dx = p.x() - Centre;
+    const qreal dy = p.y() - Centre;
+    if (dx == 0 && dy == 0)
+        return std::nullopt;
+    // Clockwise from straight up; screen y grows downwards.
+    qreal degrees = std::atan2(dx, -dy) * 180 / std::numbers::pi;
+    if (degrees < 0)
+        degrees += 360;
+    const auto bin = static_cast<int>(std::floor((degrees + 1) / 2));
+    return bin % ObservationGrid::Bins;
+}
+} // namespace PolarGeometry
+
+namespace {
+QString Direction(int bin) {
+    return QString::number(2 * bin) + QChar(0x00b0);
+}
+} // namespace
+
+QString CellReadoutText(ChartGeometry::Cell cell, std::optional<int> value) {
+    QString text = SlotTimeText(cell.slot) + QStringLiteral("  ") + Direction(cell.bin);
+    if (value)
+        text += QStringLiteral("  ") + QString::number(*value);
+    return text;
+}
+
+QString LegendReadoutText(int value) {
+    return QStringLiteral("信号 ") + QString::number(value);
+}
+
+QString PolarReadoutText(int bin, int value) {
+    return Direction(bin) + QStringLiteral("  ") + QString::number(value);
+}

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QPointF>
+#include <QPolygonF>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+// What lies under a point of the charts, for readouts and for picking a slot
+// with the mouse. Points are in the surface's logical coordinates (the chart's
+// own pixel grid), never in device pixels: the pixel (x, y) covers the square
+// from (x, y) to (x + 1, y + 1).
+namespace ChartGeometry {
+
+struct Cell {
+    int slot = 0;
+    int bin = 0;
+    bool operator==(const Cell&) const = default;
+};
+
+// The cell whose pixel is under `p`; nothing outside the plot area (columns
+// 30 to 749, rows 51 to 230).
+std::optional<Cell> CellAt(QPointF p);
+// The slot of the column nearest to x, held to the plot area's ends: where a
+// drag along the chart has got to, even past the box.
+int SlotNear(qreal x);
+// The pixel of a cell, in surface coordinates.
+QRect CellRect(Cell cell);
+
+// The marker of the slot that the polar plot shows: a small triangle above
+// the chart box, between the title and the box's top edge, pointing down at
+// the slot's column.
+QPolygonF SlotMarker(int slot);
+
+// The signal value that the legend's colour-bar row under `p` stands for
+// (row 230 - v / 8 shows v, a multiple of 8); nothing off the bar.
+std::optional<int> LegendValueAt(QPointF p);
+QRect LegendRowRect(int value);
+
+} // namespace ChartGeometry
+
+namespace PolarGeometry {
+// The direction bin under `p` on the polar plot: its direction from the
+// centre (132, 132) measured clockwise from straight up, rounded to the
+// nearest bin of 2 degrees (bin d covers 2d - 1 up to, not including,
+// 2d + 1 degrees). Nothing at the centre itself.
+std::optional<int> BinAt(QPointF p);
+} // namespace PolarGeometry
+
+// Readout texts: "10:38  240°  512" (time as Text2 shows it, the bin's
+// direction, the value as the grid holds it); without a value when no log is
+// shown. The legend gives "信号 512", the polar plot "240°  512".
+QString CellReadoutText(ChartGeometry::Cell cell, std::optional<int> value);
+QString LegendReadoutText(int value);
+QString PolarReadoutText(int bin, int value);

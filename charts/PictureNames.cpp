@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "PictureNames.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QSaveFile>
+
+namespace {
+const QString Suffix = QStringLiteral(".png");
+
+QString LogName(const QString& logPath) {
+    return logPath.isEmpty() ? QString() : QFileInfo(logPath).completeBaseName();
+}
+} // namespace
+
+QString ChartImageName(const QString& logPath) {
+    const QString name = LogName(logPath);
+    return (name.isEmpty() ? QStringLiteral("dirchart") : name) + Suffix;
+}
+
+QString PolarImageName(const QString& logPath, int slot, int gain) {
+    const QString name = LogName(logPath);
+    if (name.isEmpty())
+        return QStringLiteral("dirchart") + Suffix;
+    const int hour = slot / 30;
+    const int minutes = slot % 30 * 2;
+    return QStringLiteral("%1-%2%3-x%4%5")
+        .arg(name)
+        .arg(hour, 2, 10, QLatin1Char('0'))
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(gain)
+        .arg(Suffix);
+}
+
+QString WritePng(const QImage& image, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (!image.save(&file, "PNG")) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("PNG を書き出せませんでした");
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+QString UnsavedMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2").arg(path, reason);
+}
