@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: MIT
+#include "DisplayCheck.h"
 #include "Form1.h"
 #include "Translations.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 int main(int argc, char* argv[]) {
-    // Without a display Qt would abort with a long plugin message; one line
-    // says it better.
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
-        !std::getenv("WAYLAND_DISPLAY")) {
-        std::fputs("dirchart: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
-                   "start it from a desktop session\n",
-                   stderr);
+    // Without a reachable display Qt would abort with a long plugin message;
+    // one line says it better.
+    if (const std::string problem = DisplayProblem(); !problem.empty()) {
+        std::fprintf(stderr, "dirchart: %s\n", problem.c_str());
         return 1;
     }
 
