@@ -17,11 +17,13 @@ while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
 done
 advice='; start it from a desktop session'
+nl=$'\n'
 
 failures=0
 # expect STATUS STREAM PATTERN COMMAND...: COMMAND, run in an empty folder
 # with no display unless it sets one, exits with STATUS; STREAM (stdout or
-# stderr) matches the extended regular expression PATTERN as a whole and the
+# stderr), trailing newlines aside, matches the extended regular expression
+# PATTERN as a whole and the
 # other stream is empty; and the folder is still empty: no option became the
 # name of a file.
 expect() {
@@ -33,7 +35,7 @@ expect() {
     actual=$?
     local problems=()
     [ "$actual" -eq "$status" ] || problems+=("exit status $actual, not $status")
-    grep -Eqz "^$pattern\n?\$" "$stream" || problems+=("$stream: $(cat "$stream")")
+    [[ "$(cat "$stream")" =~ ^$pattern$ ]] || problems+=("$stream: $(cat "$stream")")
     local other=stdout
     [ "$stream" = stdout ] && other=stderr
     [ -s "$other" ] && problems+=("$other: $(cat "$other")")
@@ -57,13 +59,13 @@ expect 1 stderr \
     env WAYLAND_DISPLAY=/nowhere/wayland-0 DISPLAY=:$display "$viewer"
 
 usage='usage: dirchart-sample \[--test-pattern\] OUTPUT'
-expect 0 stdout "$usage\n.*" "$sample" --help
-expect 0 stdout "$usage\n.*" "$sample" day.log --help
-expect 2 stderr "dirchart-sample: missing OUTPUT\n$usage" "$sample"
-expect 2 stderr "dirchart-sample: missing OUTPUT\n$usage" "$sample" --test-pattern
-expect 2 stderr "dirchart-sample: unknown option --bogus\n$usage" "$sample" --bogus day.log
-expect 2 stderr "dirchart-sample: unknown option -h\n$usage" "$sample" day.log -h
-expect 2 stderr "dirchart-sample: more than one OUTPUT: b.log\n$usage" "$sample" a.log b.log
+expect 0 stdout "$usage$nl.*" "$sample" --help
+expect 0 stdout "$usage$nl.*" "$sample" day.log --help
+expect 2 stderr "dirchart-sample: missing OUTPUT${nl}$usage" "$sample"
+expect 2 stderr "dirchart-sample: missing OUTPUT${nl}$usage" "$sample" --test-pattern
+expect 2 stderr "dirchart-sample: unknown option --bogus${nl}$usage" "$sample" --bogus day.log
+expect 2 stderr "dirchart-sample: unknown option -h${nl}$usage" "$sample" day.log -h
+expect 2 stderr "dirchart-sample: more than one OUTPUT: b.log${nl}$usage" "$sample" a.log b.log
 
 [ "$failures" -eq 0 ] || exit 1
 echo "usage checks passed"
