@@ -2,7 +2,28 @@
 #include "StandardDialogs.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTreeView>
+
+namespace {
+
+// Qt's own Open dialog opens at a size at which its detail view cuts a log's
+// size and date short ("253...KiB"). The size, type and date columns follow
+// what they show, and the dialog opens wide enough for them next to the
+// name. A desktop's native dialog has no such view and keeps its own size.
+void FitDetailColumns(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    enum Column { Size = 1, Type = 2, DateModified = 3 };
+    for (const int column : {Size, Type, DateModified})
+        view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    const int em = dialog.fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(80 * em, 45 * em)));
+}
+
+} // namespace
 
 bool StandardDialogs::AskYesNo(const QString& title, const QString& question) {
     QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No,
@@ -23,6 +44,7 @@ std::optional<QString> ShowFileDialog(QWidget* parent, const OpenDialogRequest& 
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setDirectory(request.folder);
     dialog.selectFile(request.fileName);
+    FitDetailColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
+#include "DisplayCheck.h"
 #include "Form1.h"
 #include "Translations.h"
 
@@ -7,7 +8,7 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -20,13 +21,10 @@ int main(int argc, char* argv[]) {
         return command.exitCode;
     }
 
-    // Without a display Qt would abort with a long plugin message; one line
-    // says it better.
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
-        !std::getenv("WAYLAND_DISPLAY")) {
-        std::fputs("dirchart: no display (DISPLAY and WAYLAND_DISPLAY are unset); "
-                   "start it from a desktop session\n",
-                   stderr);
+    // Without a reachable display Qt would abort with a long plugin message;
+    // one line says it better.
+    if (const std::string problem = DisplayProblem(); !problem.empty()) {
+        std::fprintf(stderr, "dirchart: %s\n", problem.c_str());
         return 1;
     }
 

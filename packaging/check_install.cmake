@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: MIT
 # Installs a built tree into a scratch prefix and checks what arrives.
-# Usage: cmake -DBUILD_DIR=... -DPREFIX=... -DICON_SIZES=16,24,... -P check_install.cmake
+# Usage: cmake -DBUILD_DIR=... -DPREFIX=... -DICON_SIZES=16,24,... -DVERSION=x.y.z
+#        -P check_install.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(arg BUILD_DIR PREFIX ICON_SIZES)
+foreach(arg BUILD_DIR PREFIX ICON_SIZES VERSION)
     if(NOT ${arg})
         message(FATAL_ERROR "check_install.cmake needs -D${arg}=...")
     endif()
@@ -30,7 +31,11 @@ endif()
 set(expected
     bin/dirchart
     share/applications/dirchart.desktop
-    share/dirchart/samples/261208.log)
+    share/dirchart/samples/261208.log
+    share/doc/dirchart/changelog.gz
+    share/doc/dirchart/copyright
+    share/man/man1/dirchart.1.gz
+    share/metainfo/invalid.dirchart.dirchart.metainfo.xml)
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/dirchart.png)
 endforeach()
@@ -119,6 +124,48 @@ if(EXISTS ${entry})
     if(NOT value_Terminal STREQUAL "false")
         fail("Terminal=${value_Terminal}; the viewer needs no terminal")
     endif()
+endif()
+
+# The metadata and the manual page as software centres and man read them:
+# any error, warning or troff complaint fails. (appstreamcli's pedantic
+# notes are not asked for.) man reads the page in a UTF-8 locale, as Debian's
+# own checks do, since it names two buttons by their Japanese labels.
+set(metainfo ${PREFIX}/share/metainfo/invalid.dirchart.dirchart.metainfo.xml)
+set(man_page ${PREFIX}/share/man/man1/dirchart.1.gz)
+# quiet_check(FILE COMMAND...): COMMAND on FILE exits 0, writes nothing to
+# stderr and no E: or W: line to stdout.
+macro(quiet_check file)
+    if(EXISTS ${file})
+        execute_process(COMMAND ${ARGN} ${file} RESULT_VARIABLE status
+                        OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+        string(REGEX MATCHALL "(^|\n)[EW]: [^\n]*" complaints "${stdout}")
+        if(NOT status EQUAL 0 OR stderr MATCHES "[^ \n]" OR complaints)
+            string(JOIN " " command ${ARGN})
+            fail("${command} ${file} (exit status ${status}):\n${complaints}${stderr}")
+        endif()
+    endif()
+endmacro()
+quiet_check(${metainfo} appstreamcli validate --no-net)
+quiet_check(${man_page} env LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l)
+
+# Each of them names the release being installed.
+file(STRINGS ${metainfo} release REGEX "<release " LIMIT_COUNT 1)
+execute_process(COMMAND gzip -dc ${man_page} COMMAND grep -m1 "^\\.TH" OUTPUT_VARIABLE title)
+execute_process(COMMAND gzip -dc ${PREFIX}/share/doc/dirchart/changelog.gz COMMAND head -n 1
+                OUTPUT_VARIABLE changelog)
+macro(names_version what line pattern)
+    if(NOT "${line}" MATCHES "${pattern}")
+        fail("the ${what} does not name version ${VERSION}: ${line}")
+    endif()
+endmacro()
+names_version("metainfo's newest release" "${release}" "version=\"${VERSION}\"")
+names_version("manual page's title" "${title}" "\"dirchart ${VERSION}\"")
+names_version("changelog's latest entry" "${changelog}" "^dirchart [(]${VERSION}[)]")
+
+# The copyright file is in Debian's machine-readable format.
+file(STRINGS ${PREFIX}/share/doc/dirchart/copyright format LIMIT_COUNT 1)
+if(NOT format MATCHES "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$")
+    fail("share/doc/dirchart/copyright is not machine-readable: ${format}")
 endif()
 
 if(failures GREATER 0)

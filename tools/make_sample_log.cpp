@@ -8,7 +8,9 @@
 // screenshot: slots 0..239 hold 100, 240..479 hold 600, 480..719 hold 1000,
 // and bins 0..9 hold 0 throughout.
 //
-// Usage: dirchart-sample OUTPUT [--test-pattern]
+// Usage: dirchart-sample [--test-pattern] OUTPUT; --help says so. Unknown
+// options and a missing or second OUTPUT are usage errors (exit status 2),
+// so that a mistyped option never becomes the name of a file.
 
 #include "ObservationGrid.h"
 
@@ -116,14 +118,41 @@ std::int16_t PatternValue(int t, int d) {
     return t < 240 ? 100 : t < 480 ? 600 : 1000;
 }
 
+constexpr char Usage[] = "usage: dirchart-sample [--test-pattern] OUTPUT\n";
+
+int UsageError(const char* problem, const char* argument) {
+    std::fprintf(stderr, "dirchart-sample: %s%s\n%s", problem, argument, Usage);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--test-pattern") != 0)) {
-        std::fprintf(stderr, "usage: %s OUTPUT [--test-pattern]\n", argv[0]);
-        return 2;
+    bool pattern = false;
+    bool optionsEnded = false;
+    const char* output = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (!optionsEnded && std::strcmp(arg, "--help") == 0) {
+            std::fputs(Usage, stdout);
+            std::fputs("Writes a synthetic day's observation log to OUTPUT; with --test-pattern\n"
+                       "a log of three flat bands for checking colours on a screenshot.\n",
+                       stdout);
+            return 0;
+        }
+        if (!optionsEnded && std::strcmp(arg, "--test-pattern") == 0)
+            pattern = true;
+        else if (!optionsEnded && std::strcmp(arg, "--") == 0)
+            optionsEnded = true;
+        else if (!optionsEnded && arg[0] == '-' && arg[1] != '\0')
+            return UsageError("unknown option ", arg);
+        else if (output)
+            return UsageError("more than one OUTPUT: ", arg);
+        else
+            output = arg;
     }
-    const bool pattern = argc == 3;
+    if (!output)
+        return UsageError("missing OUTPUT", "");
 
     std::vector<char> bytes;
     bytes.reserve(2 * ObservationGrid::CellCount);
@@ -135,11 +164,11 @@ int main(int argc, char* argv[]) {
             bytes.push_back(static_cast<char>(raw >> 8));
         }
 
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        std::perror(argv[1]);
+        std::perror(output);
         return 1;
     }
     return 0;

@@ -2,14 +2,21 @@
 # Shared by ./run and ./test: install what is missing, then configure and build.
 # Sourced, not run; expects to be in the project's top folder.
 
-# What building and running the viewer needs; the benchmarks' libraries
-# (Google Benchmark, and xcb for the start-up harness); and dpkg-dev, whose
-# dpkg-shlibdeps finds the .deb's library dependencies.
+# What building and running the viewer needs (xcb for its display check);
+# the benchmarks' libraries (Google Benchmark, and xcb for the start-up
+# harness); and dpkg-dev, whose dpkg-shlibdeps finds the .deb's library
+# dependencies.
 DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-translations-l10n
     fonts-liberation2 fonts-ipafont-gothic libbenchmark-dev libxcb1-dev dpkg-dev)
 # What the tests need on top: a virtual X server and the tools that drive it
-# and read the screen back, and desktop-file-validate for the menu entry.
-DIRCHART_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils)
+# and read the screen back; desktop-file-validate for the menu entry,
+# appstreamcli for the AppStream metadata, and man with groff for the manual
+# page.
+DIRCHART_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils
+    appstream man-db groff-base)
+
+# Debian's package checker, for the .deb (README, "As a Debian package").
+DIRCHART_DEB_PACKAGES=(lintian)
 
 # The fuzzer: clang with its libFuzzer and sanitizer runtimes.
 DIRCHART_FUZZ_PACKAGES=(clang libclang-rt-14-dev)

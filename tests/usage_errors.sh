@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# What the viewer and the sample generator say, and the status they exit
+# with, when they cannot do their work or are asked how to use them.
+# Usage: usage_errors.sh path/to/dirchart path/to/dirchart-sample
+set -uo pipefail
+viewer=$(realpath "$1")
+sample=$(realpath "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+mkdir runtime
+
+# A display number no X server holds a lock for.
+display=97
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+advice='; start it from a desktop session'
+nl=$'\n'
+
+failures=0
+# expect STATUS STREAM PATTERN COMMAND...: COMMAND, run in an empty folder
+# with no display unless it sets one, exits with STATUS; STREAM (stdout or
+# stderr), trailing newlines aside, matches the extended regular expression
+# PATTERN as a whole and the
+# other stream is empty; and the folder is still empty: no option became the
+# name of a file.
+expect() {
+    local status=$1 stream=$2 pattern=$3 actual
+    shift 3
+    rm -rf scratch && mkdir scratch
+    (cd scratch && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        XDG_RUNTIME_DIR="$work/runtime" "$@" >../stdout 2>../stderr)
+    actual=$?
+    local problems=()
+    [ "$actual" -eq "$status" ] || problems+=("exit status $actual, not $status")
+    [[ "$(cat "$stream")" =~ ^$pattern$ ]] || problems+=("$stream: $(cat "$stream")")
+    local other=stdout
+    [ "$stream" = stdout ] && other=stderr
+    [ -s "$other" ] && problems+=("$other: $(cat "$other")")
+    [ -z "$(ls -A scratch)" ] || problems+=("wrote $(ls -A scratch)")
+    if [ ${#problems[@]} -eq 0 ]; then
+        echo "ok   $*"
+    else
+        echo "FAIL $*: ${problems[*]}"
+        failures=$((failures + 1))
+    fi
+}
+
+expect 1 stderr "dirchart: no display \(DISPLAY and WAYLAND_DISPLAY are unset\)$advice" \
+    "$viewer"
+expect 1 stderr "dirchart: no display \(cannot connect to DISPLAY=:$display\)$advice" \
+    env DISPLAY=:$display "$viewer"
+expect 1 stderr "dirchart: no display \(cannot connect to WAYLAND_DISPLAY=wayland-9\)$advice" \
+    env WAYLAND_DISPLAY=wayland-9 "$viewer"
+expect 1 stderr \
+    "dirchart: no display \(cannot connect to WAYLAND_DISPLAY=/nowhere/wayland-0 or DISPLAY=:$display\)$advice" \
+    env WAYLAND_DISPLAY=/nowhere/wayland-0 DISPLAY=:$display "$viewer"
+
+usage='usage: dirchart-sample \[--test-pattern\] OUTPUT'
+expect 0 stdout "$usage$nl.*" "$sample" --help
+expect 0 stdout "$usage$nl.*" "$sample" day.log --help
+expect 2 stderr "dirchart-sample: missing OUTPUT${nl}$usage" "$sample"
+expect 2 stderr "dirchart-sample: missing OUTPUT${nl}$usage" "$sample" --test-pattern
+expect 2 stderr "dirchart-sample: unknown option --bogus${nl}$usage" "$sample" --bogus day.log
+expect 2 stderr "dirchart-sample: unknown option -h${nl}$usage" "$sample" day.log -h
+expect 2 stderr "dirchart-sample: more than one OUTPUT: b.log${nl}$usage" "$sample" a.log b.log
+
+[ "$failures" -eq 0 ] || exit 1
+echo "usage checks passed"
