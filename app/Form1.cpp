@@ -3,6 +3,7 @@
 
 #include "AppIcon.h"
 #include "ChartFrame.h"
+#include "DirectionTimePlot.h"
 #include "HScrollBar.h"
 #include "LoadCommand.h"
 #include "PictureBox.h"
@@ -76,6 +77,9 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
     connect(HScroll4, &QScrollBar::valueChanged, this, &Form1::HScroll4_Change);
     // HScroll2 and HScroll3 have no handler.
+    // On a screen of another ratio the pictures start blank and are drawn anew.
+    connect(Picture1, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawChart);
+    connect(Picture2, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawPolarPlot);
 
     Form_Load();
 }
@@ -102,6 +106,10 @@ void Form1::cmd1_Click() {
         Text1->setText(outcome.path);
         m_logFolder = QFileInfo(outcome.path).absolutePath();
     }
+    // Past the prompt the chart is cleared; it shows a log only once loaded.
+    if (outcome.result != LoadOutcome::Declined)
+        m_chartLog =
+            outcome.result == LoadOutcome::Loaded ? std::optional(outcome.path) : std::nullopt;
 }
 
 void Form1::HScroll1_Change() {
@@ -124,4 +132,20 @@ void Form1::DrawChartFrame() {
 void Form1::DrawPolarPlot() {
     Text2->setText(
         ::DrawPolarPlot(Picture2->surface(), SignalGrid, HScroll1->value(), RadPerDeg, PolarGain));
+    m_polarShown = true;
+}
+
+void Form1::RedrawChart() {
+    DrawChartFrame();
+    if (m_chartLog) {
+        PlotSignalGrid(Picture1->surface(), SignalGrid);
+        PrintDateLabel(Picture1->surface(), *m_chartLog);
+    }
+}
+
+void Form1::RedrawPolarPlot() {
+    if (m_polarShown) {
+        Picture2->surface().Cls();
+        DrawPolarPlot();
+    }
 }

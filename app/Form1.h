@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class HScrollBar;
 class PictureBox;
@@ -55,8 +56,15 @@ class Form1 : public QWidget {
 
     void DrawChartFrame();
     void DrawPolarPlot();
+    // Draw what the pictures show once more, after a change of screen ratio.
+    void RedrawChart();
+    void RedrawPolarPlot();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     // The Open dialog starts where the last log was loaded from.
     QString m_logFolder;
+    // What the pictures show: the log plotted on the chart, if any, and
+    // whether the polar plot has been drawn.
+    std::optional<QString> m_chartLog;
+    bool m_polarShown = false;
 };
