@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 constexpr QRgb White = 0xffffffff;
 constexpr QRgb Black = 0xff000000;
@@ -35,6 +37,8 @@ class TestSurface : public QObject {
     void printDrawsBelowAndRightOfCurrentPoint();
     void imageIsASnapshot();
     void pictureBoxRepaintsAfterEachBurst();
+    void cellsTileTheDevicePixels_data();
+    void cellsTileTheDevicePixels();
 };
 
 void TestSurface::currentPointAfterEachOperation() {
@@ -219,6 +223,49 @@ void TestSurface::pictureBoxRepaintsAfterEachBurst() {
         const QImage shown = box.grab().toImage();
         QCOMPARE(shown.pixel(2 + x, 2 + y), Red);
         QCOMPARE(shown.pixel(2 + x + 1, 2 + y), Red);
+    }
+}
+
+void TestSurface::cellsTileTheDevicePixels_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1.25") << 1.25;
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("2") << 2.0;
+    QTest::newRow("3") << 3.0;
+}
+
+// Every cell is a solid block of floor(r) or ceil(r) device pixels a side,
+// and together they cover the image with no gap and no overlap.
+void TestSurface::cellsTileTheDevicePixels() {
+    QFETCH(qreal, ratio);
+    const int columns = 41, rows = 23;
+    ImageSurface s(QSize(columns, rows), ratio);
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y)
+            s.PSet(float(x), float(y), 0xff000000 | QRgb(x << 8 | y));
+    const QImage image = s.image();
+    QCOMPARE(image.devicePixelRatio(), ratio);
+    QCOMPARE(image.size(), QSize(qRound(columns * ratio), qRound(rows * ratio)));
+
+    QHash<QRgb, QRect> blocks;
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            QVERIFY2(c != White, qPrintable(QString("gap at %1, %2").arg(x).arg(y)));
+            blocks[c] |= QRect(x, y, 1, 1);
+            ++counts[c];
+        }
+    QCOMPARE(blocks.size(), columns * rows);
+    const int low = int(std::floor(ratio)), high = int(std::ceil(ratio));
+    for (auto it = blocks.cbegin(); it != blocks.cend(); ++it) {
+        const QRect& block = it.value();
+        QCOMPARE(counts[it.key()], block.width() * block.height());
+        QVERIFY(block.width() == low || block.width() == high);
+        QVERIFY(block.height() == low || block.height() == high);
+        // Where its logical pixel lies.
+        QVERIFY(std::abs(block.left() - ((it.key() >> 8) & 0xff) * ratio) < 1);
+        QVERIFY(std::abs(block.top() - (it.key() & 0xff) * ratio) < 1);
     }
 }
 
