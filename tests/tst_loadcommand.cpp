@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "PictureBox.h"
+#include "PolarPlot.h"
 #include "ScriptedDialogs.h"
 #include "SignalColour.h"
 #include "TestFiles.h"
@@ -76,6 +77,8 @@ class TestLoadCommand : public QObject {
     void nonAsciiPath();
     void openDialogStartsWhereTheLastLogWas();
     void loadLeavesThePolarPlotAlone();
+    void ratioChangeRedrawsTheSamePictures_data();
+    void ratioChangeRedrawsTheSamePictures();
 
   private:
     QString write(const QString& name, const QByteArray& bytes) {
@@ -273,6 +276,46 @@ void TestLoadCommand::loadLeavesThePolarPlotAlone() {
     f.load(write("030115.log", LogBytes(Pattern(10))));
     QCOMPARE(f.form.Picture2->surface().image(), polar);
     QCOMPARE(f.form.Text2->text(), "Text2");
+}
+
+void TestLoadCommand::ratioChangeRedrawsTheSamePictures_data() {
+    QTest::addColumn<bool>("cancelAfterLoad");
+    QTest::addColumn<bool>("movePolarSlider");
+    QTest::newRow("log and polar plot") << false << true;
+    QTest::newRow("frame only, polar plot not yet drawn") << true << false;
+}
+
+// On a screen of another ratio both pictures show what they showed before,
+// drawn at the new ratio, and the same again on the way back.
+void TestLoadCommand::ratioChangeRedrawsTheSamePictures() {
+    QFETCH(bool, cancelAfterLoad);
+    QFETCH(bool, movePolarSlider);
+    Fixture f;
+    const QString path = write("030115.log", LogBytes(Pattern(3)));
+    f.load(path);
+    if (cancelAfterLoad)
+        f.load(std::nullopt);
+    if (movePolarSlider)
+        f.form.HScroll1->setValue(100);
+    const QImage chart = f.chart(), polar = f.form.Picture2->surface().image();
+
+    f.form.Picture1->setDevicePixelRatio(2);
+    f.form.Picture2->setDevicePixelRatio(2);
+    ImageSurface expectedChart(QSize(813, 277), 2), expectedPolar(QSize(261, 261), 2);
+    DrawChartFrame(expectedChart);
+    if (!cancelAfterLoad) {
+        PlotSignalGrid(expectedChart, Pattern(3));
+        PrintDateLabel(expectedChart, path);
+    }
+    if (movePolarSlider)
+        DrawPolarPlot(expectedPolar, Pattern(3), 100, f.form.RadPerDeg, f.form.PolarGain);
+    QCOMPARE(f.chart(), expectedChart.image());
+    QCOMPARE(f.form.Picture2->surface().image(), expectedPolar.image());
+
+    f.form.Picture1->setDevicePixelRatio(1);
+    f.form.Picture2->setDevicePixelRatio(1);
+    QCOMPARE(f.chart(), chart);
+    QCOMPARE(f.form.Picture2->surface().image(), polar);
 }
 
 QTEST_MAIN(TestLoadCommand)
