@@ -83,6 +83,9 @@ class DrawingSurface {
         std::size_t height = 0;
         const int* columnEdges = nullptr;
         const int* rowEdges = nullptr;
+        // Set when every logical pixel is exactly 2 x 2 device pixels, the
+        // common 200 %, which then skips the edges.
+        bool doubled = false;
     };
     // Rounds to the nearest pixel. NaN and coordinates beyond any surface
     // become huge values that an unsigned bounds test rejects.
@@ -104,6 +107,14 @@ class DrawingSurface {
     static void WriteCell(const Raster& raster, std::size_t column, std::size_t row, QRgb colour) {
         if (!raster.columnEdges) {
             reinterpret_cast<QRgb*>(raster.bits + row * raster.bytesPerLine)[column] = colour;
+            return;
+        }
+        if (raster.doubled) {
+            QRgb* top =
+                reinterpret_cast<QRgb*>(raster.bits + 2 * row * raster.bytesPerLine) + 2 * column;
+            QRgb* bottom = reinterpret_cast<QRgb*>(reinterpret_cast<unsigned char*>(top) +
+                                                   raster.bytesPerLine);
+            top[0] = top[1] = bottom[0] = bottom[1] = colour;
             return;
         }
         const int left = raster.columnEdges[column], right = raster.columnEdges[column + 1];

@@ -80,7 +80,8 @@ class ImageSurface final : public DrawingSurface {
                 static_cast<std::size_t>(m_size.width()),
                 static_cast<std::size_t>(m_size.height()),
                 m_columnEdges.empty() ? nullptr : m_columnEdges.data(),
-                m_rowEdges.empty() ? nullptr : m_rowEdges.data()};
+                m_rowEdges.empty() ? nullptr : m_rowEdges.data(),
+                m_ratio == 2};
     }
     // Hands the image's pixels to PSet's inline path, but only once a change
     // has been reported: the inline path itself reports nothing.
