@@ -11,11 +11,12 @@
 
 namespace {
 
-// Rounds a coordinate to the nearest pixel, halves to even as PSet does.
-// Coordinates are pulled in to +-2^26, far beyond any surface yet small enough
-// for the rasterisers' 64-bit arithmetic; NaN is put at the origin.
+// Device coordinates are pulled in to +-2^26, far beyond any surface yet
+// small enough for the rasterisers' 64-bit arithmetic.
 constexpr float Limit = 1 << 26;
 
+// Rounds a coordinate to the nearest pixel, halves to even as PSet does,
+// within the limit; NaN is put at the origin.
 std::int64_t ToPixel(float v) {
     if (std::isnan(v))
         return 0;
