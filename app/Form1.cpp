@@ -136,6 +136,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
 
+    // On a screen of another ratio the pictures start blank and are drawn anew.
+    connect(Picture1, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawChart);
+    connect(Picture2, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawPolarPlot);
+
     Form_Load();
 }
 
@@ -260,6 +264,21 @@ void Form1::DrawPolarPlot() {
         ::DrawPolarPlot(Picture2->surface(), SignalGrid, HScroll1->value(), RadPerDeg, PolarGain));
     Picture1->update(); // the slot marker
     DescribePictures();
+}
+
+void Form1::RedrawChart() {
+    DrawChartFrame();
+    if (!m_shownLog.isEmpty()) {
+        PlotSignalGrid(Picture1->surface(), SignalGrid);
+        PrintDateLabel(Picture1->surface(), m_shownLog);
+    }
+}
+
+void Form1::RedrawPolarPlot() {
+    if (m_polarDrawn) {
+        Picture2->surface().Cls();
+        DrawPolarPlot();
+    }
 }
 
 void Form1::WirePictures() {

@@ -72,6 +72,9 @@ class Form1 : public QWidget {
 
     void DrawChartFrame();
     void DrawPolarPlot();
+    // Draw what the pictures show once more, after a change of screen ratio.
+    void RedrawChart();
+    void RedrawPolarPlot();
 
     // The pictures' readouts, slot picking, marker and context menus.
     void WirePictures();

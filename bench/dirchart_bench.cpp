@@ -42,8 +42,8 @@ const std::string& LogPath() {
     return path;
 }
 
-void ReadAndPlot(benchmark::State& state) {
-    ImageSurface surface(ChartSize);
+void ReadAndPlotAt(benchmark::State& state, qreal ratio) {
+    ImageSurface surface(ChartSize, ratio);
     ObservationGrid grid;
     for (auto _ : state) {
         if (!ReadObservationLog(LogPath(), grid).ok())
@@ -52,7 +52,17 @@ void ReadAndPlot(benchmark::State& state) {
         benchmark::DoNotOptimize(surface.pixel(100, 100));
     }
 }
+
+void ReadAndPlot(benchmark::State& state) {
+    ReadAndPlotAt(state, 1);
+}
 BENCHMARK(ReadAndPlot)->Unit(benchmark::kMicrosecond);
+
+// The same on a screen at 200 %: four device pixels per cell.
+void ReadAndPlotRatio2(benchmark::State& state) {
+    ReadAndPlotAt(state, 2);
+}
+BENCHMARK(ReadAndPlotRatio2)->Unit(benchmark::kMicrosecond);
 
 // Reads the same file and writes as many pixels of the same image layout
 // from a precomputed 1024-entry colour table.

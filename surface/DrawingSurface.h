@@ -71,12 +71,21 @@ class DrawingSurface {
   protected:
     // A surface whose pixels lie in memory as 32-bit words may expose them
     // here; PSet then writes them inline instead of through drawPixel, since
-    // a chart sets over a hundred thousand pixels at a time.
+    // a chart sets over a hundred thousand pixels at a time. Width and height
+    // are logical. Where one logical pixel covers more than one device pixel,
+    // the edges give each logical column's and row's first device pixel
+    // (width + 1 and height + 1 entries, the last one the device size);
+    // without them a logical pixel is one device pixel.
     struct Raster {
         unsigned char* bits = nullptr;
         std::size_t bytesPerLine = 0;
         std::size_t width = 0;
         std::size_t height = 0;
+        const int* columnEdges = nullptr;
+        const int* rowEdges = nullptr;
+        // Set when every logical pixel is exactly 2 x 2 device pixels, the
+        // common 200 %, which then skips the edges.
+        bool doubled = false;
     };
     // Rounds to the nearest pixel. NaN and coordinates beyond any surface
     // become huge values that an unsigned bounds test rejects.
@@ -94,6 +103,30 @@ class DrawingSurface {
         m_raster = raster;
     }
 
+    // Fills the device pixels of one logical pixel, which must lie inside.
+    static void WriteCell(const Raster& raster, std::size_t column, std::size_t row, QRgb colour) {
+        if (!raster.columnEdges) {
+            reinterpret_cast<QRgb*>(raster.bits + row * raster.bytesPerLine)[column] = colour;
+            return;
+        }
+        if (raster.doubled) {
+            QRgb* top =
+                reinterpret_cast<QRgb*>(raster.bits + 2 * row * raster.bytesPerLine) + 2 * column;
+            QRgb* bottom = reinterpret_cast<QRgb*>(reinterpret_cast<unsigned char*>(top) +
+                                                   raster.bytesPerLine);
+            top[0] = top[1] = bottom[0] = bottom[1] = colour;
+            return;
+        }
+        const int left = raster.columnEdges[column], right = raster.columnEdges[column + 1];
+        const int bottom = raster.rowEdges[row + 1];
+        for (int y = raster.rowEdges[row]; y < bottom; ++y) {
+            QRgb* line =
+                reinterpret_cast<QRgb*>(raster.bits + std::size_t(y) * raster.bytesPerLine);
+            for (int x = left; x < right; ++x)
+                line[x] = colour;
+        }
+    }
+
     virtual void clearPixels() = 0;
     virtual void drawLine(float x1, float y1, float x2, float y2, QRgb colour) = 0;
     virtual void drawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
@@ -108,7 +141,7 @@ class DrawingSurface {
         const std::size_t row = NearestPixel(y);
         if (column >= m_raster.width || row >= m_raster.height)
             return;
-        reinterpret_cast<QRgb*>(m_raster.bits + row * m_raster.bytesPerLine)[column] = colour;
+        WriteCell(m_raster, column, row, colour);
     }
 
     float m_currentX = 0;

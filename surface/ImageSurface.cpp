@@ -11,21 +11,66 @@
 
 namespace {
 
-// Rounds a coordinate to the nearest pixel, halves to even as PSet does.
-// Coordinates are pulled in to +-2^26, far beyond any surface yet small enough
-// for the rasterisers' 64-bit arithmetic; NaN is put at the origin.
+// Device coordinates are pulled in to +-2^26, far beyond any surface yet
+// small enough for the rasterisers' 64-bit arithmetic.
+constexpr float Limit = 1 << 26;
+
+// Rounds a coordinate to the nearest pixel, halves to even as PSet does,
+// within the limit; NaN is put at the origin.
 std::int64_t ToPixel(float v) {
-    constexpr float Limit = 1 << 26;
     if (std::isnan(v))
         return 0;
     return static_cast<std::int64_t>(std::rint(std::clamp(v, -Limit, Limit)));
 }
 
+// The first device pixel of each of `count` logical pixels, and the end of
+// the last: neighbours share their edge, so blocks neither gap nor overlap.
+std::vector<int> DeviceEdges(int count, qreal ratio) {
+    std::vector<int> edges(static_cast<std::size_t>(count) + 1);
+    for (int i = 0; i <= count; ++i)
+        edges[static_cast<std::size_t>(i)] = static_cast<int>(std::floor(i * ratio + 0.5));
+    return edges;
+}
+
 } // namespace
 
-ImageSurface::ImageSurface(QSize size) : m_image(size, QImage::Format_RGB32) {
+ImageSurface::ImageSurface(QSize logicalSize, qreal devicePixelRatio) : m_size(logicalSize) {
+    allocate(devicePixelRatio);
+}
+
+void ImageSurface::allocate(qreal ratio) {
+    endPainting();
+    m_ratio = std::isfinite(ratio) && ratio > 0 ? ratio : 1.0;
+    m_pen = std::max(1, static_cast<int>(std::lround(m_ratio)));
+    if (m_ratio == 1) {
+        m_columnEdges.clear();
+        m_rowEdges.clear();
+        m_image = QImage(m_size, QImage::Format_RGB32);
+    } else {
+        m_columnEdges = DeviceEdges(m_size.width(), m_ratio);
+        m_rowEdges = DeviceEdges(m_size.height(), m_ratio);
+        m_image = QImage(m_columnEdges.back(), m_rowEdges.back(), QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(m_ratio);
+    }
     m_image.fill(Background);
     refreshRaster();
+}
+
+void ImageSurface::setDevicePixelRatio(qreal ratio) {
+    if (ratio == m_ratio)
+        return;
+    allocate(ratio);
+    changed();
+}
+
+std::int64_t ImageSurface::toDevice(float v) const {
+    if (m_ratio == 1)
+        return ToPixel(v);
+    if (std::isnan(v))
+        return 0;
+    // The pen is centred on the logical pixel's centre.
+    const double device = std::floor((double{v} + 0.5) * m_ratio - m_pen / 2.0 + 0.5);
+    return static_cast<std::int64_t>(std::clamp<double>(device, -Limit, Limit));
 }
 
 ImageSurface::~ImageSurface() {
@@ -52,7 +97,12 @@ QRgb ImageSurface::pixel(int x, int y) const {
 
 void ImageSurface::present(QPainter& painter, const QRect& target, const QRect& source) const {
     endPainting();
-    painter.drawImage(target, m_image, source);
+    if (m_ratio == 1)
+        painter.drawImage(target, m_image, source);
+    else
+        painter.drawImage(QRectF(target), m_image,
+                          QRectF(source.x() * m_ratio, source.y() * m_ratio,
+                                 source.width() * m_ratio, source.height() * m_ratio));
 }
 
 QPainter& ImageSurface::painter() {
@@ -79,18 +129,18 @@ void ImageSurface::clearPixels() {
 }
 
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
-    RasterLine(m_image, ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), colour);
+    RasterLine(m_image, toDevice(x1), toDevice(y1), toDevice(x2), toDevice(y2), colour, m_pen);
     changed();
 }
 
 void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) {
     // The outline runs along the corner pixels themselves.
-    const std::int64_t left = ToPixel(x1), top = ToPixel(y1);
-    const std::int64_t right = ToPixel(x2), bottom = ToPixel(y2);
-    RasterLine(m_image, left, top, right, top, colour);
-    RasterLine(m_image, right, top, right, bottom, colour);
-    RasterLine(m_image, right, bottom, left, bottom, colour);
-    RasterLine(m_image, left, bottom, left, top, colour);
+    const std::int64_t left = toDevice(x1), top = toDevice(y1);
+    const std::int64_t right = toDevice(x2), bottom = toDevice(y2);
+    RasterLine(m_image, left, top, right, top, colour, m_pen);
+    RasterLine(m_image, right, top, right, bottom, colour, m_pen);
+    RasterLine(m_image, right, bottom, left, bottom, colour, m_pen);
+    RasterLine(m_image, left, bottom, left, top, colour, m_pen);
     changed();
 }
 
@@ -99,15 +149,16 @@ void ImageSurface::drawPixel(float x, float y, QRgb colour) {
     // pixel reports the change and hands PSet the raster for the rest.
     const std::size_t column = NearestPixel(x);
     const std::size_t row = NearestPixel(y);
-    if (column < static_cast<std::size_t>(m_image.width()) &&
-        row < static_cast<std::size_t>(m_image.height())) {
-        m_image.setPixel(static_cast<int>(column), static_cast<int>(row), colour);
+    if (column < static_cast<std::size_t>(m_size.width()) &&
+        row < static_cast<std::size_t>(m_size.height())) {
+        WriteCell(rasterView(), column, row, colour);
         changed();
     }
 }
 
 void ImageSurface::drawCircle(float cx, float cy, float radius, QRgb colour) {
-    RasterCircle(m_image, ToPixel(cx), ToPixel(cy), ToPixel(radius), colour);
+    RasterCircle(m_image, toDevice(cx), toDevice(cy), ToPixel(radius * static_cast<float>(m_ratio)),
+                 colour, m_pen);
     changed();
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -15,17 +16,34 @@ class QPainter;
 // until Cls, whether or not anything shows it. Text goes through QPainter
 // with antialiasing off; lines, circles and single pixels are written
 // straight into the image (see Rasterize.h and DrawingSurface::Raster).
+//
+// Every coordinate is logical; the image holds devicePixelRatio() device
+// pixels per logical pixel, so that a screen at 150 % or 200 % shows the
+// picture crisp rather than enlarged. Logical pixel x covers the device
+// pixels from round(x r) up to round((x + 1) r); lines, boxes and circles are
+// round(r) device pixels wide (at least one) and pass through the device
+// pixels of the same logical coordinates; text is rendered at the device
+// resolution. At a ratio of 1 the image is exactly one pixel per logical pixel.
 class ImageSurface final : public DrawingSurface {
   public:
-    explicit ImageSurface(QSize size);
+    explicit ImageSurface(QSize logicalSize, qreal devicePixelRatio = 1.0);
     ~ImageSurface() override;
 
-    // A copy of the picture as drawn so far, independent of later drawing.
+    qreal devicePixelRatio() const { return m_ratio; }
+    // Replaces the image by a blank one at the new ratio (Background, as after
+    // Cls; the current point stays). Whoever owns the picture draws it again.
+    void setDevicePixelRatio(qreal ratio);
+
+    // A copy of the picture as drawn so far, independent of later drawing,
+    // in device pixels with its device pixel ratio set.
     QImage image() const;
+    // The image's pixel at device coordinates (logical ones at a ratio of 1).
     QRgb pixel(int x, int y) const;
-    // Draws the `source` part of the picture into `target` of a painter.
+    // Draws the `source` part of the picture, in logical coordinates, into
+    // `target` of a painter.
     void present(QPainter& painter, const QRect& target, const QRect& source) const;
-    QSize size() const { return m_image.size(); }
+    // The logical size.
+    QSize size() const { return m_size; }
 
     // Called once when the picture changes after the last call of
     // markPresented(), so that a widget can schedule one repaint per burst of
@@ -52,14 +70,25 @@ class ImageSurface final : public DrawingSurface {
   private:
     QPainter& painter();
     void endPainting() const;
+    // A blank image at the given ratio.
+    void allocate(qreal ratio);
+    // The device pixel at the top-left corner of the pen for a logical coordinate.
+    std::int64_t toDevice(float v) const;
+    Raster rasterView() {
+        return {m_image.bits(),
+                static_cast<std::size_t>(m_image.bytesPerLine()),
+                static_cast<std::size_t>(m_size.width()),
+                static_cast<std::size_t>(m_size.height()),
+                m_columnEdges.empty() ? nullptr : m_columnEdges.data(),
+                m_rowEdges.empty() ? nullptr : m_rowEdges.data(),
+                m_ratio == 2};
+    }
     // Hands the image's pixels to PSet's inline path, but only once a change
     // has been reported: the inline path itself reports nothing.
     void refreshRaster() {
         if (!m_pendingChange)
             return;
-        setRaster({m_image.bits(), static_cast<std::size_t>(m_image.bytesPerLine()),
-                   static_cast<std::size_t>(m_image.width()),
-                   static_cast<std::size_t>(m_image.height())});
+        setRaster(rasterView());
     }
     void changed() {
         if (!m_pendingChange) {
@@ -70,6 +99,14 @@ class ImageSurface final : public DrawingSurface {
         }
     }
 
+    QSize m_size;
+    qreal m_ratio = 1;
+    // Device pixels across a line, box or circle.
+    int m_pen = 1;
+    // Each logical column's and row's first device pixel, and the device
+    // size; empty at a ratio of 1.
+    std::vector<int> m_columnEdges;
+    std::vector<int> m_rowEdges;
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
     QFont m_font = PrintFont();

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMenu>
@@ -12,7 +13,8 @@
 #include <QToolTip>
 
 PictureBox::PictureBox(QSize outerSize, QWidget* parent)
-    : QFrame(parent), m_surface(outerSize - QSize(2 * BorderWidth, 2 * BorderWidth)) {
+    : QFrame(parent),
+      m_surface(outerSize - QSize(2 * BorderWidth, 2 * BorderWidth), devicePixelRatioF()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setLineWidth(BorderWidth);
     resize(outerSize);
@@ -59,16 +61,29 @@ void PictureBox::showTip(QPoint widgetPoint, QPoint globalPos) {
     QToolTip::showText(globalPos, tip->text, this, tip->area.translated(contentsRect().topLeft()));
 }
 
+void PictureBox::setDevicePixelRatio(qreal ratio) {
+    if (ratio == m_surface.devicePixelRatio())
+        return;
+    m_surface.setDevicePixelRatio(ratio);
+    emit devicePixelRatioChanged(ratio);
+}
+
 bool PictureBox::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip && m_tip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         showTip(help->pos(), help->globalPos());
         return true;
     }
+    // Sent to every widget of a window that moves to another screen.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        setDevicePixelRatio(devicePixelRatioF());
     return QFrame::event(event);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
+    // A change of the desktop's scale need not change the screen, but it
+    // always repaints the window: the picture is drawn anew before it shows.
+    setDevicePixelRatio(devicePixelRatioF());
     QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect inside = contentsRect();

@@ -23,6 +23,11 @@ struct PictureTip {
 // box draws on surface() and may hook in readouts, pointing, an overlay and
 // saving. Points handed to the hooks are in surface coordinates: the widget's
 // own (logical) coordinates less the border, whatever the screen's pixel ratio.
+//
+// The surface draws at the device pixel ratio of the screen the box is on.
+// When that ratio changes (the window moves to another screen, the desktop's
+// scale changes), the surface is replaced by a blank one at the new ratio and
+// devicePixelRatioChanged asks the owner to draw the picture again.
 class PictureBox : public QFrame {
     Q_OBJECT
   public:
@@ -53,6 +58,13 @@ class PictureBox : public QFrame {
     QAction* saveAction() const { return m_saveAction; }
     void addPictureActions(QMenu* menu) const;
     void showPictureMenu(QPoint globalPos);
+
+    // Draws from now on at `ratio`; at a new ratio the surface starts blank
+    // and devicePixelRatioChanged is emitted before this returns.
+    void setDevicePixelRatio(qreal ratio);
+
+  signals:
+    void devicePixelRatioChanged(qreal ratio);
 
   protected:
     bool event(QEvent* event) override;

@@ -26,6 +26,22 @@ struct Pixels {
             reinterpret_cast<QRgb*>(bits + y * bytesPerLine)[x] = colour;
     }
 
+    // A pen x pen square with its top-left pixel at (x, y), clipped.
+    void stamp(std::int64_t x, std::int64_t y, std::int64_t pen, QRgb colour) const {
+        if (pen == 1) {
+            plot(x, y, colour);
+            return;
+        }
+        const std::int64_t left = std::max<std::int64_t>(x, 0);
+        const std::int64_t right = std::min(x + pen, width);
+        const std::int64_t bottom = std::min(y + pen, height);
+        for (std::int64_t row = std::max<std::int64_t>(y, 0); row < bottom; ++row) {
+            QRgb* line = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
+            for (std::int64_t column = left; column < right; ++column)
+                line[column] = colour;
+        }
+    }
+
     uchar* bits;
     std::int64_t bytesPerLine, width, height;
 };
@@ -33,7 +49,7 @@ struct Pixels {
 } // namespace
 
 void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-                QRgb colour) {
+                QRgb colour, int pen) {
     // Walk the major axis u, the minor axis v following it. Step i sets
     // u = u0 + su * i and v = v0 + sv * q(i), q(i) = floor((2 i dv + du) / (2 du)).
     const Pixels pixels(image);
@@ -46,22 +62,25 @@ void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1
     const std::int64_t su = u1 >= u0 ? 1 : -1, sv = v1 >= v0 ? 1 : -1;
 
     if (du == 0) {
-        pixels.plot(x0, y0, colour);
+        pixels.stamp(x0, y0, pen, colour);
         return;
     }
 
+    // A pen whose top-left pixel lies at `low` or further in still reaches
+    // the image.
+    const std::int64_t low = 1 - std::int64_t{pen};
     // Steps whose u lies inside the image.
     std::int64_t first = 0, last = du;
     if (su > 0) {
-        first = std::max(first, -u0);
+        first = std::max(first, low - u0);
         last = std::min(last, uSize - 1 - u0);
     } else {
         first = std::max(first, u0 - (uSize - 1));
-        last = std::min(last, u0);
+        last = std::min(last, u0 - low);
     }
     // Steps whose v lies inside the image: q(i) within [qLow, qHigh].
-    const std::int64_t qLow = sv > 0 ? -v0 : v0 - (vSize - 1);
-    const std::int64_t qHigh = sv > 0 ? vSize - 1 - v0 : v0;
+    const std::int64_t qLow = sv > 0 ? low - v0 : v0 - (vSize - 1);
+    const std::int64_t qHigh = sv > 0 ? vSize - 1 - v0 : v0 - low;
     if (qHigh < 0 || qLow > dv)
         return;
     if (dv > 0) {
@@ -78,9 +97,9 @@ void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1
     for (std::int64_t i = first; i <= last; ++i) {
         const std::int64_t u = u0 + su * i, v = v0 + sv * q;
         if (xMajor)
-            pixels.plot(u, v, colour);
+            pixels.stamp(u, v, pen, colour);
         else
-            pixels.plot(v, u, colour);
+            pixels.stamp(v, u, pen, colour);
         r += 2 * dv;
         if (r >= 2 * du) {
             r -= 2 * du;
@@ -89,21 +108,21 @@ void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1
     }
 }
 
-void RasterCircle(QImage& image, std::int64_t cx, std::int64_t cy, std::int64_t radius,
-                  QRgb colour) {
+void RasterCircle(QImage& image, std::int64_t cx, std::int64_t cy, std::int64_t radius, QRgb colour,
+                  int pen) {
     radius = std::abs(radius);
     // Entirely outside: nothing to draw, however large the radius.
-    if (cx + radius < 0 || cy + radius < 0 || cx - radius >= image.width() ||
+    if (cx + radius + pen <= 0 || cy + radius + pen <= 0 || cx - radius >= image.width() ||
         cy - radius >= image.height())
         return;
     const Pixels pixels(image);
     std::int64_t x = radius, y = 0, error = 1 - radius;
     while (x >= y) {
         for (const auto& [dx, dy] : {std::pair{x, y}, std::pair{y, x}}) {
-            pixels.plot(cx + dx, cy + dy, colour);
-            pixels.plot(cx - dx, cy + dy, colour);
-            pixels.plot(cx + dx, cy - dy, colour);
-            pixels.plot(cx - dx, cy - dy, colour);
+            pixels.stamp(cx + dx, cy + dy, pen, colour);
+            pixels.stamp(cx - dx, cy + dy, pen, colour);
+            pixels.stamp(cx + dx, cy - dy, pen, colour);
+            pixels.stamp(cx - dx, cy - dy, pen, colour);
         }
         ++y;
         if (error < 0) {

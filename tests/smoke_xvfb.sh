@@ -12,10 +12,10 @@ export LC_ALL=C.UTF-8 LANGUAGE=
 
 work=$(mktemp -d)
 pid=
-server=
+servers=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    [ -n "$server" ] && kill "$server" 2>/dev/null || true
+    for server in $servers; do kill "$server" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -23,14 +23,18 @@ trap cleanup EXIT
 # A virtual X server of our own on a free display, which it names on fd 3
 # only once it accepts connections: no fixed number to collide on and no
 # start-up race.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
-server=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL Xvfb did not start"; cat "$work/xvfb.err"; exit 1; }
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+start_server() { # WIDTHxHEIGHT
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+    servers="$servers $!"
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || { echo "FAIL Xvfb did not start"; cat "$work/xvfb.err"; exit 1; }
+    export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+}
+start_server 1024x768
 unset WAYLAND_DISPLAY XAUTHORITY
 
 failures=0
@@ -85,8 +89,9 @@ wait_for_window() { # title
     echo "$id"
 }
 
-# Clicks a control at a point of the client area.
-click_at() { xdotool mousemove "$((origin_x + $1))" "$((origin_y + $2))" click 1; }
+# Clicks a control at a point of the client area, in logical pixels.
+scale=1
+click_at() { xdotool mousemove "$((origin_x + scale * $1))" "$((origin_y + scale * $2))" click 1; }
 
 # What a text box holds, read the way a person copies it.
 text_of() { # x y of a point inside the text box
@@ -212,6 +217,46 @@ expect "Alt+Right shows the next day: (257) is cyan" "#00FFFE" chart_pixel 130 1
 check "slot 600, bin 5 of the next day is cyan too" "$(chart_pixel 630 225)" "#00FFFE"
 expect "Text1 shows the next day's path" "$work/days/261209.log" text_of 550 412
 shoot nextday
+
+# At 200 %, on a server large enough for the doubled window: a loaded log's
+# cells are 2 x 2 blocks of device pixels. Slot 239 and 240 (100 and 600)
+# above bin 9 (0) at Picture1's logical (269, 220): blue, green and black.
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+start_server 2048x1536
+QT_SCALE_FACTOR=2 "$viewer" 2>"$work/viewer.err" &
+pid=$!
+window=$(wait_for_window Form1)
+check "at 200 % a window named Form1 is mapped" "$([ -n "$window" ] && echo yes)" yes
+[ -n "$window" ] || { cat "$work/viewer.err"; exit 1; }
+info=$(xwininfo -id "$window")
+origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+check "at 200 % the client area is twice as wide" "$(awk '/Width:/ {print $2}' <<<"$info")" 1756
+scale=2
+click_at 52 560
+wait_for_window dirchart >/dev/null
+xdotool key Return
+wait_for_window Open >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 5 "$work/030115.log"
+xdotool key Return
+expect "at 200 % the Open dialog closes" "" visible_window Open
+B='#0064FF' G='#59FF00' K='#000000'
+cells() { # the 4 x 4 device pixels of Picture1's logical (269, 220) to (270, 221)
+    import -window root "$work/scaled.png"
+    convert "$work/scaled.png" -crop "4x4+$((origin_x + 4 + 538))+$((origin_y + 4 + 440))" \
+        -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | tr a-f A-F | paste -sd ' '
+}
+expect "at 200 % each cell is a 2 x 2 block" "$B $B $G $G $B $B $G $G $K $K $K $K $K $K $K $K" cells
+# The title, rendered by the font at 200 %, is no enlarged bitmap: some of
+# its 2 x 2 blocks are not of one colour.
+convert "$work/scaled.png" -crop "400x26+$((origin_x + 4 + 540))+$((origin_y + 4 + 40))" \
+    +repage "$work/title.png"
+convert "$work/title.png" -sample 50% -sample 200% "$work/title-enlarged.png"
+blocky=$(compare -metric AE "$work/title.png" "$work/title-enlarged.png" null: 2>&1 || true)
+check "at 200 % the title is drawn at the screen's resolution" "$([ "$blocky" -gt 50 ] && echo yes)" yes
+shoot scaled
 
 if [ "$failures" -ne 0 ]; then
     echo "viewer's stderr:"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ChartFrame.h"
+#include "DirectionTimePlot.h"
 #include "ImageSurface.h"
+#include "ObservationGrid.h"
 #include "RecordingSurface.h"
 #include "SignalColour.h"
 
@@ -38,6 +40,7 @@ class TestChartFrame : public QObject {
     Q_OBJECT
   private slots:
     void chartBox();
+    void atRatioTwo();
     void plotAreaIsEmpty();
     void hourTicks();
     void directionTicks();
@@ -188,6 +191,37 @@ void TestChartFrame::secondCallDrawsTheSamePicture() {
     twice.PSet(100, 100, 0xffff0000); // stands for a plotted cell
     DrawChartFrame(twice);
     QCOMPARE(twice.image(), Frame().image());
+}
+
+// At a ratio of 2 the chart is the ratio-1 chart enlarged, each pixel to two
+// by two, except for the texts, which the font renders at the finer grid.
+void TestChartFrame::atRatioTwo() {
+    ObservationGrid grid;
+    for (std::size_t i = 0; i < grid.cells.size(); ++i)
+        grid.cells[i] = static_cast<std::int16_t>(i * 37 % 1100);
+    ImageSurface one(ChartSurface), two(ChartSurface, 2);
+    for (ImageSurface* s : {&one, &two}) {
+        DrawChartFrame(*s);
+        PlotSignalGrid(*s, grid);
+    }
+    const QImage device = two.image();
+    QImage enlarged = one.image().scaled(ChartSurface * 2);
+    enlarged.setDevicePixelRatio(2);
+    // The cells and the box round them, and the legend's colour lines.
+    for (const QRect& logical :
+         {QRect(QPoint(29, 50), QPoint(750, 231)), QRect(QPoint(781, 102), QPoint(800, 231))}) {
+        const QRect area(logical.topLeft() * 2, logical.size() * 2);
+        QCOMPARE(device.copy(area), enlarged.copy(area));
+    }
+    const QRect title(QPoint(540, 40), QSize(420, 28));
+    QVERIFY(device.copy(title) != enlarged.copy(title));
+    int ink = 0;
+    for (int y = title.top(); y <= title.bottom(); ++y)
+        for (int x = title.left(); x <= title.right(); ++x) {
+            QVERIFY(device.pixel(x, y) == White || device.pixel(x, y) == Black);
+            ink += device.pixel(x, y) == Black;
+        }
+    QVERIFY(ink > 300);
 }
 
 QTEST_MAIN(TestChartFrame)

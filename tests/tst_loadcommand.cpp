@@ -82,6 +82,8 @@ class TestLoadCommand : public QObject {
     void nonAsciiPath();
     void openDialogStartsWhereTheLastLogWas();
     void loadLeavesThePolarPlotAlone();
+    void ratioChangeRedrawsTheSamePictures_data();
+    void ratioChangeRedrawsTheSamePictures();
 
     // Ways in without the Open dialog.
     void dropTakesOneLocalFile_data();
@@ -434,8 +436,10 @@ void TestLoadCommand::followsTheShownLogOnDisk() {
     // Replaced through a rename.
     day = Pattern(31);
     WriteTestFile(folder.filePath("new.tmp"), LogBytes(day));
-    QVERIFY(QFile::rename(folder.filePath("new.tmp"), path) ||
-            (QFile::remove(path) && QFile::rename(folder.filePath("new.tmp"), path)));
+    // rename(2) replaces the old file in one step, as a recorder would.
+    QCOMPARE(std::rename(QFile::encodeName(folder.filePath("new.tmp")).constData(),
+                         QFile::encodeName(path).constData()),
+             0);
     QTRY_VERIFY_WITH_TIMEOUT(shows(day), 1000);
 
     // Gone: the last picture stays, without a warning; written again: followed.
@@ -447,6 +451,46 @@ void TestLoadCommand::followsTheShownLogOnDisk() {
     WriteTestFile(path, LogBytes(day));
     QTRY_VERIFY_WITH_TIMEOUT(shows(day), 1000);
     QCOMPARE(f.form.Text1->text(), path);
+}
+
+void TestLoadCommand::ratioChangeRedrawsTheSamePictures_data() {
+    QTest::addColumn<bool>("shown"); // a log on the chart and a polar plot
+    QTest::newRow("log and polar plot") << true;
+    QTest::newRow("load cancelled, no polar plot yet") << false;
+}
+
+// On a screen of another ratio both pictures show what they showed before,
+// drawn at the new ratio, and the same again on the way back.
+void TestLoadCommand::ratioChangeRedrawsTheSamePictures() {
+    QFETCH(bool, shown);
+    Fixture f;
+    const QString path = write("030115.log", LogBytes(Pattern(3)));
+    f.load(path);
+    if (shown)
+        f.form.HScroll1->setValue(100);
+    else
+        f.load(std::nullopt);
+    const QImage chart = f.chart(), polar = f.form.Picture2->surface().image();
+
+    f.form.Picture1->setDevicePixelRatio(2);
+    f.form.Picture2->setDevicePixelRatio(2);
+    ImageSurface expectedChart(QSize(813, 277), 2), expectedPolar(QSize(261, 261), 2);
+    DrawChartFrame(expectedChart);
+    if (shown) {
+        PlotSignalGrid(expectedChart, Pattern(3));
+        PrintDateLabel(expectedChart, path);
+        DrawPolarPlot(expectedPolar, Pattern(3), 100, f.form.RadPerDeg, f.form.PolarGain);
+    }
+    QCOMPARE(f.chart(), expectedChart.image());
+    QCOMPARE(f.form.Picture2->surface().image(), expectedPolar.image());
+
+    // Back on the test's screen, of ratio 1: noticed when the window moves
+    // there, or at the latest when the picture is painted.
+    QEvent screenChange(QEvent::ScreenChangeInternal);
+    QCoreApplication::sendEvent(f.form.Picture1, &screenChange);
+    f.form.Picture2->grab();
+    QCOMPARE(f.chart(), chart);
+    QCOMPARE(f.form.Picture2->surface().image(), polar);
 }
 
 QTEST_MAIN(TestLoadCommand)

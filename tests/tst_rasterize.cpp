@@ -53,6 +53,8 @@ class TestRasterize : public QObject {
   private slots:
     void lines_data();
     void lines();
+    void wideLines_data() { lines_data(); }
+    void wideLines();
     void circleLiesOnItsRadius_data();
     void circleLiesOnItsRadius();
     void clippedCircleIsTheVisiblePartOfTheWhole();
@@ -85,6 +87,24 @@ void TestRasterize::lines() {
     QImage image = Blank(40, 40);
     RasterLine(image, x0, y0, x1, y1, Ink);
     QCOMPARE(InkedPixels(image), ReferenceLine(x0, y0, x1, y1, 40, 40));
+}
+
+// With a pen of 3, each pixel of the line becomes the 3 x 3 square below and
+// right of it, clipped, including squares of pixels just outside the image.
+void TestRasterize::wideLines() {
+    QFETCH(qint64, x0);
+    QFETCH(qint64, y0);
+    QFETCH(qint64, x1);
+    QFETCH(qint64, y1);
+    QImage image = Blank(40, 40);
+    RasterLine(image, x0, y0, x1, y1, Ink, 3);
+    QSet<std::pair<qint64, qint64>> expected;
+    for (const auto& [x, y] : ReferenceLine(x0 + 2, y0 + 2, x1 + 2, y1 + 2, 42, 42))
+        for (qint64 dx = 0; dx < 3; ++dx)
+            for (qint64 dy = 0; dy < 3; ++dy)
+                if (x - 2 + dx >= 0 && y - 2 + dy >= 0 && x - 2 + dx < 40 && y - 2 + dy < 40)
+                    expected.insert({x - 2 + dx, y - 2 + dy});
+    QCOMPARE(InkedPixels(image), expected);
 }
 
 void TestRasterize::circleLiesOnItsRadius_data() {

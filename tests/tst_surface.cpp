@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 constexpr QRgb White = 0xffffffff;
 constexpr QRgb Black = 0xff000000;
@@ -35,6 +37,8 @@ class TestSurface : public QObject {
     void printDrawsBelowAndRightOfCurrentPoint();
     void imageIsASnapshot();
     void pictureBoxRepaintsAfterEachBurst();
+    void cellsTileTheDevicePixels_data();
+    void cellsTileTheDevicePixels();
 };
 
 void TestSurface::currentPointAfterEachOperation() {
@@ -219,6 +223,44 @@ void TestSurface::pictureBoxRepaintsAfterEachBurst() {
         const QImage shown = box.grab().toImage();
         QCOMPARE(shown.pixel(2 + x, 2 + y), Red);
         QCOMPARE(shown.pixel(2 + x + 1, 2 + y), Red);
+    }
+}
+
+void TestSurface::cellsTileTheDevicePixels_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1.25") << 1.25;
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("2") << 2.0;
+    QTest::newRow("3") << 3.0;
+}
+
+// Every cell is a solid block of floor(r) or ceil(r) device pixels a side,
+// and together they cover the image with no gap and no overlap.
+void TestSurface::cellsTileTheDevicePixels() {
+    QFETCH(qreal, ratio);
+    // Set forwards and backwards: where cells overlapped, the order would show.
+    ImageSurface s(QSize(41, 23), ratio), backwards(QSize(41, 23), ratio);
+    for (int i = 0; i < 41 * 23; ++i) {
+        const int j = 41 * 23 - 1 - i;
+        s.PSet(float(i % 41), float(i / 41), 0xff000000 | QRgb(i % 41 << 8 | i / 41));
+        backwards.PSet(float(j % 41), float(j / 41), 0xff000000 | QRgb(j % 41 << 8 | j / 41));
+    }
+    const QImage image = s.image();
+    QCOMPARE(backwards.image(), image);
+    QCOMPARE(image.devicePixelRatio(), ratio);
+    QCOMPARE(image.size(), QSize(qRound(41 * ratio), qRound(23 * ratio)));
+    QHash<QRgb, QPair<QRect, int>> blocks; // bounds and pixel count of each cell
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            auto& [bounds, count] = blocks[image.pixel(x, y)];
+            bounds |= QRect(x, y, 1, 1);
+            ++count;
+        }
+    QCOMPARE(blocks.size(), 41 * 23); // every cell, and no white gap
+    const QList<int> sides{int(std::floor(ratio)), int(std::ceil(ratio))};
+    for (const auto& [bounds, count] : std::as_const(blocks)) {
+        QCOMPARE(count, bounds.width() * bounds.height());
+        QVERIFY(sides.contains(bounds.width()) && sides.contains(bounds.height()));
     }
 }
 
