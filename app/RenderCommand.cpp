@@ -4,6 +4,7 @@
 #include "PictureNames.h"
 #include "RenderImages.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -14,7 +15,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -96,16 +99,30 @@ int RenderThreadCount(qsizetype logs) {
 }
 
 QString WriteImageFile(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, "png");
-    writer.setCompression(PngCompression);
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return writer.errorString();
+    // Encoded in memory first, so that a failing write is the file's own
+    // error (a full disk says so) rather than the encoder's.
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        writer.setCompression(PngCompression);
+        if (!writer.write(image))
+            return writer.errorString();
     }
-    // commit() removes the temporary file when it fails.
+    QSaveFile file(path);
+    // Unbuffered: the one write goes straight to the file, and its failure
+    // keeps the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    // An uncommitted QSaveFile removes its temporary file, and so does a
+    // commit() that fails.
+    errno = 0;
+    if (file.write(png) != png.size()) {
+        // Qt words a partial write as an unknown error; errno has the reason.
+        const int error = errno;
+        return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+    }
     if (!file.commit())
         return file.errorString();
     return {};
