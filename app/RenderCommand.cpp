@@ -4,14 +4,14 @@
 #include "PictureNames.h"
 #include "RenderImages.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QSaveFile>
 #include <QThread>
 
+#include <png.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -24,12 +24,54 @@
 
 namespace {
 
-// zlib's fastest level, 1: a chart compresses to about a third of its raw
-// size either way (207 KB against 176 KB at the default level 6) at a
-// fifth of the time, and encoding is most of a rendered log's time. Qt's PNG
-// writer takes 0..100 and maps it onto zlib's 0..9; 11 is the first value
-// that gives level 1.
-constexpr int PngCompression = 11;
+// The PNG settings of every image written: zlib's fastest level with its
+// run-length strategy, and the Sub filter on every row. Encoding is most of
+// a rendered log's time; on a chart these settings take about half the time
+// of Qt's PNG writer at its fastest level (libpng's adaptive filter choice
+// and zlib's default strategy) and write a smaller file (185 KB against
+// 207 KB for a busy day).
+constexpr int PngLevel = 1;
+constexpr int PngStrategy = Z_RLE;
+constexpr int PngFilter = PNG_FILTER_SUB;
+
+void AppendPng(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<QByteArray*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
+}
+
+void FlushNothing(png_structp) {}
+
+// The image as an 8-bit RGB PNG file; empty when libpng fails (it reports
+// only running out of memory here).
+QByteArray EncodePng(const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QByteArray png;
+    png.reserve(256 * 1024);
+    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!writer)
+        return {};
+    png_infop info = png_create_info_struct(writer);
+    if (!info || setjmp(png_jmpbuf(writer))) {
+        png_destroy_write_struct(&writer, &info);
+        return {};
+    }
+    png_set_write_fn(writer, &png, AppendPng, FlushNothing);
+    png_set_IHDR(writer, info, static_cast<png_uint_32>(image.width()),
+                 static_cast<png_uint_32>(image.height()), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_filter(writer, PNG_FILTER_TYPE_BASE, PngFilter);
+    png_set_compression_level(writer, PngLevel);
+    png_set_compression_strategy(writer, PngStrategy);
+    png_write_info(writer, info);
+    // An RGB32 pixel lies in memory as blue, green, red and an unused byte.
+    png_set_bgr(writer);
+    png_set_filler(writer, 0, PNG_FILLER_AFTER);
+    for (int y = 0; y < image.height(); ++y)
+        png_write_row(writer, image.constScanLine(y));
+    png_write_end(writer, info);
+    png_destroy_write_struct(&writer, &info);
+    return png;
+}
 
 // Failures and the progress line, from any thread.
 class Reporter {
@@ -100,16 +142,10 @@ int RenderThreadCount(qsizetype logs) {
 
 QString WriteImageFile(const QImage& image, const QString& path) {
     // Encoded in memory first, so that a failing write is the file's own
-    // error (a full disk says so) rather than the encoder's.
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        writer.setCompression(PngCompression);
-        if (!writer.write(image))
-            return writer.errorString();
-    }
+    // error (a full disk says so) and the file is written in one piece.
+    const QByteArray png = EncodePng(image);
+    if (png.isEmpty())
+        return QStringLiteral("cannot encode the image");
     QSaveFile file(path);
     // Unbuffered: the one write goes straight to the file, and its failure
     // keeps the system's reason.
