@@ -37,10 +37,9 @@ bool ScaleSupported(qreal scale) {
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Shows a day's observation log as a direction-time-signal chart "
-                       "and a polar plot.\n"
-                       "With --render it writes the chart of each LOG as DIR/<name>.png "
-                       "instead, without a window."));
+        QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
+                       "and a polar plot. With --render it writes each LOG's chart as\n"
+                       "DIR/<name>.png instead, without a window."));
     // Declared by hand: Qt's own help option adds --help-all, which lists the
     // toolkit's options, and these are parsed before any QApplication exists.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
