@@ -1,25 +1,75 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include "PictureNames.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <optional>
+
+namespace {
+
+// The slot that begins at "H:MM" or "HH:MM", 0:00 to 23:58 in steps of two
+// minutes; nothing for any other text.
+std::optional<int> SlotStarting(const QString& time) {
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    const QRegularExpressionMatch match = pattern.match(time);
+    if (!match.hasMatch())
+        return {};
+    const int hours = match.captured(1).toInt();
+    const int minutes = match.captured(2).toInt();
+    if (hours > 23 || minutes > 59 || minutes % 2 != 0)
+        return {};
+    return (hours * 60 + minutes) / 2;
+}
+
+// The device pixel ratios images can be drawn at: those of real screens,
+// 100 % to 800 %. Below 1 some cells would get no pixel at all.
+bool ScaleSupported(qreal scale) {
+    return scale >= 1 && scale <= 8;
+}
+
+} // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Shows a day's observation log as a direction-time-signal chart "
-                       "and a polar plot."));
+        QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
+                       "and a polar plot. With --render it writes each LOG's chart as\n"
+                       "DIR/<name>.png instead, without a window."));
     // Declared by hand: Qt's own help option adds --help-all, which lists the
     // toolkit's options, and these are parsed before any QApplication exists.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("LOG"),
-                                 QStringLiteral("An observation log to show at start-up."),
-                                 QStringLiteral("[LOG]"));
+    const QCommandLineOption render(
+        QStringLiteral("render"),
+        QStringLiteral("Write each LOG's chart into the folder DIR, without a window."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption polar(
+        QStringLiteral("polar"),
+        QStringLiteral("With --render, also write the polar plot of the slot starting at "
+                       "H:MM (0:00 to 23:58, even minutes) as <name>-HHMM-xN.png."),
+        QStringLiteral("H:MM"));
+    const QCommandLineOption gain(QStringLiteral("gain"),
+                                  QStringLiteral("The polar plot's gain, 1 to 50 (default 1)."),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption scale(
+        QStringLiteral("scale"),
+        QStringLiteral("Draw at device pixel ratio R (only 1 is supported yet)."),
+        QStringLiteral("R"), QStringLiteral("1"));
+    const QCommandLineOption quiet(QStringLiteral("quiet"),
+                                   QStringLiteral("With --render, show no progress line."));
+    parser.addOptions({help, version, render, polar, gain, scale, quiet});
+    parser.addPositionalArgument(
+        QStringLiteral("LOG"),
+        QStringLiteral("An observation log to show at start-up; with --render, the logs "
+                       "to write images of."),
+        QStringLiteral("[LOG...]"));
 
     // Without an application object the help names no program.
     const QString helpText =
@@ -45,9 +95,60 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return result;
     }
     const QStringList logs = parser.positionalArguments();
-    if (logs.size() > 1)
-        return usageError(QStringLiteral("one LOG at most"));
-    if (!logs.isEmpty())
-        result.log = QFileInfo(logs.constFirst()).absoluteFilePath();
+
+    if (!parser.isSet(render)) {
+        for (const QCommandLineOption& option : {polar, gain, scale, quiet})
+            if (parser.isSet(option))
+                return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
+        if (logs.size() > 1)
+            return usageError(QStringLiteral("one LOG at most"));
+        if (!logs.isEmpty())
+            result.log = QFileInfo(logs.constFirst()).absoluteFilePath();
+        return result;
+    }
+
+    result.action = CommandLine::Render;
+    RenderRequest& request = result.render;
+    const QFileInfo folder(parser.value(render));
+    if (!folder.isDir())
+        return usageError(QStringLiteral("%1: not a folder").arg(parser.value(render)));
+    if (!folder.isWritable())
+        return usageError(QStringLiteral("%1: not writable").arg(parser.value(render)));
+    request.folder = folder.absoluteFilePath();
+
+    if (parser.isSet(polar)) {
+        const std::optional<int> slot = SlotStarting(parser.value(polar));
+        if (!slot)
+            return usageError(QStringLiteral("%1: not the start of a time slot "
+                                             "(0:00 to 23:58 in steps of two minutes)")
+                                  .arg(parser.value(polar)));
+        request.polarSlot = *slot;
+    }
+    bool ok = false;
+    request.gain = parser.value(gain).toInt(&ok);
+    if (!ok || request.gain < 1 || request.gain > 50)
+        return usageError(QStringLiteral("%1: not a gain from 1 to 50").arg(parser.value(gain)));
+    request.scale = parser.value(scale).toDouble(&ok);
+    if (!ok || !ScaleSupported(request.scale))
+        return usageError(QStringLiteral("%1: not a scale from 1 to 8").arg(parser.value(scale)));
+    request.quiet = parser.isSet(quiet);
+
+    if (logs.isEmpty())
+        return usageError(QStringLiteral("--render needs at least one LOG"));
+    // Two logs must not write the same image, nor one log's polar plot have
+    // the name of another's chart.
+    QSet<QString> names;
+    for (const QString& log : logs) {
+        QStringList own{ChartImageName(log)};
+        if (request.polarSlot >= 0)
+            own.append(PolarImageName(log, request.polarSlot, request.gain));
+        for (const QString& name : own) {
+            if (names.contains(name))
+                return usageError(
+                    QStringLiteral("%1: another LOG already writes %2").arg(log, name));
+            names.insert(name);
+        }
+    }
+    request.logs = logs;
     return result;
 }

@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "RenderCommand.h"
+
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for: `dirchart [--help] [--version] [LOG]`.
+// What the command line asks for:
+//   dirchart [--help] [--version] [LOG]
+//   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet] LOG...
 struct CommandLine {
     enum Action {
         ShowWindow, // start the window, and load `log` once it is shown
+        Render,     // write the images `render` asks for, without a window
         Exit,       // print `output` (to stdout, or stderr for a usage error) and exit
     } action = ShowWindow;
-    QString log;      // absolute; empty for none
-    QString output;   // text to print for Exit
-    int exitCode = 0; // for Exit: 0 after --help or --version, 2 for a usage error
+    QString log;          // absolute; empty for none
+    RenderRequest render; // for Render
+    QString output;       // text to print for Exit
+    int exitCode = 0;     // for Exit: 0 after --help or --version, 2 for a usage error
 };
 
 // Parses the arguments (the program's name first), without needing a

@@ -147,7 +147,7 @@ Form1::~Form1() = default;
 
 void Form1::Form_Load() {
     DrawChartFrame();
-    RadPerDeg = static_cast<float>(4 * std::atan(1.0) / 180);
+    RadPerDeg = RadiansPerDegree();
     Text1->setText(QString::number(RadPerDeg, 'g', 7));
     PolarGain = 1;
 }

@@ -5,10 +5,28 @@
 #include "Translations.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <cstdio>
 #include <string>
+
+namespace {
+
+QtMessageHandler QtOwnMessages = nullptr;
+
+// Cron and ssh give no XDG_RUNTIME_DIR, and Qt's start-up warns about that
+// although rendering never uses the runtime folder; a cron job would mail the
+// warning every day. Every other message goes through.
+void WithoutRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    QtOwnMessages(type, context, message);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QStringList arguments;
@@ -19,6 +37,15 @@ int main(int argc, char* argv[]) {
         std::fputs(command.output.toLocal8Bit().constData(),
                    command.exitCode == 0 ? stdout : stderr);
         return command.exitCode;
+    }
+
+    if (command.action == CommandLine::Render) {
+        // No window and no display: the offscreen platform gives the fonts
+        // the images are drawn with, wherever it runs (cron, ssh).
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QtOwnMessages = qInstallMessageHandler(WithoutRuntimeDirWarning);
+        QGuiApplication app(argc, argv);
+        return RunRenderCommand(command.render);
     }
 
     // Without a reachable display Qt would abort with a long plugin message;

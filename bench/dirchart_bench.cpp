@@ -6,11 +6,17 @@
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
+#include "PictureNames.h"
 #include "PolarPlot.h"
+#include "RenderCommand.h"
+#include "RenderImages.h"
 #include "SignalColour.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -18,8 +24,11 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -120,6 +129,90 @@ void PolarRedrawFarOutside(benchmark::State& state) {
     }
 }
 BENCHMARK(PolarRedrawFarOutside)->Unit(benchmark::kMicrosecond);
+
+// A year of different logs, written once and then read from the page cache:
+// a noisy background with a daily rhythm and a source drifting from day to
+// day, so that the charts compress as real days do.
+const QStringList& YearLogs() {
+    static QTemporaryDir dir;
+    static const QStringList logs = [] {
+        QStringList paths;
+        QByteArray bytes(ObservationLogBytes, 0);
+        for (int day = 0; day < 365; ++day) {
+            const QString path =
+                dir.filePath(QDate(2026, 1, 1).addDays(day).toString(QStringLiteral("yyMMdd")) +
+                             QStringLiteral(".log"));
+            char* cell = bytes.data();
+            for (int t = 0; t < ObservationGrid::Slots; ++t) {
+                const int background = int(150 + 250 * std::sin(t * 3.14159 / 720));
+                const int source = (day * 7 + t / 8) % ObservationGrid::Bins;
+                for (int d = 0; d < ObservationGrid::Bins; ++d) {
+                    std::uint32_t h = std::uint32_t(t) * 73856093u ^ std::uint32_t(d) * 19349663u ^
+                                      std::uint32_t(day) * 83492791u;
+                    h ^= h >> 15;
+                    h *= 0x846ca68bu;
+                    h ^= h >> 16;
+                    const int v = std::min(1023, background + int(h % 160) +
+                                                     (std::abs(d - source) < 4 ? 500 : 0));
+                    *cell++ = static_cast<char>(v & 0xff);
+                    *cell++ = static_cast<char>(v >> 8);
+                }
+            }
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                qFatal("cannot write %s", qPrintable(path));
+            paths.append(path);
+        }
+        return paths;
+    }();
+    return logs;
+}
+
+// A year rendered to PNG files, through the code `dirchart --render` runs.
+void RenderYear(benchmark::State& state) {
+    QTemporaryDir out;
+    RenderRequest request;
+    request.folder = out.path();
+    request.logs = YearLogs();
+    request.quiet = true;
+    for (auto _ : state)
+        if (RunRenderCommand(request) != 0)
+            state.SkipWithError("an image was not written");
+}
+BENCHMARK(RenderYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same 365 charts already drawn and in memory, only encoded and written
+// with the same PNG settings, on as many threads.
+void RenderYearFloor(benchmark::State& state) {
+    QTemporaryDir out;
+    std::vector<QImage> images;
+    QStringList paths;
+    LogImageRenderer renderer({});
+    for (const QString& log : YearLogs()) {
+        renderer.Render(log);
+        images.push_back(renderer.chart());
+        paths.append(QDir(out.path()).filePath(ChartImageName(log)));
+    }
+    const int threads = RenderThreadCount(images.size());
+    for (auto _ : state) {
+        std::atomic<std::size_t> next{0};
+        std::atomic<bool> failed{false};
+        const auto work = [&] {
+            for (std::size_t i = next++; i < images.size(); i = next++)
+                if (!WriteImageFile(images[i], paths[qsizetype(i)]).isEmpty())
+                    failed = true;
+        };
+        std::vector<std::thread> pool;
+        for (int i = 1; i < threads; ++i)
+            pool.emplace_back(work);
+        work();
+        for (std::thread& thread : pool)
+            thread.join();
+        if (failed)
+            state.SkipWithError("an image was not written");
+    }
+}
+BENCHMARK(RenderYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -16,10 +16,12 @@ LogReadResult ReadLog(const QString& path, ObservationGrid& grid) {
     return ReadObservationLog(QFile::encodeName(path).toStdString(), grid);
 }
 
-QString UnreadableMessage(const QString& path, const LogReadResult& result) {
-    const QString reason = result.errorNumber != 0
-                               ? QString::fromLocal8Bit(std::strerror(result.errorNumber))
-                               : QStringLiteral("通常のファイルではありません");
+QString UnreadableReason(const LogReadResult& result) {
+    return result.errorNumber != 0 ? QString::fromLocal8Bit(std::strerror(result.errorNumber))
+                                   : QStringLiteral("通常のファイルではありません");
+}
+
+QString UnreadableMessage(const QString& path, const QString& reason) {
     return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2").arg(path, reason);
 }
 
@@ -57,7 +59,7 @@ LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadD
 
     const LogReadResult read = ReadLog(*path, grid);
     if (!read.ok()) {
-        dialogs.Warn(DialogTitle, UnreadableMessage(*path, read));
+        dialogs.Warn(DialogTitle, UnreadableMessage(*path, UnreadableReason(read)));
         return {LoadOutcome::Unreadable, *path};
     }
 
@@ -68,16 +70,23 @@ LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadD
 
 LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
                         const QString& path) {
-    const LogReadResult read = ReadLog(path, grid);
-    if (!read.ok()) {
-        dialogs.Warn(DialogTitle, UnreadableMessage(path, read));
+    const QString reason = LoadChart(picture, grid, path);
+    if (!reason.isEmpty()) {
+        dialogs.Warn(DialogTitle, UnreadableMessage(path, reason));
         return {LoadOutcome::Unreadable, path};
     }
+    return {LoadOutcome::Loaded, path};
+}
+
+QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {
+    const LogReadResult read = ReadLog(path, grid);
+    if (!read.ok())
+        return UnreadableReason(read);
     picture.Cls();
     DrawChartFrame(picture);
     PlotSignalGrid(picture, grid);
     PrintDateLabel(picture, path);
-    return {LoadOutcome::Loaded, path};
+    return {};
 }
 
 bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {

@@ -66,3 +66,11 @@ LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDial
 // being written. Returns whether the grid changed; a file that cannot be
 // read changes nothing and is not reported.
 bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path);
+
+// What every load without the Open dialog does, for the window and for
+// images rendered without one: reads the log at `path` into `grid`, then
+// clears `picture` and draws the frame, every cell and the date label.
+// Returns an empty string, or why the log could not be read (the system's
+// error text, or that it is not a regular file); then `grid` and `picture`
+// are left as they were.
+QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path);

@@ -45,6 +45,10 @@ QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int 
     return SlotTimeText(t);
 }
 
+float RadiansPerDegree() {
+    return static_cast<float>(4 * std::atan(1.0) / 180);
+}
+
 QString SlotTimeText(int t) {
     const int hour = t / 30;
     const int minutes = (t - 30 * hour) * 2;

@@ -14,5 +14,9 @@ class ObservationGrid;
 QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t, float radPerDeg,
                       float polarGain);
 
+// The window's degrees-to-radians factor, pi/180 computed as 4 atan(1)/180
+// and rounded to single precision; every polar plot is drawn with it.
+float RadiansPerDegree();
+
 // The time of day at which slot t begins: "0:00", "9:06", "23:58".
 QString SlotTimeText(int t);

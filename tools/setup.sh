@@ -2,12 +2,12 @@
 # Shared by ./run and ./test: install what is missing, then configure and build.
 # Sourced, not run; expects to be in the project's top folder.
 
-# What building and running the viewer needs (xcb for its display check);
-# the benchmarks' libraries (Google Benchmark, and xcb for the start-up
-# harness); and dpkg-dev, whose dpkg-shlibdeps finds the .deb's library
-# dependencies.
+# What building and running the viewer needs (xcb for its display check,
+# libpng-dev for the rendered images' encoder); the benchmarks' libraries
+# (Google Benchmark, and xcb for the start-up harness); and dpkg-dev, whose
+# dpkg-shlibdeps finds the .deb's library dependencies.
 DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-translations-l10n
-    fonts-liberation2 fonts-ipafont-gothic libbenchmark-dev libxcb1-dev dpkg-dev)
+    fonts-liberation2 fonts-ipafont-gothic libpng-dev libbenchmark-dev libxcb1-dev dpkg-dev)
 # What the tests need on top: a virtual X server and the tools that drive it
 # and read the screen back; desktop-file-validate for the menu entry,
 # appstreamcli for the AppStream metadata, and man with groff for the manual

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// What `dirchart --render` is asked to write; the command line has checked it.
+struct RenderRequest {
+    QString folder;     // an existing, writable folder
+    QStringList logs;   // at least one; no two give the same image name
+    int polarSlot = -1; // the polar plot's slot, -1 for no polar plot
+    int gain = 1;       // 1..50
+    qreal scale = 1;    // device pixel ratio
+    bool quiet = false; // no progress line
+};
+
+// Writes the images of every log into the folder, on every core, a bounded
+// number of logs at a time. A log that cannot be read, or an image that
+// cannot be written, gets one line on stderr; the other logs are still
+// rendered. Over more than one log a progress line is shown while stderr is a
+// terminal, unless quiet. Returns the exit status: 0 when every image was
+// written, 1 when some were not. Needs a QGuiApplication, for the fonts.
+int RunRenderCommand(const RenderRequest& request);
+
+// How many threads render `logs` logs.
+int RenderThreadCount(qsizetype logs);
+
+// Writes `image` as a PNG file at `path` through a temporary file in the same
+// folder that is renamed into place, replacing an older file of that name; a
+// failure leaves neither a temporary file nor a partial image. Returns an
+// empty string, or why the file could not be written.
+QString WriteImageFile(const QImage& image, const QString& path);

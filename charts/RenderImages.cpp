@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#include "RenderImages.h"
+
+#include "LoadCommand.h"
+#include "PolarPlot.h"
+
+namespace {
+
+// A picture's surface at the images' scale. Once ImageSurface draws at a
+// device pixel ratio, this passes options.scale on: ImageSurface(size, scale).
+ImageSurface PictureSurface(QSize size, const LogImageOptions& options) {
+    return ImageSurface(size, options.scale);
+}
+
+} // namespace
+
+LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
+    : m_options(options), m_chart(PictureSurface(ChartPictureSize, options)),
+      m_polar(PictureSurface(PolarPictureSize, options)) {}
+
+QString LogImageRenderer::Render(const QString& logPath) {
+    const QString reason = LoadChart(m_chart, m_grid, logPath);
+    if (!reason.isEmpty() || m_options.polarSlot < 0)
+        return reason;
+    // As the slider's change handler draws it.
+    m_polar.Cls();
+    DrawPolarPlot(m_polar, m_grid, m_options.polarSlot, RadiansPerDegree(),
+                  static_cast<float>(m_options.gain));
+    return {};
+}

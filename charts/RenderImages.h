@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ImageSurface.h"
+#include "ObservationGrid.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// The drawing areas of the window's two pictures: Picture1, which holds the
+// chart, and Picture2, which holds the polar plot.
+inline constexpr QSize ChartPictureSize{813, 277};
+inline constexpr QSize PolarPictureSize{261, 261};
+
+struct LogImageOptions {
+    int polarSlot = -1; // the slot of the polar plot; -1 for none
+    int gain = 1;       // the polar plot's gain, 1..50
+    qreal scale = 1;    // device pixel ratio of the images
+};
+
+// Draws the images of one log after another: the chart as Picture1 holds it
+// after the log is loaded, and the polar plot as Picture2 holds it after the
+// sliders are moved to the slot and gain. Both go through the functions the
+// window draws with. It owns its surfaces and grid and reuses them from log
+// to log, so that one renderer per thread keeps memory fixed however many
+// logs it draws.
+class LogImageRenderer {
+  public:
+    explicit LogImageRenderer(const LogImageOptions& options);
+
+    // Loads the log and draws its images. Returns an empty string, or why
+    // the log could not be read; then the images are not to be used.
+    QString Render(const QString& logPath);
+
+    QImage chart() const { return m_chart.image(); }
+    QImage polar() const { return m_polar.image(); }
+    const LogImageOptions& options() const { return m_options; }
+
+  private:
+    LogImageOptions m_options;
+    ImageSurface m_chart;
+    ImageSurface m_polar;
+    ObservationGrid m_grid;
+};
