@@ -60,7 +60,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                   QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption scale(
         QStringLiteral("scale"),
-        QStringLiteral("Draw at device pixel ratio R (only 1 is supported yet)."),
+        QStringLiteral(
+            "With --render, draw at device pixel ratio R, 1 to 8, as on a screen of that "
+            "scale (default 1)."),
         QStringLiteral("R"), QStringLiteral("1"));
     const QCommandLineOption quiet(QStringLiteral("quiet"),
                                    QStringLiteral("With --render, show no progress line."));
