@@ -134,6 +134,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!ok || !ScaleSupported(request.scale))
         return usageError(QStringLiteral("%1: not a scale from 1 to 8").arg(parser.value(scale)));
     request.quiet = parser.isSet(quiet);
+    if (parser.isSet(gain) && !parser.isSet(polar))
+        return usageError(QStringLiteral("--gain needs --polar"));
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));

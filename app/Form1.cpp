@@ -10,6 +10,7 @@
 #include "LoadCommand.h"
 #include "PictureBox.h"
 #include "PictureNames.h"
+#include "PngFile.h"
 #include "PolarPlot.h"
 #include "StandardDialogs.h"
 
@@ -178,9 +179,9 @@ void Form1::LoadLog(const QString& path) {
 // dialog's folder, following the file, and a polar plot that shows the new
 // data rather than the previous log's.
 void Form1::ShowLoadedLog(const QString& path) {
+    ForgetShownLog();
     Text1->setText(path);
     m_logFolder = QFileInfo(path).absolutePath();
-    ForgetShownLog();
     m_shownLog = path;
     m_watcher.addPath(path);
     m_watcher.addPath(m_logFolder);
@@ -214,8 +215,11 @@ void Form1::FollowShownLog() {
     if (m_shownLog.isEmpty())
         return;
     // A file replaced by a rename, or deleted and written again, is a new
-    // file to the watcher, which has dropped the old one.
-    if (!m_watcher.files().contains(m_shownLog) && QFileInfo::exists(m_shownLog))
+    // file: the watcher has dropped the old one, or, while someone still
+    // holds the old one open, goes on watching it. So the path is watched
+    // anew each time.
+    m_watcher.removePath(m_shownLog);
+    if (QFileInfo::exists(m_shownLog))
         m_watcher.addPath(m_shownLog);
     if (ReplotLogFile(Picture1->surface(), SignalGrid, m_shownLog) && m_polarDrawn)
         HScroll1_Change();
@@ -267,18 +271,15 @@ void Form1::DrawPolarPlot() {
 }
 
 void Form1::RedrawChart() {
-    DrawChartFrame();
-    if (!m_shownLog.isEmpty()) {
-        PlotSignalGrid(Picture1->surface(), SignalGrid);
-        PrintDateLabel(Picture1->surface(), m_shownLog);
-    }
+    if (m_shownLog.isEmpty())
+        DrawChartFrame();
+    else
+        DrawChart(Picture1->surface(), SignalGrid, m_shownLog);
 }
 
 void Form1::RedrawPolarPlot() {
-    if (m_polarDrawn) {
-        Picture2->surface().Cls();
-        DrawPolarPlot();
-    }
+    if (m_polarDrawn)
+        HScroll1_Change();
 }
 
 void Form1::WirePictures() {
@@ -333,7 +334,7 @@ void Form1::SavePicture(const PictureBox& picture, const QString& suggestedName)
         {{QStringLiteral("PNG 画像 (*.png)")}, QStringLiteral("png"), suggestedName, folder});
     if (!path)
         return;
-    const QString reason = WritePng(image, *path);
+    const QString reason = WriteImageFile(image, *path);
     if (!reason.isEmpty())
         m_dialogs->Warn(DialogTitle, UnsavedMessage(*path, reason));
 }
@@ -395,7 +396,8 @@ void Form1::DescribePictures() {
             (date.isEmpty() ? QFileInfo(m_shownLog).fileName() : date) +
             QStringLiteral(" の観測ログ"));
     }
-    Picture2->setAccessibleDescription(m_polarDrawn ? Text2->text() + QStringLiteral(" 倍率 ") +
+    Picture2->setAccessibleDescription(m_polarDrawn ? SlotTimeText(HScroll1->value()) +
+                                                          QStringLiteral(" 倍率 ") +
                                                           QString::number(HScroll4->value())
                                                     : QStringLiteral("まだ描かれていません"));
 }

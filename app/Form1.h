@@ -54,8 +54,6 @@ class Form1 : public QWidget {
     // The absolute path of the log whose chart is shown; empty before the
     // first load and after a load that left the chart cleared to its frame.
     const QString& ShownLog() const { return m_shownLog; }
-    // Whether the polar plot has been drawn since start-up.
-    bool PolarDrawn() const { return m_polarDrawn; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

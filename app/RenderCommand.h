@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -25,9 +24,3 @@ int RunRenderCommand(const RenderRequest& request);
 
 // How many threads render `logs` logs.
 int RenderThreadCount(qsizetype logs);
-
-// Writes `image` as a PNG file at `path` through a temporary file in the same
-// folder that is renamed into place, replacing an older file of that name; a
-// failure leaves neither a temporary file nor a partial image. Returns an
-// empty string, or why the file could not be written.
-QString WriteImageFile(const QImage& image, const QString& path);

@@ -7,6 +7,7 @@
 #include "ImageSurface.h"
 #include "ObservationLog.h"
 #include "PictureNames.h"
+#include "PngFile.h"
 #include "PolarPlot.h"
 #include "RenderCommand.h"
 #include "RenderImages.h"

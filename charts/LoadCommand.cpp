@@ -57,15 +57,8 @@ LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadD
     if (!path)
         return {LoadOutcome::Cancelled, {}};
 
-    const LogReadResult read = ReadLog(*path, grid);
-    if (!read.ok()) {
-        dialogs.Warn(DialogTitle, UnreadableMessage(*path, UnreadableReason(read)));
-        return {LoadOutcome::Unreadable, *path};
-    }
-
-    PlotSignalGrid(picture, grid);
-    PrintDateLabel(picture, *path);
-    return {LoadOutcome::Loaded, *path};
+    // A log that cannot be read leaves the chart cleared to its frame.
+    return LoadLogFile(picture, grid, dialogs, *path);
 }
 
 LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
@@ -82,11 +75,15 @@ QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString&
     const LogReadResult read = ReadLog(path, grid);
     if (!read.ok())
         return UnreadableReason(read);
+    DrawChart(picture, grid, path);
+    return {};
+}
+
+void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path) {
     picture.Cls();
     DrawChartFrame(picture);
     PlotSignalGrid(picture, grid);
     PrintDateLabel(picture, path);
-    return {};
 }
 
 bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {

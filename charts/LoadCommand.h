@@ -54,10 +54,10 @@ struct LoadOutcome {
 LoadOutcome RunLoadCommand(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
                            const QString& folder);
 
-// Loads a log that arrived without the Open dialog (command line, drop, day
-// keys): nothing is asked, and the chart is drawn as the load command draws
-// it. The file is read before anything is cleared, so a log that cannot be
-// read is reported and leaves grid and chart as they were.
+// Loads a log without asking (the Open dialog's choice, command line, drop,
+// day keys): the chart is drawn as the load command draws it. The file is
+// read before anything is cleared, so a log that cannot be read is reported
+// and leaves grid and chart as they were.
 LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDialogs& dialogs,
                         const QString& path);
 
@@ -74,3 +74,7 @@ bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString
 // error text, or that it is not a regular file); then `grid` and `picture`
 // are left as they were.
 QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path);
+
+// Clears `picture` and draws the chart of `grid`: frame, every cell and the
+// date label of `path`.
+void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path);

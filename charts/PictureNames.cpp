@@ -2,8 +2,6 @@
 #include "PictureNames.h"
 
 #include <QFileInfo>
-#include <QImage>
-#include <QSaveFile>
 
 namespace {
 const QString Suffix = QStringLiteral(".png");
@@ -30,22 +28,6 @@ QString PolarImageName(const QString& logPath, int slot, int gain) {
         .arg(minutes, 2, 10, QLatin1Char('0'))
         .arg(gain)
         .arg(Suffix);
-}
-
-QString WritePng(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (!image.save(&file, "PNG")) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("PNG を書き出せませんでした");
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
 }
 
 QString UnsavedMessage(const QString& path, const QString& reason) {

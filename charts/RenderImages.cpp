@@ -4,19 +4,9 @@
 #include "LoadCommand.h"
 #include "PolarPlot.h"
 
-namespace {
-
-// A picture's surface at the images' scale. Once ImageSurface draws at a
-// device pixel ratio, this passes options.scale on: ImageSurface(size, scale).
-ImageSurface PictureSurface(QSize size, const LogImageOptions& options) {
-    return ImageSurface(size, options.scale);
-}
-
-} // namespace
-
 LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
-    : m_options(options), m_chart(PictureSurface(ChartPictureSize, options)),
-      m_polar(PictureSurface(PolarPictureSize, options)) {}
+    : m_options(options), m_chart(ChartPictureSize, options.scale),
+      m_polar(PolarPictureSize, options.scale) {}
 
 QString LogImageRenderer::Render(const QString& logPath) {
     const QString reason = LoadChart(m_chart, m_grid, logPath);

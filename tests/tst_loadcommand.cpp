@@ -433,13 +433,25 @@ void TestLoadCommand::followsTheShownLogOnDisk() {
     // At most a few a second, however slowly the machine ran the writes.
     QVERIFY2(replots <= 2 + writing.elapsed() / 200, qPrintable(QString::number(replots)));
 
-    // Replaced through a rename.
+    // Replaced through a rename, while another reader still holds the old
+    // file open, and then written on.
+    QFile reader(path);
+    QVERIFY(reader.open(QIODevice::ReadOnly));
     day = Pattern(31);
-    WriteTestFile(folder.filePath("new.tmp"), LogBytes(day));
+    const QByteArray whole = LogBytes(day);
+    ObservationGrid half;
+    std::copy_n(day.cells.begin(), half.cells.size() / 2, half.cells.begin());
+    WriteTestFile(folder.filePath("new.tmp"), whole.left(whole.size() / 2));
     // rename(2) replaces the old file in one step, as a recorder would.
     QCOMPARE(std::rename(QFile::encodeName(folder.filePath("new.tmp")).constData(),
                          QFile::encodeName(path).constData()),
              0);
+    QTRY_VERIFY_WITH_TIMEOUT(shows(half), 1000);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(whole.mid(whole.size() / 2));
+    }
     QTRY_VERIFY_WITH_TIMEOUT(shows(day), 1000);
 
     // Gone: the last picture stays, without a warning; written again: followed.

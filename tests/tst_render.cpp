@@ -122,6 +122,7 @@ void TestRender::commandLine_data() {
     row("two logs for the window", {"@LOG", "@LOG"}, 2);
     row("polar without render", {"--polar", "10:38", "@LOG"}, 2);
     row("quiet without render", {"--quiet", "@LOG"}, 2);
+    row("gain without polar", {"--render", "@OUT", "--gain", "2", "@LOG"}, 2);
 
     row("chart", {"--render", "@OUT", "@LOG"}, 0, {"261208.png"});
     row("polar H:MM", {"--render", "@OUT", "--polar", "9:06", "--gain", "50", "@LOG"}, 0,
