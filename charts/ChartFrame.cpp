@@ -50,7 +50,8 @@ void DrawChartFrame(DrawingSurface& picture) {
     picture.Line({780, 231}, {800, 102}, Black, LineShape::Box);
     for (int v = 0; v <= 1023; v += 8) {
         const auto y = static_cast<float>(230 - v / 8);
-        picture.Line({781, y}, {800, y}, SignalColour(v).argb());
+        picture.Line({ChartGeometry::LegendLeft, y}, {ChartGeometry::LegendRight, y},
+                     SignalColour(v).argb());
     }
     for (int k = 0; k <= 1024; k += 256) {
         const auto y = static_cast<float>(230 - k / 8);

@@ -8,6 +8,10 @@ class DrawingSurface;
 namespace ChartGeometry {
 inline constexpr int PlotLeft = 30;
 inline constexpr int PlotBottom = 230;
+// The colour legend's lines run from LegendLeft to the legend box's right
+// edge, LegendRight.
+inline constexpr int LegendLeft = 781;
+inline constexpr int LegendRight = 800;
 constexpr int SlotColumn(int t) {
     return PlotLeft + t;
 }

@@ -13,10 +13,7 @@ namespace ChartGeometry {
 namespace {
 constexpr int PlotTop = BinRow(ObservationGrid::Bins - 1);
 constexpr int PlotRight = SlotColumn(ObservationGrid::Slots - 1);
-// The legend's bar: rows 230 (value 0) up to 103 (value 1016), coloured
-// from column 781 to the box's right edge at 800.
-constexpr int LegendLeft = 781;
-constexpr int LegendRight = 800;
+// The legend's bar: rows 230 (value 0) up to 103 (value 1016).
 constexpr int LegendTop = PlotBottom - 1016 / 8;
 } // namespace
 
@@ -59,7 +56,7 @@ QRect LegendRowRect(int value) {
 
 namespace PolarGeometry {
 namespace {
-constexpr qreal Centre = 132;
+constexpr qreal Centre = PolarCentre;
 }
 
 std::optional<int> BinAt(QPointF p) {

@@ -6,6 +6,10 @@
 class DrawingSurface;
 class ObservationGrid;
 
+// The polar plot's centre, (132, 132), for the rings, the cross-hair and
+// the curve alike.
+inline constexpr float PolarCentre = 132;
+
 // Draws the polar plot of time slot `t` over whatever the surface holds:
 // four grey range rings and a grey cross-hair about (132, 132), then the
 // closed red curve of the slot's 180 direction bins, each at a distance of

@@ -106,15 +106,21 @@ text_of() { # x y of a point inside the text box
 chart_pixel() { screen_pixel "$((origin_x + 2 + $1))" "$((origin_y + 2 + $2))"; }
 polar_pixel() { screen_pixel "$((origin_x + 114 + $1))" "$((origin_y + 370 + $2))"; }
 
+# Waits for the viewer's window and reads where its client area lies;
+# stops the test when no window comes.
+find_viewer() { # description
+    window=$(wait_for_window Form1)
+    check "$1" "$([ -n "$window" ] && echo yes)" yes
+    [ -n "$window" ] || { cat "$work/viewer.err"; exit 1; }
+    info=$(xwininfo -id "$window")
+    origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+}
+
 "$viewer" 2>"$work/viewer.err" &
 pid=$!
 
-window=$(wait_for_window Form1)
-check "a window named Form1 is mapped" "$([ -n "$window" ] && echo yes)" yes
-[ -n "$window" ] || { cat "$work/viewer.err"; exit 1; }
-info=$(xwininfo -id "$window")
-origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+find_viewer "a window named Form1 is mapped"
 check "client area width" "$(awk '/Width:/ {print $2}' <<<"$info")" 878
 check "client area height" "$(awk '/Height:/ {print $2}' <<<"$info")" 637
 
@@ -205,11 +211,7 @@ mkdir "$work/days"
 head -c 259200 /dev/zero | tr '\0' '\001' >"$work/days/261209.log" # every cell 257
 (cd "$work/days" && exec "$viewer" 261207.log) 2>>"$work/viewer.err" &
 pid=$!
-window=$(wait_for_window Form1)
-check "the viewer starts with a log named on its command line" "$([ -n "$window" ] && echo yes)" yes
-info=$(xwininfo -id "$window")
-origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+find_viewer "the viewer starts with a log named on its command line"
 expect "the log is plotted at start-up: (100) is blue" "#0064FF" chart_pixel 130 180
 expect "Text1 shows the log's absolute path" "$work/days/261207.log" text_of 550 412
 xdotool key alt+Right
@@ -226,12 +228,7 @@ wait "$pid" 2>/dev/null || true
 start_server 2048x1536
 QT_SCALE_FACTOR=2 "$viewer" 2>"$work/viewer.err" &
 pid=$!
-window=$(wait_for_window Form1)
-check "at 200 % a window named Form1 is mapped" "$([ -n "$window" ] && echo yes)" yes
-[ -n "$window" ] || { cat "$work/viewer.err"; exit 1; }
-info=$(xwininfo -id "$window")
-origin_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
-origin_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+find_viewer "at 200 % a window named Form1 is mapped"
 check "at 200 % the client area is twice as wide" "$(awk '/Width:/ {print $2}' <<<"$info")" 1756
 scale=2
 click_at 52 560
