@@ -55,9 +55,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --render, also write the polar plot of the slot starting at "
                        "H:MM (0:00 to 23:58, even minutes) as <name>-HHMM-xN.png."),
         QStringLiteral("H:MM"));
-    const QCommandLineOption gain(QStringLiteral("gain"),
-                                  QStringLiteral("The polar plot's gain, 1 to 50 (default 1)."),
-                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption gain(
+        QStringLiteral("gain"),
+        QStringLiteral("With --render and --polar, the polar plot's gain, 1 to 50 "
+                       "(default 1)."),
+        QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption scale(
         QStringLiteral("scale"),
         QStringLiteral(
