@@ -32,6 +32,40 @@ bool ScaleSupported(qreal scale) {
     return scale >= 1 && scale <= 8;
 }
 
+// The toolkit's own options, which QApplication takes from the same command
+// line (`-style fusion`, `-platform offscreen`, `-reverse`): left out here,
+// since dirchart's options are parsed before any QApplication exists.
+QStringList WithoutToolkitOptions(const QStringList& arguments) {
+    static const QStringList withValue{
+        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
+        QStringLiteral("qwindowicon"),     QStringLiteral("session"),
+        QStringLiteral("style"),           QStringLiteral("stylesheet"),
+        QStringLiteral("display"),         QStringLiteral("geometry")};
+    static const QStringList flags{QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                   QStringLiteral("nograb"), QStringLiteral("dograb")};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (i == 0 || !argument.startsWith(QLatin1Char('-')) ||
+            argument.startsWith(QStringLiteral("--"))) {
+            kept.append(argument);
+            continue;
+        }
+        const QString name = argument.mid(1).section(QLatin1Char('='), 0, 0);
+        if (flags.contains(name))
+            continue;
+        if (withValue.contains(name)) {
+            if (!argument.contains(QLatin1Char('=')))
+                ++i; // its value follows
+            continue;
+        }
+        kept.append(argument);
+    }
+    return kept;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
@@ -85,7 +119,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         result.output = QStringLiteral("dirchart: ") + message + QLatin1Char('\n') + helpText;
         return result;
     };
-    if (!parser.parse(arguments))
+    if (!parser.parse(WithoutToolkitOptions(arguments)))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
         result.action = CommandLine::Exit;

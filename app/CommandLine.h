@@ -23,4 +23,5 @@ struct CommandLine {
 
 // Parses the arguments (the program's name first), without needing a
 // QCoreApplication, so that --help and usage errors work without a display.
+// Qt's own options (-style, -platform, ...) are left for QApplication.
 CommandLine ParseCommandLine(const QStringList& arguments);

@@ -122,6 +122,8 @@ void TestRender::commandLine_data() {
     row("two logs for the window", {"@LOG", "@LOG"}, 2);
     row("polar without render", {"--polar", "10:38", "@LOG"}, 2);
     row("quiet without render", {"--quiet", "@LOG"}, 2);
+    row("Qt's own options", {"-style", "fusion", "-reverse", "-platform=offscreen", "--version"},
+        0);
     row("gain without polar", {"--render", "@OUT", "--gain", "2", "@LOG"}, 2);
 
     row("chart", {"--render", "@OUT", "@LOG"}, 0, {"261208.png"});
