@@ -1,30 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include "DayTime.h"
 #include "PictureNames.h"
+#include "PolarPlot.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <optional>
 
 namespace {
-
-// The slot that begins at "H:MM" or "HH:MM", 0:00 to 23:58 in steps of two
-// minutes; nothing for any other text.
-std::optional<int> SlotStarting(const QString& time) {
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
-    const QRegularExpressionMatch match = pattern.match(time);
-    if (!match.hasMatch())
-        return {};
-    const int hours = match.captured(1).toInt();
-    const int minutes = match.captured(2).toInt();
-    if (hours > 23 || minutes > 59 || minutes % 2 != 0)
-        return {};
-    return (hours * 60 + minutes) / 2;
-}
 
 // The device pixel ratios images can be drawn at: those of real screens,
 // 100 % to 800 %. Below 1 some cells would get no pixel at all.
@@ -155,7 +142,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     request.folder = folder.absoluteFilePath();
 
     if (parser.isSet(polar)) {
-        const std::optional<int> slot = SlotStarting(parser.value(polar));
+        const std::optional<int> slot = SlotStartingAt(parser.value(polar).toStdString());
         if (!slot)
             return usageError(QStringLiteral("%1: not the start of a time slot "
                                              "(0:00 to 23:58 in steps of two minutes)")
@@ -164,7 +151,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     bool ok = false;
     request.gain = parser.value(gain).toInt(&ok);
-    if (!ok || request.gain < 1 || request.gain > 50)
+    if (!ok || request.gain < MinPolarGain || request.gain > MaxPolarGain)
         return usageError(QStringLiteral("%1: not a gain from 1 to 50").arg(parser.value(gain)));
     request.scale = parser.value(scale).toDouble(&ok);
     if (!ok || !ScaleSupported(request.scale))

@@ -38,6 +38,13 @@ template <typename Control> Control* Place(Control* control, int x, int y, int w
     control->setGeometry(x, y, width, height);
     return control;
 }
+// A picture box keeps the size its drawing area gives it.
+PictureBox* Place(PictureBox* picture, int x, int y) {
+    picture->move(x, y);
+    return picture;
+}
+
+constexpr int LastSlot = ObservationGrid::LastSlot;
 
 // The one local file a drag carries that is worth loading; empty for several
 // files, a folder or anything that is not a local file.
@@ -71,17 +78,17 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     resize(ClientSize);
 
     // Controls in tab order.
-    Picture1 = Place(new PictureBox(QSize(817, 281), this), 0, 0, 817, 281);
+    Picture1 = Place(new PictureBox(ChartPictureSize, this), 0, 0);
     cmd1 = Place(new QPushButton(QStringLiteral("読み込み"), this), 8, 544, 89, 33);
-    Picture2 = Place(new PictureBox(QSize(265, 265), this), 112, 368, 265, 265);
-    HScroll1 = Place(new HScrollBar(0, 719, 0, this), 8, 296, 761, 17);
-    HScroll2 = Place(new HScrollBar(0, 719, 0, this), 8, 320, 761, 17);
-    HScroll3 = Place(new HScrollBar(0, 719, 0, this), 8, 344, 761, 17);
+    Picture2 = Place(new PictureBox(PolarPictureSize, this), 112, 368);
+    HScroll1 = Place(new HScrollBar(0, LastSlot, 0, this), 8, 296, 761, 17);
+    HScroll2 = Place(new HScrollBar(0, LastSlot, 0, this), 8, 320, 761, 17);
+    HScroll3 = Place(new HScrollBar(0, LastSlot, 0, this), 8, 344, 761, 17);
     Text1 = Place(new QLineEdit(QStringLiteral("Text1"), this), 432, 400, 249, 25);
     Command1 = Place(new QPushButton(QStringLiteral("Command1"), this), 32, 424, 41, 49);
     Text2 = Place(new QLineEdit(QStringLiteral("Text2"), this), 432, 432, 249, 25);
     Text3 = Place(new QLineEdit(QStringLiteral("1"), this), 464, 504, 41, 25);
-    HScroll4 = Place(new HScrollBar(1, 50, 1, this), 432, 536, 233, 17);
+    HScroll4 = Place(new HScrollBar(MinPolarGain, MaxPolarGain, 1, this), 432, 536, 233, 17);
     Label1 = Place(new QLabel(QStringLiteral("倍率"), this), 424, 504, 41, 17);
 
     // The label's design font is a Windows Japanese gothic; where it is not

@@ -48,13 +48,13 @@ void DrawChartFrame(DrawingSurface& picture) {
     // Colour legend: one line per 8 signal units, in the scale's own colours
     // (so its line for 0 is blue, unlike a chart cell of 0).
     picture.Line({780, 231}, {800, 102}, Black, LineShape::Box);
-    for (int v = 0; v <= 1023; v += 8) {
-        const auto y = static_cast<float>(230 - v / 8);
-        picture.Line({ChartGeometry::LegendLeft, y}, {ChartGeometry::LegendRight, y},
-                     SignalColour(v).argb());
+    using namespace ChartGeometry;
+    for (int r = 0; r < LegendRows; ++r) {
+        const auto y = static_cast<float>(LegendRowY(r));
+        picture.Line({LegendLeft, y}, {LegendRight, y}, SignalColour(r * LegendUnitsPerRow).argb());
     }
     for (int k = 0; k <= 1024; k += 256) {
-        const auto y = static_cast<float>(230 - k / 8);
+        const auto y = static_cast<float>(LegendRowY(k / LegendUnitsPerRow));
         picture.Line({779, y}, {776, y}, Black);
         PrintAt(picture, 750, static_cast<float>(225 - k / 8), k);
     }

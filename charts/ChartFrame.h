@@ -1,22 +1,38 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ObservationGrid.h"
+
+#include <QSize>
+
 class DrawingSurface;
 
+// The drawing area of the chart's picture.
+inline constexpr QSize ChartPictureSize{813, 277};
+
 // Chart coordinates of the direction-time chart: slot t at column 30 + t,
-// direction bin d at row 230 - d, legend value v at row 230 - v / 8.
+// direction bin d at row 230 - d, legend row r at row 230 - r.
 namespace ChartGeometry {
 inline constexpr int PlotLeft = 30;
 inline constexpr int PlotBottom = 230;
-// The colour legend's lines run from LegendLeft to the legend box's right
-// edge, LegendRight.
-inline constexpr int LegendLeft = 781;
-inline constexpr int LegendRight = 800;
+inline constexpr int PlotRight = PlotLeft + ObservationGrid::LastSlot;
+inline constexpr int PlotTop = PlotBottom - (ObservationGrid::Bins - 1);
 constexpr int SlotColumn(int t) {
     return PlotLeft + t;
 }
 constexpr int BinRow(int d) {
     return PlotBottom - d;
+}
+
+// The colour legend: LegendRows lines from the plot's bottom row upwards,
+// each from LegendLeft to the legend box's right edge, LegendRight. On the
+// standard scale the line of row r stands for the value r x LegendUnitsPerRow.
+inline constexpr int LegendLeft = 781;
+inline constexpr int LegendRight = 800;
+inline constexpr int LegendRows = 128;
+inline constexpr int LegendUnitsPerRow = 8;
+constexpr int LegendRowY(int r) {
+    return PlotBottom - r;
 }
 } // namespace ChartGeometry
 

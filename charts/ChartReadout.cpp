@@ -2,6 +2,7 @@
 #include "ChartReadout.h"
 
 #include "ChartFrame.h"
+#include "DayTime.h"
 #include "ObservationGrid.h"
 #include "PolarPlot.h"
 
@@ -11,10 +12,7 @@
 
 namespace ChartGeometry {
 namespace {
-constexpr int PlotTop = BinRow(ObservationGrid::Bins - 1);
-constexpr int PlotRight = SlotColumn(ObservationGrid::Slots - 1);
-// The legend's bar: rows 230 (value 0) up to 103 (value 1016).
-constexpr int LegendTop = PlotBottom - 1016 / 8;
+constexpr int LegendTop = LegendRowY(LegendRows - 1);
 } // namespace
 
 std::optional<Cell> CellAt(QPointF p) {
@@ -27,7 +25,7 @@ std::optional<Cell> CellAt(QPointF p) {
 
 int SlotNear(qreal x) {
     const auto column = static_cast<int>(std::floor(x));
-    return std::clamp(column - PlotLeft, 0, ObservationGrid::Slots - 1);
+    return std::clamp(column - PlotLeft, 0, ObservationGrid::LastSlot);
 }
 
 QRect CellRect(Cell cell) {
@@ -45,11 +43,11 @@ std::optional<int> LegendValueAt(QPointF p) {
     const auto y = static_cast<int>(std::floor(p.y()));
     if (x < LegendLeft || x > LegendRight || y < LegendTop || y > PlotBottom)
         return std::nullopt;
-    return (PlotBottom - y) * 8;
+    return (PlotBottom - y) * LegendUnitsPerRow;
 }
 
 QRect LegendRowRect(int value) {
-    return {LegendLeft, PlotBottom - value / 8, LegendRight - LegendLeft + 1, 1};
+    return {LegendLeft, LegendRowY(value / LegendUnitsPerRow), LegendRight - LegendLeft + 1, 1};
 }
 
 } // namespace ChartGeometry
@@ -75,7 +73,7 @@ std::optional<int> BinAt(QPointF p) {
 
 namespace {
 QString Direction(int bin) {
-    return QString::number(2 * bin) + QChar(0x00b0);
+    return QString::number(BinDegrees(bin)) + QChar(0x00b0);
 }
 } // namespace
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "PictureNames.h"
 
+#include "DayTime.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -20,12 +22,8 @@ QString PolarImageName(const QString& logPath, int slot, int gain) {
     const QString name = LogName(logPath);
     if (name.isEmpty())
         return QStringLiteral("dirchart") + Suffix;
-    const int hour = slot / 30;
-    const int minutes = slot % 30 * 2;
-    return QStringLiteral("%1-%2%3-x%4%5")
-        .arg(name)
-        .arg(hour, 2, 10, QLatin1Char('0'))
-        .arg(minutes, 2, 10, QLatin1Char('0'))
+    return QStringLiteral("%1-%2-x%3%4")
+        .arg(name, QString::fromStdString(SlotStamp(slot)))
         .arg(gain)
         .arg(Suffix);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "PolarPlot.h"
 
+#include "DayTime.h"
 #include "DrawingSurface.h"
 #include "ObservationGrid.h"
 
@@ -50,8 +51,5 @@ float RadiansPerDegree() {
 }
 
 QString SlotTimeText(int t) {
-    const int hour = t / 30;
-    const int minutes = (t - 30 * hour) * 2;
-    return QString::number(hour) + QLatin1Char(':') +
-           (minutes < 10 ? QStringLiteral("0") : QString()) + QString::number(minutes);
+    return QString::fromStdString(SlotClock(t));
 }

@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 class DrawingSurface;
 class ObservationGrid;
+
+// The drawing area of the polar plot's picture.
+inline constexpr QSize PolarPictureSize{261, 261};
+// The gains the polar plot is drawn at.
+inline constexpr int MinPolarGain = 1;
+inline constexpr int MaxPolarGain = 50;
 
 // The polar plot's centre, (132, 132), for the rings, the cross-hair and
 // the curve alike.

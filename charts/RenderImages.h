@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartFrame.h"
 #include "ImageSurface.h"
 #include "ObservationGrid.h"
+#include "PolarPlot.h"
 
 #include <QImage>
-#include <QSize>
 #include <QString>
-
-// The drawing areas of the window's two pictures: Picture1, which holds the
-// chart, and Picture2, which holds the polar plot.
-inline constexpr QSize ChartPictureSize{813, 277};
-inline constexpr QSize PolarPictureSize{261, 261};
 
 struct LogImageOptions {
     int polarSlot = -1; // the slot of the polar plot; -1 for none

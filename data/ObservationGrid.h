@@ -13,6 +13,9 @@ class ObservationGrid {
     static constexpr int Slots = 720;
     static constexpr int Bins = 180;
     static constexpr int CellCount = Slots * Bins;
+    static constexpr int LastSlot = Slots - 1;
+    static constexpr int MinutesPerSlot = 2;
+    static constexpr int DegreesPerBin = 2;
 
     std::int16_t operator()(int t, int d) const {
         assert(t >= 0 && t < Slots && d >= 0 && d < Bins);

@@ -12,12 +12,11 @@
 #include <QPainter>
 #include <QToolTip>
 
-PictureBox::PictureBox(QSize outerSize, QWidget* parent)
-    : QFrame(parent),
-      m_surface(outerSize - QSize(2 * BorderWidth, 2 * BorderWidth), devicePixelRatioF()) {
+PictureBox::PictureBox(QSize drawingArea, QWidget* parent)
+    : QFrame(parent), m_surface(drawingArea, devicePixelRatioF()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setLineWidth(BorderWidth);
-    resize(outerSize);
+    resize(drawingArea + QSize(2 * BorderWidth, 2 * BorderWidth));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_surface.setChangedCallback([this] { update(); });
 

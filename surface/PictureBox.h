@@ -18,8 +18,8 @@ struct PictureTip {
     QRect area;
 };
 
-// A picture box: a sunken frame around a retained ImageSurface whose size is
-// the frame's inside. The widget shows the surface; whoever owns the picture
+// A picture box: a sunken frame around a retained ImageSurface of the given
+// drawing-area size; the frame adds its border on every side. The widget shows the surface; whoever owns the picture
 // box draws on surface() and may hook in readouts, pointing, an overlay and
 // saving. Points handed to the hooks are in surface coordinates: the widget's
 // own (logical) coordinates less the border, whatever the screen's pixel ratio.
@@ -31,7 +31,7 @@ struct PictureTip {
 class PictureBox : public QFrame {
     Q_OBJECT
   public:
-    PictureBox(QSize outerSize, QWidget* parent = nullptr);
+    PictureBox(QSize drawingArea, QWidget* parent = nullptr);
 
     ImageSurface& surface() { return m_surface; }
     const ImageSurface& surface() const { return m_surface; }
