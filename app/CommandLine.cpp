@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include "DayTime.h"
+#include "PathText.h"
 #include "PictureNames.h"
 #include "PolarPlot.h"
 
@@ -128,7 +129,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         if (logs.size() > 1)
             return usageError(QStringLiteral("one LOG at most"));
         if (!logs.isEmpty())
-            result.log = QFileInfo(logs.constFirst()).absoluteFilePath();
+            result.log = AbsolutePath(logs.constFirst());
         return result;
     }
 

@@ -1,26 +1,32 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "LoadCommand.h"
+#include "LoadDialogs.h"
 #include "ObservationGrid.h"
+#include "ViewState.h"
 
-#include <QFileSystemWatcher>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
 
 class HScrollBar;
+class LogFollower;
+class LogLoader;
+class PictureActions;
 class PictureBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The viewer's one window: it owns the controls and the window-level state,
-// wires each control's event to its handler, and leaves all drawing to the
-// chart functions.
+// The viewer's one window: it places the controls, wires each control's
+// event to its handler, and keeps what it shows in its view state; the
+// drawing is left to the chart functions.
 class Form1 : public QWidget {
     Q_OBJECT
+  private:
+    // Declared first: the window-level variables below refer into it.
+    ViewState m_view;
+
   public:
     // `dialogs` answers the load command's questions; by default the
     // desktop's standard dialogs do.
@@ -41,25 +47,23 @@ class Form1 : public QWidget {
     HScrollBar* HScroll4 = nullptr;
     QLabel* Label1 = nullptr;
 
-    // Window-level state.
-    ObservationGrid SignalGrid;
+    // Window-level variables: the grid and the gain are the view state's.
+    ObservationGrid& SignalGrid = m_view.grid();
     float RadPerDeg = 0;
-    float PolarGain = 0;
+    const float& PolarGain = m_view.polarGain();
 
     static constexpr QSize ClientSize{878, 637};
 
+    ViewState& view() { return m_view; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
     void LoadLog(const QString& path);
-    // The absolute path of the log whose chart is shown; empty before the
-    // first load and after a load that left the chart cleared to its frame.
-    const QString& ShownLog() const { return m_shownLog; }
+    // The path of the log whose chart is shown; empty before the first load
+    // and after a load that left the chart cleared to its frame.
+    const QString& ShownLog() const { return m_view.path(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
   private:
     void Form_Load();
@@ -70,30 +74,17 @@ class Form1 : public QWidget {
 
     void DrawChartFrame();
     void DrawPolarPlot();
-    // Draw what the pictures show once more, after a change of screen ratio.
+    // What the pictures and texts show, drawn again from the view state.
+    void ShowLog();
     void RedrawChart();
     void RedrawPolarPlot();
+    void ShowLogMissing(bool missing);
 
-    // The pictures' readouts, slot picking, marker and context menus.
-    void WirePictures();
-    void SavePicture(const PictureBox& picture, const QString& suggestedName);
-    void ShowPictureMenuFromKeyboard();
+    void WireKeys();
     void DescribeControls();
-    void DescribePictures();
-
-    void ShowLoadedLog(const QString& path);
-    void ForgetShownLog();
-    void StepDay(int step);
-    void FollowShownLog();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
-    // The Open dialog starts where the last log was loaded from.
-    QString m_logFolder;
-    QString m_shownLog;
-    bool m_polarDrawn = false;
-    // The shown log is followed while it is written: its file and its folder
-    // are watched (the folder for a file replaced by a rename or created
-    // again), and changes are gathered for a moment before one replot.
-    QFileSystemWatcher m_watcher;
-    QTimer m_followDelay;
+    LogLoader* m_loader = nullptr;
+    LogFollower* m_follower = nullptr;
+    PictureActions* m_pictures = nullptr;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RenderCommand.h"
 
+#include "PathText.h"
 #include "PictureNames.h"
 #include "PngFile.h"
 #include "RenderImages.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -35,7 +37,7 @@ class Reporter {
         if (m_shown)
             std::fputs("\r\033[K", stderr);
         m_shown = false;
-        std::fprintf(stderr, "dirchart: %s: %s\n", qUtf8Printable(path), qUtf8Printable(reason));
+        std::fprintf(stderr, "dirchart: %s: %s\n", PathBytes(path).c_str(), qUtf8Printable(reason));
     }
 
     void Done(const QString& log) {
@@ -57,12 +59,19 @@ class Reporter {
     bool m_shown = false;
 };
 
+// Why a log could not be read, in the system's words: a command line's
+// messages stay in English, whatever the window says.
+QString ReasonInWords(const LogReadResult& read) {
+    return read.errorNumber != 0 ? QString::fromLocal8Bit(std::strerror(read.errorNumber))
+                                 : QStringLiteral("not a regular file");
+}
+
 // Renders one log and writes its images; false when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
                Reporter& reporter) {
-    const QString reason = renderer.Render(log);
-    if (!reason.isEmpty()) {
-        reporter.Fail(log, reason);
+    const LogReadResult read = renderer.Render(log);
+    if (!read.ok()) {
+        reporter.Fail(log, ReasonInWords(read));
         return false;
     }
     bool written = true;

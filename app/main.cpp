@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "DisplayCheck.h"
 #include "Form1.h"
+#include "PathText.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -29,12 +30,13 @@ void WithoutRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Arguments keep their bytes: a log's name need not be UTF-8.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(PathFromBytes(argv[i]));
     const CommandLine command = ParseCommandLine(arguments);
     if (command.action == CommandLine::Exit) {
-        std::fputs(command.output.toLocal8Bit().constData(),
+        std::fputs(PathBytes(command.output).c_str(),
                    command.exitCode == 0 ? stdout : stderr);
         return command.exitCode;
     }

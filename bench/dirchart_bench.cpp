@@ -3,6 +3,7 @@
 // the same bytes, so that the ratio, not the absolute time, says how much the
 // real code costs.
 
+#include "ChartFrame.h"
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-const QSize ChartSize(813, 277);
 
 // A full log with every value of the scale, written once and then read from
 // the page cache.
@@ -53,7 +53,7 @@ const std::string& LogPath() {
 }
 
 void ReadAndPlotAt(benchmark::State& state, qreal ratio) {
-    ImageSurface surface(ChartSize, ratio);
+    ImageSurface surface(ChartPictureSize, ratio);
     ObservationGrid grid;
     for (auto _ : state) {
         if (!ReadObservationLog(LogPath(), grid).ok())
@@ -77,7 +77,7 @@ BENCHMARK(ReadAndPlotRatio2)->Unit(benchmark::kMicrosecond);
 // Reads the same file and writes as many pixels of the same image layout
 // from a precomputed 1024-entry colour table.
 void ReadAndPlotFloor(benchmark::State& state) {
-    QImage image(ChartSize, QImage::Format_RGB32);
+    QImage image(ChartPictureSize, QImage::Format_RGB32);
     std::array<QRgb, 1024> table{};
     for (int v = 0; v < 1024; ++v)
         table[std::size_t(v)] = CellColour(v).argb();
@@ -104,7 +104,7 @@ BENCHMARK(ReadAndPlotFloor)->Unit(benchmark::kMicrosecond);
 // One slider step: clear the polar plot and draw it anew, for a slot with a
 // typical directional pattern at gain 1 ...
 void PolarRedraw(benchmark::State& state) {
-    ImageSurface surface(QSize(261, 261));
+    ImageSurface surface(PolarPictureSize);
     ObservationGrid grid;
     for (int d = 0; d < ObservationGrid::Bins; ++d)
         grid(300, d) = static_cast<std::int16_t>(200 + 600 * std::exp(-0.01 * (d - 40) * (d - 40)));
@@ -119,7 +119,7 @@ BENCHMARK(PolarRedraw)->Unit(benchmark::kMicrosecond);
 // ... and for the worst case: values at the 16-bit limits at gain 50, whose
 // segments run up to 200,000 pixels outside the surface and must be clipped.
 void PolarRedrawFarOutside(benchmark::State& state) {
-    ImageSurface surface(QSize(261, 261));
+    ImageSurface surface(PolarPictureSize);
     ObservationGrid grid;
     for (int d = 0; d < ObservationGrid::Bins; ++d)
         grid(300, d) = d % 2 ? 32767 : -32768;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ChartFrame.h"
 
+#include "DayTime.h"
 #include "DrawingSurface.h"
 #include "SignalColour.h"
 
@@ -40,7 +41,7 @@ void DrawChartFrame(DrawingSurface& picture) {
     for (int j = 0; j <= 180; j += 30) {
         const auto y = static_cast<float>(230 - j);
         picture.Line({28, y}, {25, y}, Black);
-        PrintAt(picture, 3, static_cast<float>(225 - j), 2 * j);
+        PrintAt(picture, 3, static_cast<float>(225 - j), BinDegrees(j));
     }
     PrintAt(picture, 5, 20, QStringLiteral("DIRECTION"));
     PrintAt(picture, 5, 32, QStringLiteral("(degree)"));

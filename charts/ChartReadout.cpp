@@ -77,17 +77,21 @@ QString Direction(int bin) {
 }
 } // namespace
 
-QString CellReadoutText(ChartGeometry::Cell cell, std::optional<int> value) {
+QString CellReadoutText(ChartGeometry::Cell cell, const QString& value) {
     QString text = SlotTimeText(cell.slot) + QStringLiteral("  ") + Direction(cell.bin);
-    if (value)
-        text += QStringLiteral("  ") + QString::number(*value);
+    if (!value.isEmpty())
+        text += QStringLiteral("  ") + value;
     return text;
+}
+
+QString CellValueText(int value, bool recorded) {
+    return recorded ? QString::number(value) : QStringLiteral("記録なし");
 }
 
 QString LegendReadoutText(int value) {
     return QStringLiteral("信号 ") + QString::number(value);
 }
 
-QString PolarReadoutText(int bin, int value) {
-    return Direction(bin) + QStringLiteral("  ") + QString::number(value);
+QString PolarReadoutText(int bin, const QString& value) {
+    return Direction(bin) + QStringLiteral("  ") + value;
 }

@@ -50,8 +50,12 @@ std::optional<int> BinAt(QPointF p);
 } // namespace PolarGeometry
 
 // Readout texts: "10:38  240°  512" (time as Text2 shows it, the bin's
-// direction, the value as the grid holds it); without a value when no log is
-// shown. The legend gives "信号 512", the polar plot "240°  512".
-QString CellReadoutText(ChartGeometry::Cell cell, std::optional<int> value);
+// direction, the value as CellValueText gives it); without a value when no
+// log is shown (an empty `value`). The legend gives "信号 512", the polar plot
+// "240°  512".
+QString CellReadoutText(ChartGeometry::Cell cell, const QString& value);
 QString LegendReadoutText(int value);
-QString PolarReadoutText(int bin, int value);
+QString PolarReadoutText(int bin, const QString& value);
+// A cell's value as the grid holds it, or 記録なし for a cell past the end of
+// a log that is short (still being recorded): not a real 0.
+QString CellValueText(int value, bool recorded);

@@ -27,7 +27,3 @@ QString PolarImageName(const QString& logPath, int slot, int gain) {
         .arg(gain)
         .arg(Suffix);
 }
-
-QString UnsavedMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2").arg(path, reason);
-}

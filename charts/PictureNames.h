@@ -10,6 +10,3 @@
 // path) both are "dirchart.png".
 QString ChartImageName(const QString& logPath);
 QString PolarImageName(const QString& logPath, int slot, int gain);
-
-// The warning for a picture that could not be saved.
-QString UnsavedMessage(const QString& path, const QString& reason);

@@ -8,13 +8,16 @@ LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
     : m_options(options), m_chart(ChartPictureSize, options.scale),
       m_polar(PolarPictureSize, options.scale) {}
 
-QString LogImageRenderer::Render(const QString& logPath) {
-    const QString reason = LoadChart(m_chart, m_grid, logPath);
-    if (!reason.isEmpty() || m_options.polarSlot < 0)
-        return reason;
-    // As the slider's change handler draws it.
-    m_polar.Cls();
-    DrawPolarPlot(m_polar, m_grid, m_options.polarSlot, RadiansPerDegree(),
-                  static_cast<float>(m_options.gain));
-    return {};
+LogReadResult LogImageRenderer::Render(const QString& logPath) {
+    const LogReadResult read = ReadLogFile(logPath, m_grid);
+    if (!read.ok())
+        return read;
+    DrawChart(m_chart, m_grid, logPath);
+    if (m_options.polarSlot >= 0) {
+        // As the slider's change handler draws it.
+        m_polar.Cls();
+        DrawPolarPlot(m_polar, m_grid, m_options.polarSlot, RadiansPerDegree(),
+                      static_cast<float>(m_options.gain));
+    }
+    return read;
 }

@@ -4,6 +4,7 @@
 #include "ChartFrame.h"
 #include "ImageSurface.h"
 #include "ObservationGrid.h"
+#include "ObservationLog.h"
 #include "PolarPlot.h"
 
 #include <QImage>
@@ -25,9 +26,9 @@ class LogImageRenderer {
   public:
     explicit LogImageRenderer(const LogImageOptions& options);
 
-    // Loads the log and draws its images. Returns an empty string, or why
-    // the log could not be read; then the images are not to be used.
-    QString Render(const QString& logPath);
+    // Loads the log and draws its images. When the log could not be read,
+    // the result says why and the images are not to be used.
+    LogReadResult Render(const QString& logPath);
 
     QImage chart() const { return m_chart.image(); }
     QImage polar() const { return m_polar.image(); }

@@ -81,8 +81,18 @@ bool PictureBox::event(QEvent* event) {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     // A change of the desktop's scale need not change the screen, but it
-    // always repaints the window: the picture is drawn anew before it shows.
-    setDevicePixelRatio(devicePixelRatioF());
+    // always repaints the window. The picture is drawn anew once this paint
+    // is over, never inside it; meanwhile the old one is shown, scaled.
+    if (devicePixelRatioF() != m_surface.devicePixelRatio() && !m_ratioChangePending) {
+        m_ratioChangePending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_ratioChangePending = false;
+                setDevicePixelRatio(devicePixelRatioF());
+            },
+            Qt::QueuedConnection);
+    }
     QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect inside = contentsRect();

@@ -87,4 +87,5 @@ class PictureBox : public QFrame {
     QAction* m_copy = nullptr;
     QAction* m_saveAction = nullptr;
     bool m_dragging = false;
+    bool m_ratioChangePending = false;
 };

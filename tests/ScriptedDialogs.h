@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "LoadCommand.h"
+#include "LoadDialogs.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+#include "PictureActions.h"
+
+#include "ChartReadout.h"
+#include "DirectionTimePlot.h"
+#include "LoadDialogs.h"
+#include "Messages.h"
+#include "PictureBox.h"
+#include "PathText.h"
+#include "PictureNames.h"
+#include "PngFile.h"
+#include "PolarPlot.h"
+#include "ViewState.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QMenu>
+#include <QPainter>
+#include <QWidget>
+
+PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
+                               LoadDialogs& dialogs, QWidget* window)
+    : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_dialogs(dialogs),
+      m_window(window) {
+    m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
+        if (const auto cell = ChartGeometry::CellAt(p)) {
+            // Before a log is shown the chart holds no values to read.
+            const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
+            return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
+        }
+        if (const auto value = ChartGeometry::LegendValueAt(p))
+            return PictureTip{LegendReadoutText(*value), ChartGeometry::LegendRowRect(*value)};
+        return std::nullopt;
+    });
+    m_polar.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
+        const auto bin = PolarGeometry::BinAt(p);
+        if (!m_view.polarShown() || !bin)
+            return std::nullopt;
+        return PictureTip{PolarReadoutText(*bin, ValueText(m_view.slot(), *bin)),
+                          QRect(p.toPoint(), QSize(1, 1))};
+    });
+
+    // A click in the plot area picks its slot, and a drag moves on.
+    m_chart.setPointHandler([this](QPointF p, bool dragging) {
+        if (!dragging && !ChartGeometry::CellAt(p))
+            return false;
+        m_view.setSlot(ChartGeometry::SlotNear(p.x()));
+        return true;
+    });
+    m_chart.setOverlayPainter([this](QPainter& painter) {
+        if (!m_view.polarShown())
+            return;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xc0, 0, 0));
+        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
+    });
+
+    m_chart.setSaveHandler([this] { Save(m_chart, ChartImageName(m_view.path())); });
+    m_polar.setSaveHandler([this] {
+        Save(m_polar, PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
+    });
+
+    const auto slotShown = [this] {
+        m_chart.update(); // the marker
+        Describe();
+    };
+    connect(&m_view, &ViewState::slotChanged, this, slotShown);
+    connect(&m_view, &ViewState::gainChanged, this, &PictureActions::Describe);
+    connect(&m_view, &ViewState::logChanged, this, &PictureActions::Describe);
+    Describe();
+}
+
+QString PictureActions::ValueText(int slot, int bin) const {
+    const bool recorded = slot * ObservationGrid::Bins + bin < m_view.coveredCells();
+    return CellValueText(m_view.grid()(slot, bin), recorded);
+}
+
+void PictureActions::Save(const PictureBox& picture, const QString& suggestedName) {
+    // The picture as it is now, even if a followed log replots it meanwhile.
+    const QImage image = picture.surface().image();
+    QString folder = m_saveFolder;
+    if (folder.isEmpty())
+        folder = m_view.hasLog() ? m_view.path().left(m_view.path().lastIndexOf(QLatin1Char('/')))
+                                 : QDir::homePath();
+    const std::optional<QString> path = m_dialogs.ShowSave(
+        {{QStringLiteral("PNG 画像 (*.png)")}, QStringLiteral("png"), suggestedName, folder});
+    if (!path)
+        return;
+    const QString reason = WriteImageFile(image, *path);
+    if (!reason.isEmpty()) {
+        m_dialogs.Warn(DialogTitle, UnsavedMessage(*path, reason));
+        return;
+    }
+    m_saveFolder = path->left(path->lastIndexOf(QLatin1Char('/')));
+}
+
+void PictureActions::ShowMenuFromKeyboard() {
+    for (PictureBox* picture : {&m_chart, &m_polar}) {
+        if (picture->underMouse()) {
+            picture->showPictureMenu(QCursor::pos());
+            return;
+        }
+    }
+    QMenu menu(m_window);
+    for (PictureBox* picture : {&m_chart, &m_polar})
+        picture->addPictureActions(menu.addMenu(picture->accessibleName()));
+    const QWidget* anchor = m_window->focusWidget() ? m_window->focusWidget() : m_window;
+    menu.exec(anchor->mapToGlobal(anchor->rect().center()));
+}
+
+void PictureActions::Describe() {
+    if (!m_view.hasLog()) {
+        m_chart.setAccessibleDescription(QStringLiteral("観測ログは表示されていません"));
+    } else {
+        const QString date = DateLabelText(m_view.path());
+        const QString name =
+            PathForDisplay(m_view.path().mid(m_view.path().lastIndexOf(QLatin1Char('/')) + 1));
+        m_chart.setAccessibleDescription((date.isEmpty() ? name : date) +
+                                         QStringLiteral(" の観測ログ"));
+    }
+    m_polar.setAccessibleDescription(m_view.polarShown()
+                                         ? SlotTimeText(m_view.slot()) + QStringLiteral(" 倍率 ") +
+                                               QString::number(m_view.gain())
+                                         : QStringLiteral("まだ描かれていません"));
+}

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "ViewState.h"
+
+void ViewState::showLog(const QString& path, const ObservationGrid& grid, int coveredCells) {
+    m_path = path;
+    m_grid = grid;
+    m_coveredCells = coveredCells;
+    emit logChanged();
+}
+
+void ViewState::replaceGrid(const ObservationGrid& grid, int coveredCells) {
+    m_grid = grid;
+    m_coveredCells = coveredCells;
+    emit gridChanged();
+}
+
+void ViewState::clearLog() {
+    if (m_path.isEmpty())
+        return;
+    m_path.clear();
+    emit logChanged();
+}
+
+void ViewState::setSlot(int slot) {
+    if (slot == m_slot && m_polarShown)
+        return;
+    m_slot = slot;
+    m_polarShown = true;
+    emit slotChanged(slot);
+}
+
+void ViewState::setGain(int gain) {
+    if (gain == this->gain() && m_polarShown)
+        return;
+    m_polarGain = static_cast<float>(gain);
+    m_polarShown = true;
+    emit gainChanged(gain);
+}

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ObservationGrid.h"
+
+#include <QObject>
+#include <QString>
+
+// What the window shows, in one place: the shown log and its grid, the time
+// slot and the gain of the polar plot. Controls and other windows change it
+// through the setters; the pictures and texts follow its signals. A setter of
+// the slot or the gain ignores an unchanged value; every load (the same file
+// again included) and every replot of a followed log is signalled.
+class ViewState : public QObject {
+    Q_OBJECT
+  public:
+    explicit ViewState(QObject* parent = nullptr) : QObject(parent) {}
+
+    // The path of the log whose chart is shown; empty before the first load
+    // and after a load that left the chart cleared to its frame.
+    const QString& path() const { return m_path; }
+    bool hasLog() const { return !m_path.isEmpty(); }
+    // The grid the pictures are drawn from. It keeps the last log read while
+    // the chart is cleared, since the polar plot still draws from it.
+    const ObservationGrid& grid() const { return m_grid; }
+    ObservationGrid& grid() { return m_grid; }
+    // How many cells, from the first, the log's file reached; the rest of the
+    // grid holds 0 for want of data.
+    int coveredCells() const { return m_coveredCells; }
+
+    int slot() const { return m_slot; }
+    int gain() const { return static_cast<int>(m_polarGain); }
+    // The gain as the polar plot takes it, in single precision.
+    const float& polarGain() const { return m_polarGain; }
+    // Whether the polar plot has been drawn: from the first change of the
+    // slot or the gain on.
+    bool polarShown() const { return m_polarShown; }
+
+    // A log has been read: its chart is to be shown.
+    void showLog(const QString& path, const ObservationGrid& grid, int coveredCells);
+    // The shown log has changed on disk: its cells are to be drawn again.
+    void replaceGrid(const ObservationGrid& grid, int coveredCells);
+    // The chart is cleared to its frame; the grid stays.
+    void clearLog();
+    void setSlot(int slot);
+    void setGain(int gain);
+
+  signals:
+    // A log is shown, or the chart was cleared.
+    void logChanged();
+    // The shown log's cells changed.
+    void gridChanged();
+    void slotChanged(int slot);
+    void gainChanged(int gain);
+
+  private:
+    QString m_path;
+    ObservationGrid m_grid;
+    // Before any log is read, the grid's zeros are what there is.
+    int m_coveredCells = ObservationGrid::CellCount;
+    int m_slot = 0;
+    float m_polarGain = 1;
+    bool m_polarShown = false;
+};
