@@ -127,17 +127,22 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     QFrame::mouseReleaseEvent(event);
 }
 
-void PictureBox::addPictureActions(QMenu* menu) const {
+void PictureBox::addPictureActions(QMenu* menu, std::optional<QPointF> at) const {
     menu->addAction(m_copy);
     menu->addAction(m_saveAction);
+    if (m_menuExtender)
+        m_menuExtender(*menu, at);
 }
 
-void PictureBox::showPictureMenu(QPoint globalPos) {
+void PictureBox::showPictureMenu(QPoint globalPos, std::optional<QPointF> at) {
     QMenu menu(this);
-    addPictureActions(&menu);
+    addPictureActions(&menu, at);
     menu.exec(globalPos);
 }
 
 void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
-    showPictureMenu(event->globalPos());
+    std::optional<QPointF> at;
+    if (event->reason() == QContextMenuEvent::Mouse && contentsRect().contains(event->pos()))
+        at = surfacePoint(event->pos());
+    showPictureMenu(event->globalPos(), at);
 }

@@ -50,14 +50,19 @@ class PictureBox : public QFrame {
     void setOverlayPainter(OverlayPainter painter) { m_overlay = std::move(painter); }
     // What 画像を保存... does.
     void setSaveHandler(std::function<void()> handler) { m_save = std::move(handler); }
+    // Adds the owner's entries to the picture's menu, after copying and
+    // saving. The point is where the menu was asked for, in surface
+    // coordinates; nothing when it came from the keyboard.
+    using MenuExtender = std::function<void(QMenu&, std::optional<QPointF>)>;
+    void setMenuExtender(MenuExtender extender) { m_menuExtender = std::move(extender); }
 
     // The tooltip text at a point of the widget; empty where there is none.
     QString toolTipAt(QPoint widgetPoint) const;
     // 画像をコピー puts the surface's image on the clipboard as it is.
     QAction* copyAction() const { return m_copy; }
     QAction* saveAction() const { return m_saveAction; }
-    void addPictureActions(QMenu* menu) const;
-    void showPictureMenu(QPoint globalPos);
+    void addPictureActions(QMenu* menu, std::optional<QPointF> at = std::nullopt) const;
+    void showPictureMenu(QPoint globalPos, std::optional<QPointF> at = std::nullopt);
 
     // Draws from now on at `ratio`; at a new ratio the surface starts blank
     // and devicePixelRatioChanged is emitted before this returns.
@@ -84,6 +89,7 @@ class PictureBox : public QFrame {
     PointHandler m_point;
     OverlayPainter m_overlay;
     std::function<void()> m_save;
+    MenuExtender m_menuExtender;
     QAction* m_copy = nullptr;
     QAction* m_saveAction = nullptr;
     bool m_dragging = false;
