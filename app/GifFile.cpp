@@ -43,9 +43,6 @@ QString SaveWhole(const QByteArray& bytes, const QString& path) {
 GifAnimation::GifAnimation(QSize size, std::span<const QRgb> palette, int delay)
     : m_size(size), m_palette(palette.begin(), palette.end()), m_delay(delay),
       m_transparent(static_cast<int>(palette.size())) {
-    const std::size_t pixels = static_cast<std::size_t>(size.width()) * size.height();
-    m_indices.resize(pixels);
-    m_previous.resize(pixels);
     m_line.resize(static_cast<std::size_t>(size.width()));
 
     int error = 0;
@@ -77,37 +74,29 @@ GifAnimation::~GifAnimation() {
         EGifCloseFile(m_gif, nullptr);
 }
 
-void GifAnimation::index(const QImage& frame) {
-    const QImage image = frame.convertToFormat(QImage::Format_RGB32);
-    // Runs of one colour are the rule, so the last colour found is tried
-    // first; it starts transparent, which no pixel is here.
-    QRgb last = 0;
-    unsigned char lastIndex = 0;
-    unsigned char* out = m_indices.data();
-    for (int y = 0; y < m_size.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < m_size.width(); ++x) {
-            const QRgb colour = row[x] | 0xff000000;
-            if (colour != last) {
-                const auto nearest = std::min_element(
-                    m_palette.begin(), m_palette.end(), [colour](QRgb a, QRgb b) {
-                        return ColourDistance(a, colour) < ColourDistance(b, colour);
-                    });
-                last = colour;
-                lastIndex = static_cast<unsigned char>(nearest - m_palette.begin());
-            }
-            *out++ = lastIndex;
-        }
-    }
+unsigned char GifAnimation::index(QRgb colour) {
+    // Runs of one colour are the rule, so the last colour found is tried first.
+    if (colour == m_lastColour)
+        return m_lastIndex;
+    const auto nearest =
+        std::min_element(m_palette.begin(), m_palette.end(), [colour](QRgb a, QRgb b) {
+            return ColourDistance(a, colour) < ColourDistance(b, colour);
+        });
+    m_lastColour = colour;
+    m_lastIndex = static_cast<unsigned char>(nearest - m_palette.begin());
+    return m_lastIndex;
 }
 
 void GifAnimation::addFrame(const QImage& frame) {
-    if (m_failed || frame.size() != m_size || m_palette.empty()) {
+    const QImage image = frame.convertToFormat(QImage::Format_RGB32);
+    if (m_failed || image.size() != m_size || m_palette.empty()) {
         m_failed = true;
         return;
     }
-    index(frame);
     const int width = m_size.width();
+    const auto row = [](const QImage& image, int y) {
+        return reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    };
     // The rectangle in which this frame differs from the one before.
     int left = 0, top = 0, right = width - 1, bottom = m_size.height() - 1;
     if (!m_first) {
@@ -115,13 +104,13 @@ void GifAnimation::addFrame(const QImage& frame) {
         right = -1;
         top = -1;
         for (int y = 0; y < m_size.height(); ++y) {
-            const unsigned char* now = m_indices.data() + std::size_t(y) * width;
-            const unsigned char* before = m_previous.data() + std::size_t(y) * width;
-            int x = 0;
-            while (x < width && now[x] == before[x])
-                ++x;
-            if (x == width)
+            const QRgb* now = row(image, y);
+            const QRgb* before = row(m_previous, y);
+            if (std::memcmp(now, before, sizeof(QRgb) * std::size_t(width)) == 0)
                 continue;
+            int x = 0;
+            while (now[x] == before[x])
+                ++x;
             int end = width - 1;
             while (now[end] == before[end])
                 --end;
@@ -147,20 +136,24 @@ void GifAnimation::addFrame(const QImage& frame) {
         m_failed = true;
         return;
     }
+    const auto transparent = static_cast<unsigned char>(m_transparent);
     for (int y = top; y <= bottom; ++y) {
-        const std::size_t start = std::size_t(y) * width + std::size_t(left);
-        for (int x = 0; x <= right - left; ++x) {
-            const unsigned char now = m_indices[start + std::size_t(x)];
-            m_line[std::size_t(x)] = !m_first && now == m_previous[start + std::size_t(x)]
-                                         ? static_cast<unsigned char>(m_transparent)
-                                         : now;
+        const QRgb* now = row(image, y) + left;
+        unsigned char* out = m_line.data();
+        if (m_first) {
+            for (int x = 0; x <= right - left; ++x)
+                out[x] = index(now[x]);
+        } else {
+            const QRgb* before = row(m_previous, y) + left;
+            for (int x = 0; x <= right - left; ++x)
+                out[x] = now[x] == before[x] ? transparent : index(now[x]);
         }
         if (EGifPutLine(m_gif, m_line.data(), right - left + 1) == GIF_ERROR) {
             m_failed = true;
             return;
         }
     }
-    m_indices.swap(m_previous);
+    m_previous = image;
     m_first = false;
 }
 

@@ -35,8 +35,9 @@ class GifAnimation {
     QString write(const QString& path);
 
   private:
-    // The palette index of each pixel of `frame`, into m_indices.
-    void index(const QImage& frame);
+    // The palette index of a colour.
+    unsigned char index(QRgb colour);
+
     GifFileType* m_gif = nullptr;
     QByteArray m_bytes;
     QSize m_size;
@@ -45,7 +46,9 @@ class GifAnimation {
     int m_transparent;
     bool m_failed = false;
     bool m_first = true;
-    std::vector<unsigned char> m_indices;  // the frame being added
-    std::vector<unsigned char> m_previous; // the frame shown before it
-    std::vector<unsigned char> m_line;     // one row of the stored rectangle
+    QImage m_previous;                 // the frame shown before
+    std::vector<unsigned char> m_line; // one row of the stored rectangle
+    // No pixel's colour, as each pixel is opaque.
+    QRgb m_lastColour = 0;
+    unsigned char m_lastIndex = 0;
 };
