@@ -55,7 +55,8 @@ QStringList WithoutToolkitOptions(const QStringList& arguments) {
 }
 
 QString NotASlotStart(const QString& time) {
-    return QStringLiteral("%1: not the start of a time slot (0:00 to 23:58 in steps of two minutes)")
+    return QStringLiteral(
+               "%1: not the start of a time slot (0:00 to 23:58 in steps of two minutes)")
         .arg(time);
 }
 
@@ -63,8 +64,8 @@ QString NotASlotStart(const QString& time) {
 // --from to --to, both included (the whole day by default). Sets the
 // request's animation; returns an empty string, or what is wrong.
 QString ParseAnimation(const QCommandLineParser& parser, const QCommandLineOption& animate,
-                       const QCommandLineOption& from, const QCommandLineOption& to,
-                       bool render, RenderRequest& request) {
+                       const QCommandLineOption& from, const QCommandLineOption& to, bool render,
+                       RenderRequest& request) {
     for (const QCommandLineOption& option : {animate, from, to})
         if (parser.isSet(option) && !render)
             return QStringLiteral("--%1 needs --render").arg(option.names()[0]);
@@ -89,7 +90,8 @@ QString ParseAnimation(const QCommandLineParser& parser, const QCommandLineOptio
     if (!error.isEmpty())
         return error;
     if (range.first > range.last)
-        return QStringLiteral("--from %1 is after --to %2").arg(parser.value(from), parser.value(to));
+        return QStringLiteral("--from %1 is after --to %2")
+            .arg(parser.value(from), parser.value(to));
     request.animation = range;
     return {};
 }

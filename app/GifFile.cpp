@@ -48,7 +48,8 @@ GifAnimation::GifAnimation(QSize size, std::span<const QRgb> palette, int delay)
     int error = 0;
     m_gif = EGifOpen(&m_bytes, AppendGif, &error);
     // A colour table has a power of two entries, two at least.
-    const int entries = static_cast<int>(std::bit_ceil(std::max<std::size_t>(2, palette.size() + 1)));
+    const int entries =
+        static_cast<int>(std::bit_ceil(std::max<std::size_t>(2, palette.size() + 1)));
     std::vector<GifColorType> colours(static_cast<std::size_t>(entries), GifColorType{0, 0, 0});
     for (std::size_t i = 0; i < palette.size(); ++i)
         colours[i] = {static_cast<GifByteType>(qRed(palette[i])),

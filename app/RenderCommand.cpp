@@ -90,8 +90,8 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
     if (animation) {
         const QString path = folder.filePath(AnimationImageName(log));
-        const QString error =
-            WritePolarAnimation(renderer.grid(), log, *animation, options.gain, options.scale, path);
+        const QString error = WritePolarAnimation(renderer.grid(), log, *animation, options.gain,
+                                                  options.scale, path);
         if (!error.isEmpty()) {
             reporter.Fail(path, error);
             written = false;

@@ -16,7 +16,8 @@ struct RenderRequest {
     int gain = 1;       // 1..50
     qreal scale = 1;    // device pixel ratio
     bool quiet = false; // no progress line
-    std::optional<SlotRange> animation; // the polar plot's animated GIF
+    // The slots of the polar plot's animated GIF; none for no animation.
+    std::optional<SlotRange> animation;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

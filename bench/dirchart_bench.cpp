@@ -226,7 +226,8 @@ void AnimateDay(benchmark::State& state) {
     LogImageRenderer renderer({});
     renderer.Render(YearLogs().constFirst());
     for (auto _ : state)
-        if (!WritePolarAnimation(renderer.grid(), YearLogs().constFirst(), {}, 1, 1, path).isEmpty())
+        if (!WritePolarAnimation(renderer.grid(), YearLogs().constFirst(), {}, 1, 1, path)
+                 .isEmpty())
             state.SkipWithError("the animation was not written");
     state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }

@@ -3,7 +3,8 @@
 
 void DrawPolarFrame(DrawingSurface& picture, const ObservationGrid& grid, int t, int gain,
                     const QString& dateLabel) {
-    const QString time = DrawPolarPlot(picture, grid, t, RadiansPerDegree(), static_cast<float>(gain));
+    const QString time =
+        DrawPolarPlot(picture, grid, t, RadiansPerDegree(), static_cast<float>(gain));
     // The time first: it is what changes from frame to frame.
     picture.SetCurrentX(3);
     picture.SetCurrentY(2);

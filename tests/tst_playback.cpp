@@ -17,7 +17,8 @@ struct Player {
     QList<int> shown;
 
     Player() {
-        QObject::connect(&playback, &Playback::slotChanged, [this](int slot) { shown.append(slot); });
+        QObject::connect(&playback, &Playback::slotChanged,
+                         [this](int slot) { shown.append(slot); });
     }
     // The timer's step at `ms` after the start of the test.
     void stepAt(int ms) {
@@ -49,12 +50,12 @@ void TestPlayback::steps_data() {
         << 0 << 0 << 10.0 << QList{99, 100, 150, 200} << QList{1, 2} << true;
     QTest::newRow("a late step skips the slots in between")
         << 0 << 0 << 10.0 << QList{100, 1050, 1100} << QList{1, 10, 11} << true;
-    QTest::newRow("fastest, 80 a second") << 100 << 4 << 80.0 << QList{12, 13, 1000}
-                                          << QList{101, 180} << true;
-    QTest::newRow("slowest, 2.5 a second") << 100 << -3 << 2.5 << QList{399, 400, 1000}
-                                           << QList{101, 102} << true;
-    QTest::newRow("stops at 23:58") << 715 << 0 << 10.0 << QList{300, 1000, 2000}
-                                    << QList{718, 719} << false;
+    QTest::newRow("fastest, 80 a second")
+        << 100 << 4 << 80.0 << QList{12, 13, 1000} << QList{101, 180} << true;
+    QTest::newRow("slowest, 2.5 a second")
+        << 100 << -3 << 2.5 << QList{399, 400, 1000} << QList{101, 102} << true;
+    QTest::newRow("stops at 23:58")
+        << 715 << 0 << 10.0 << QList{300, 1000, 2000} << QList{718, 719} << false;
     QTest::newRow("at 23:58 starts again from 0:00")
         << 719 << 0 << 10.0 << QList{100} << QList{0, 1} << true;
 }

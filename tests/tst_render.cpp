@@ -201,10 +201,11 @@ void TestRender::commandLine_data() {
     row("same name twice", {"--render", "@OUT", "@LOG", "@DIR/again/261208.log"}, 2);
 
     const QStringList animate{"--render", "@OUT", "--animate"};
-    row("animation", animate + QStringList{"--from", "10:00", "--to", "10:10", "--gain", "5", "@LOG"},
-        0, {"261208-polar.gif", "261208.png"});
-    row("animation of one slot", animate + QStringList{"--from", "9:06", "--to", "09:06", "@LOG"}, 0,
+    row("animation",
+        animate + QStringList{"--from", "10:00", "--to", "10:10", "--gain", "5", "@LOG"}, 0,
         {"261208-polar.gif", "261208.png"});
+    row("animation of one slot", animate + QStringList{"--from", "9:06", "--to", "09:06", "@LOG"},
+        0, {"261208-polar.gif", "261208.png"});
     row("animate without render", {"--animate", "@LOG"}, 2);
     row("from without animate", {"--render", "@OUT", "--from", "10:00", "@LOG"}, 2);
     row("from after to", animate + QStringList{"--from", "10:02", "--to", "10:00", "@LOG"}, 2);

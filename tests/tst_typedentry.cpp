@@ -23,32 +23,29 @@ void TestTypedEntry::typed_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("value"); // -1 for an entry that is not taken
 
-    const auto time = [](const char* text, int slot) {
-        QTest::addRow("time '%s'", text) << true << QString::fromUtf8(text) << slot;
+    const auto row = [](bool time, const char* text, int value) {
+        QTest::addRow("%s '%s'", time ? "time" : "gain", text)
+            << time << QString::fromUtf8(text) << value;
     };
-    time("15:00", 450);
-    time("15:01", 450);
-    time("9:06", 273);
-    time("09:07", 273);
-    time("0:00", 0);
-    time("23:59", 719);
-    time(" 15:00 ", 450);
-    time("１５：０１", 450);
+    row(true, "15:00", 450);
+    row(true, "15:01", 450);
+    row(true, "9:06", 273);
+    row(true, "09:07", 273);
+    row(true, "0:00", 0);
+    row(true, "23:59", 719);
+    row(true, " 15:00 ", 450);
+    row(true, "１５：０１", 450);
     for (const char* text : {"", "24:00", "25:00", "15:60", "1500", "15:0", "15:000", "-1:00",
                              "15:00x", "ab:cd", "15.00"})
-        time(text, -1);
-
-    const auto gain = [](const char* text, int value) {
-        QTest::addRow("gain '%s'", text) << false << QString::fromUtf8(text) << value;
-    };
-    gain("1", 1);
-    gain("50", 50);
-    gain("10", 10);
-    gain("050", 50);
-    gain(" 7 ", 7);
-    gain("１０", 10);
+        row(true, text, -1);
+    row(false, "1", 1);
+    row(false, "50", 50);
+    row(false, "10", 10);
+    row(false, "050", 50);
+    row(false, " 7 ", 7);
+    row(false, "１０", 10);
     for (const char* text : {"", "0", "51", "-1", "+5", "2.5", "1e1", "x", "99999999999"})
-        gain(text, -1);
+        row(false, text, -1);
 }
 
 void TestTypedEntry::typed() {
@@ -105,8 +102,8 @@ void TestTypedEntry::entryBox_data() {
         << "15:01" << int(Qt::Key_Return) << "15:00" << QList{450} << 0;
     QTest::newRow("keypad Enter, the same slot again")
         << "10:39" << int(Qt::Key_Enter) << "10:38" << QList{319} << 0;
-    QTest::newRow("Enter: not a time") << "25:00" << int(Qt::Key_Return) << "10:38" << QList<int>{}
-                                       << 1;
+    QTest::newRow("Enter: not a time")
+        << "25:00" << int(Qt::Key_Return) << "10:38" << QList<int>{} << 1;
     QTest::newRow("Enter: empty") << "" << int(Qt::Key_Return) << "10:38" << QList<int>{} << 1;
     QTest::newRow("Escape") << "15:01" << int(Qt::Key_Escape) << "10:38" << QList<int>{} << 0;
     QTest::newRow("leaving the box") << "15:01" << 0 << "10:38" << QList<int>{} << 0;
