@@ -27,24 +27,17 @@ void TestTypedEntry::typed_data() {
         QTest::addRow("%s '%s'", time ? "time" : "gain", text)
             << time << QString::fromUtf8(text) << value;
     };
-    row(true, "15:00", 450);
     row(true, "15:01", 450);
     row(true, "9:06", 273);
     row(true, "09:07", 273);
-    row(true, "0:00", 0);
     row(true, "23:59", 719);
-    row(true, " 15:00 ", 450);
-    row(true, "１５：０１", 450);
-    for (const char* text : {"", "24:00", "25:00", "15:60", "1500", "15:0", "15:000", "-1:00",
-                             "15:00x", "ab:cd", "15.00"})
+    row(true, " １５：０１ ", 450);
+    for (const char* text : {"", "24:00", "15:60", "1500", "15:0", "-1:00", "15:00x", "15.00"})
         row(true, text, -1);
     row(false, "1", 1);
     row(false, "50", 50);
-    row(false, "10", 10);
-    row(false, "050", 50);
-    row(false, " 7 ", 7);
-    row(false, "１０", 10);
-    for (const char* text : {"", "0", "51", "-1", "+5", "2.5", "1e1", "x", "99999999999"})
+    row(false, " １０ ", 10);
+    for (const char* text : {"", "0", "51", "-1", "+5", "2.5", "x", "99999999999"})
         row(false, text, -1);
 }
 
@@ -93,20 +86,18 @@ struct Boxes {
 
 void TestTypedEntry::entryBox_data() {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("key"); // how the edit ends; 0 for leaving the box
+    QTest::addColumn<int>("key"); // how the edit ends; Tab leaves the box
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QList<int>>("committed");
     QTest::addColumn<int>("bells");
 
     QTest::newRow("Enter: rewritten as the slot's start")
         << "15:01" << int(Qt::Key_Return) << "15:00" << QList{450} << 0;
-    QTest::newRow("keypad Enter, the same slot again")
-        << "10:39" << int(Qt::Key_Enter) << "10:38" << QList{319} << 0;
     QTest::newRow("Enter: not a time")
         << "25:00" << int(Qt::Key_Return) << "10:38" << QList<int>{} << 1;
     QTest::newRow("Enter: empty") << "" << int(Qt::Key_Return) << "10:38" << QList<int>{} << 1;
     QTest::newRow("Escape") << "15:01" << int(Qt::Key_Escape) << "10:38" << QList<int>{} << 0;
-    QTest::newRow("leaving the box") << "15:01" << 0 << "10:38" << QList<int>{} << 0;
+    QTest::newRow("leaving the box") << "15:01" << int(Qt::Key_Tab) << "10:38" << QList<int>{} << 0;
 }
 
 void TestTypedEntry::entryBox() {
@@ -120,11 +111,7 @@ void TestTypedEntry::entryBox() {
     QVERIFY(QTest::qWaitForWindowActive(&boxes.window));
     QVERIFY(boxes.time->hasFocus());
     boxes.type(typed);
-    QCOMPARE(boxes.time->text(), typed);
-    if (key != 0)
-        QTest::keyClick(boxes.time, Qt::Key(key));
-    else
-        QTest::keyClick(boxes.time, Qt::Key_Tab);
+    QTest::keyClick(boxes.time, Qt::Key(key));
     QCOMPARE(boxes.time->text(), shown);
     QCOMPARE(boxes.committed, committed);
     QCOMPARE(boxes.bells, bells);
