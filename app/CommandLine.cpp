@@ -54,6 +54,48 @@ QStringList WithoutToolkitOptions(const QStringList& arguments) {
     return kept;
 }
 
+QString NotASlotStart(const QString& time) {
+    return QStringLiteral(
+               "%1: not the start of a time slot (0:00 to 23:58 in steps of two minutes)")
+        .arg(time);
+}
+
+// The animation's options: --animate, and the slots it runs through, from
+// --from to --to, both included (the whole day by default). Sets the
+// request's animation; returns an empty string, or what is wrong.
+QString ParseAnimation(const QCommandLineParser& parser, const QCommandLineOption& animate,
+                       const QCommandLineOption& from, const QCommandLineOption& to, bool render,
+                       RenderRequest& request) {
+    for (const QCommandLineOption& option : {animate, from, to})
+        if (parser.isSet(option) && !render)
+            return QStringLiteral("--%1 needs --render").arg(option.names()[0]);
+    if (!parser.isSet(animate)) {
+        for (const QCommandLineOption& option : {from, to})
+            if (parser.isSet(option))
+                return QStringLiteral("--%1 needs --animate").arg(option.names()[0]);
+        return {};
+    }
+    SlotRange range;
+    QString error;
+    const auto read = [&](const QCommandLineOption& option, int& slot) {
+        if (!parser.isSet(option) || !error.isEmpty())
+            return;
+        if (const std::optional<int> start = SlotStartingAt(parser.value(option).toStdString()))
+            slot = *start;
+        else
+            error = NotASlotStart(parser.value(option));
+    };
+    read(from, range.first);
+    read(to, range.last);
+    if (!error.isEmpty())
+        return error;
+    if (range.first > range.last)
+        return QStringLiteral("--from %1 is after --to %2")
+            .arg(parser.value(from), parser.value(to));
+    request.animation = range;
+    return {};
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
@@ -79,7 +121,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("H:MM"));
     const QCommandLineOption gain(
         QStringLiteral("gain"),
-        QStringLiteral("With --render and --polar, the polar plot's gain, 1 to 50 "
+        QStringLiteral("With --polar or --animate, the polar plot's gain, 1 to 50 "
                        "(default 1)."),
         QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption scale(
@@ -91,6 +133,19 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption quiet(QStringLiteral("quiet"),
                                    QStringLiteral("With --render, show no progress line."));
     parser.addOptions({help, version, render, polar, gain, scale, quiet});
+    const QCommandLineOption animate(
+        QStringLiteral("animate"),
+        QStringLiteral("With --render, also write the polar plot of every slot from --from to "
+                       "--to as an animated GIF, <name>-polar.gif, 10 frames a second."));
+    const QCommandLineOption from(
+        QStringLiteral("from"),
+        QStringLiteral("With --animate, the first slot, H:MM (default 0:00)."),
+        QStringLiteral("H:MM"));
+    const QCommandLineOption to(QStringLiteral("to"),
+                                QStringLiteral("With --animate, the last slot, H:MM (default "
+                                               "23:58)."),
+                                QStringLiteral("H:MM"));
+    parser.addOptions({animate, from, to});
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
@@ -121,6 +176,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return result;
     }
     const QStringList logs = parser.positionalArguments();
+    if (const QString error =
+            ParseAnimation(parser, animate, from, to, parser.isSet(render), result.render);
+        !error.isEmpty())
+        return usageError(error);
 
     if (!parser.isSet(render)) {
         for (const QCommandLineOption& option : {polar, gain, scale, quiet})
@@ -145,9 +204,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(polar)) {
         const std::optional<int> slot = SlotStartingAt(parser.value(polar).toStdString());
         if (!slot)
-            return usageError(QStringLiteral("%1: not the start of a time slot "
-                                             "(0:00 to 23:58 in steps of two minutes)")
-                                  .arg(parser.value(polar)));
+            return usageError(NotASlotStart(parser.value(polar)));
         request.polarSlot = *slot;
     }
     bool ok = false;
@@ -158,8 +215,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!ok || !ScaleSupported(request.scale))
         return usageError(QStringLiteral("%1: not a scale from 1 to 8").arg(parser.value(scale)));
     request.quiet = parser.isSet(quiet);
-    if (parser.isSet(gain) && !parser.isSet(polar))
-        return usageError(QStringLiteral("--gain needs --polar"));
+    if (parser.isSet(gain) && !parser.isSet(polar) && !parser.isSet(animate))
+        return usageError(QStringLiteral("--gain needs --polar or --animate"));
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));

@@ -4,6 +4,7 @@
 #include "PathText.h"
 #include "PictureNames.h"
 #include "PngFile.h"
+#include "PolarAnimation.h"
 #include "RenderImages.h"
 
 #include <QDir>
@@ -68,7 +69,7 @@ QString ReasonInWords(const LogReadResult& read) {
 
 // Renders one log and writes its images; false when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
-               Reporter& reporter) {
+               const std::optional<SlotRange>& animation, Reporter& reporter) {
     const LogReadResult read = renderer.Render(log);
     if (!read.ok()) {
         reporter.Fail(log, ReasonInWords(read));
@@ -87,6 +88,15 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
     const LogImageOptions& options = renderer.options();
     if (options.polarSlot >= 0)
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
+    if (animation) {
+        const QString path = folder.filePath(AnimationImageName(log));
+        const QString error = WritePolarAnimation(renderer.grid(), log, *animation, options.gain,
+                                                  options.scale, path);
+        if (!error.isEmpty()) {
+            reporter.Fail(path, error);
+            written = false;
+        }
+    }
     return written;
 }
 
@@ -111,7 +121,7 @@ int RunRenderCommand(const RenderRequest& request) {
         LogImageRenderer renderer(options);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, reporter))
+            if (!RenderLog(renderer, log, folder, request.animation, reporter))
                 allWritten = false;
             reporter.Done(log);
         }

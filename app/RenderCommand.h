@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "PolarAnimation.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // What `dirchart --render` is asked to write; the command line has checked it.
 struct RenderRequest {
@@ -12,6 +16,8 @@ struct RenderRequest {
     int gain = 1;       // 1..50
     qreal scale = 1;    // device pixel ratio
     bool quiet = false; // no progress line
+    // The slots of the polar plot's animated GIF; none for no animation.
+    std::optional<SlotRange> animation;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

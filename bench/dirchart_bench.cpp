@@ -9,6 +9,8 @@
 #include "ObservationLog.h"
 #include "PictureNames.h"
 #include "PngFile.h"
+#include "PolarAnimation.h"
+#include "PolarFrame.h"
 #include "PolarPlot.h"
 #include "RenderCommand.h"
 #include "RenderImages.h"
@@ -19,6 +21,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -214,6 +217,35 @@ void RenderYearFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(RenderYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A day's animation, as `--render --animate` writes it: 720 polar plots
+// drawn, encoded as GIF frames of their changed rectangles and written ...
+void AnimateDay(benchmark::State& state) {
+    QTemporaryDir out;
+    const QString path = QDir(out.path()).filePath(QStringLiteral("day-polar.gif"));
+    LogImageRenderer renderer({});
+    renderer.Render(YearLogs().constFirst());
+    for (auto _ : state)
+        if (!WritePolarAnimation(renderer.grid(), YearLogs().constFirst(), {}, 1, 1, path)
+                 .isEmpty())
+            state.SkipWithError("the animation was not written");
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+BENCHMARK(AnimateDay)->Unit(benchmark::kMillisecond);
+
+// ... against the same 720 frames only drawn and copied out of the surface.
+void AnimateDayFloor(benchmark::State& state) {
+    LogImageRenderer renderer({});
+    renderer.Render(YearLogs().constFirst());
+    ImageSurface picture(PolarPictureSize);
+    for (auto _ : state)
+        for (int t = 0; t < ObservationGrid::Slots; ++t) {
+            picture.Cls();
+            DrawPolarFrame(picture, renderer.grid(), t, 1, QStringLiteral("2026/01/01"));
+            benchmark::DoNotOptimize(picture.image());
+        }
+}
+BENCHMARK(AnimateDayFloor)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr QRgb Grey = 0xff7f7f7f;
-constexpr QRgb Red = 0xffff0000;
+constexpr QRgb Grey = PolarGridColour;
+constexpr QRgb Red = PolarCurveColour;
 constexpr float Centre = PolarCentre;
 // Pixels per signal unit at gain 1: a value of 1024 reaches the outer ring.
 constexpr double RadialScale = 0.1220703125; // 125 / 1024, exact in binary

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QRgb>
 #include <QSize>
 #include <QString>
 
@@ -16,6 +17,9 @@ inline constexpr int MaxPolarGain = 50;
 // The polar plot's centre, (132, 132), for the rings, the cross-hair and
 // the curve alike.
 inline constexpr float PolarCentre = 132;
+// The rings' and cross-hair's grey, and the curve's red.
+inline constexpr QRgb PolarGridColour = 0xff7f7f7f;
+inline constexpr QRgb PolarCurveColour = 0xffff0000;
 
 // Draws the polar plot of time slot `t` over whatever the surface holds:
 // four grey range rings and a grey cross-hair about (132, 132), then the

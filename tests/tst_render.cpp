@@ -8,11 +8,13 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <gif_lib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -79,6 +81,55 @@ QImage Png(const QString& path, qreal scale = 1) {
     return image;
 }
 
+// An animated GIF decoded with giflib: each frame as shown, its rectangle
+// drawn over the frame before; the frames' delays and disposal; the loop
+// count of the application extension, -1 for none.
+struct Animation {
+    QList<QImage> frames;
+    QList<int> delays;
+    QList<int> disposals;
+    int loops = -1;
+};
+
+Animation DecodeGif(const QString& path) {
+    Animation animation;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(QFile::encodeName(path).constData(), &error);
+    if (!gif || DGifSlurp(gif) != GIF_OK) {
+        DGifCloseFile(gif, &error);
+        return animation;
+    }
+    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        for (int b = 0; b + 1 < image.ExtensionBlockCount; ++b) {
+            const ExtensionBlock& block = image.ExtensionBlocks[b];
+            if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+                std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0) {
+                const GifByteType* loop = image.ExtensionBlocks[b + 1].Bytes;
+                animation.loops = loop[1] | loop[2] << 8;
+            }
+        }
+        GraphicsControlBlock control;
+        DGifSavedExtensionToGCB(gif, i, &control);
+        animation.delays.append(control.DelayTime);
+        animation.disposals.append(control.DisposalMode);
+        const GifImageDesc& at = image.ImageDesc;
+        const ColorMapObject* colours = at.ColorMap ? at.ColorMap : gif->SColorMap;
+        for (int y = 0; y < at.Height; ++y)
+            for (int x = 0; x < at.Width; ++x) {
+                const int index = image.RasterBits[y * at.Width + x];
+                if (index == control.TransparentColor)
+                    continue;
+                const GifColorType& c = colours->Colors[index];
+                canvas.setPixel(at.Left + x, at.Top + y, qRgb(c.Red, c.Green, c.Blue));
+            }
+        animation.frames.append(canvas.copy());
+    }
+    DGifCloseFile(gif, &error);
+    return animation;
+}
+
 } // namespace
 
 class TestRender : public QObject {
@@ -94,6 +145,7 @@ class TestRender : public QObject {
     void commandLine();
     void imagesAreTheWindowsPictures_data();
     void imagesAreTheWindowsPictures();
+    void animationIsThePolarPlots();
     void unreadableLogAmongGoodOnes();
     void failedWriteLeavesNoFile();
 
@@ -147,6 +199,19 @@ void TestRender::commandLine_data() {
         row(qPrintable(QStringLiteral("scale %1").arg(scale)),
             {"--render", "@OUT", "--scale", scale, "@LOG"}, 2);
     row("same name twice", {"--render", "@OUT", "@LOG", "@DIR/again/261208.log"}, 2);
+
+    const QStringList animate{"--render", "@OUT", "--animate"};
+    row("animation",
+        animate + QStringList{"--from", "10:00", "--to", "10:10", "--gain", "5", "@LOG"}, 0,
+        {"261208-polar.gif", "261208.png"});
+    row("animation of one slot", animate + QStringList{"--from", "9:06", "--to", "09:06", "@LOG"},
+        0, {"261208-polar.gif", "261208.png"});
+    row("animate without render", {"--animate", "@LOG"}, 2);
+    row("from without animate", {"--render", "@OUT", "--from", "10:00", "@LOG"}, 2);
+    row("from after to", animate + QStringList{"--from", "10:02", "--to", "10:00", "@LOG"}, 2);
+    row("from not a slot's start", animate + QStringList{"--from", "10:01", "@LOG"}, 2);
+    row("to not a time", animate + QStringList{"--to", "24:00", "@LOG"}, 2);
+    row("animation gain 51", animate + QStringList{"--gain", "51", "@LOG"}, 2);
 }
 
 void TestRender::commandLine() {
@@ -192,6 +257,32 @@ void TestRender::imagesAreTheWindowsPictures() {
     QCOMPARE(chart.size(), QSize(813, 277) * scale);
     QCOMPARE(chart, window.chart());
     QCOMPARE(Png(QDir(out()).filePath("261208-1038-x2.png"), scale), window.polar());
+}
+
+void TestRender::animationIsThePolarPlots() {
+    const QString day = log("261208.log", 3);
+    const Run run = RunDirchart({"--render", out(), "--animate", "--gain", "2", day});
+    QCOMPARE(run.exitCode, 0);
+    const Animation animation = DecodeGif(QDir(out()).filePath("261208-polar.gif"));
+    // The whole day, ten frames a second, each left in place for the next
+    // one to be drawn over, looping for ever.
+    QCOMPARE(animation.frames.size(), 720);
+    QCOMPARE(animation.delays, QList<int>(720, 10));
+    QCOMPARE(animation.disposals, QList<int>(720, DISPOSE_DO_NOT));
+    QCOMPARE(animation.loops, 0);
+
+    // Each frame is the window's polar plot of its slot, but for the time and
+    // date in the top-left corner.
+    const QRect caption(0, 0, 64, 30);
+    for (int slot : {0, 319, 719}) {
+        QImage frame = animation.frames[slot];
+        QImage polar = Window(day, slot, 2).polar();
+        QCOMPARE(frame.size(), polar.size());
+        QVERIFY(frame.copy(caption) != polar.copy(caption));
+        QPainter(&frame).fillRect(caption, Qt::white);
+        QPainter(&polar).fillRect(caption, Qt::white);
+        QCOMPARE(frame, polar);
+    }
 }
 
 void TestRender::unreadableLogAmongGoodOnes() {
