@@ -2,6 +2,7 @@
 #include "Form1.h"
 
 #include "AppIcon.h"
+#include "ControlNames.h"
 #include "ChartFrame.h"
 #include "DirectionTimePlot.h"
 #include "HScrollBar.h"
@@ -11,11 +12,12 @@
 #include "PathText.h"
 #include "PictureActions.h"
 #include "PictureBox.h"
+#include "PlayControls.h"
 #include "PolarPlot.h"
 #include "StandardDialogs.h"
+#include "TypedEntry.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,7 +95,7 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(&m_view, &ViewState::gainChanged, HScroll4, &QScrollBar::setValue);
     connect(&m_view, &ViewState::slotChanged, this, &Form1::RedrawPolarPlot);
     connect(&m_view, &ViewState::gainChanged, this, [this](int gain) {
-        Text3->setText(QString::number(gain));
+        m_gainEntry->show(QString::number(gain));
         RedrawPolarPlot();
     });
     connect(&m_view, &ViewState::logChanged, this, &Form1::ShowLog);
@@ -107,7 +109,8 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(Picture1, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawChart);
     connect(Picture2, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawPolarPlot);
     WireKeys();
-    DescribeControls();
+    WirePlayback();
+    NameControls(*this);
 
     Form_Load();
 }
@@ -117,9 +120,7 @@ Form1::~Form1() = default;
 void Form1::WireKeys() {
     // The context-menu key opens the pictures' menu from the buttons, the
     // sliders and the window itself; the text boxes keep their editing menu.
-    for (QWidget* control : QList<QWidget*>{this, cmd1, Command1, HScroll1, HScroll2, HScroll3,
-                                            HScroll4})
-        control->installEventFilter(this);
+    m_pictures->TakeMenuKey({this, cmd1, Command1, HScroll1, HScroll2, HScroll3, HScroll4});
 
     // Window-wide keys, whichever control has the focus.
     const auto shortcut = [this](QKeySequence keys, auto handler) {
@@ -135,6 +136,27 @@ void Form1::WireKeys() {
     m_loader->TakeDrops(this);
     for (QLineEdit* text : {Text1, Text2, Text3})
         text->setAcceptDrops(false);
+}
+
+void Form1::WirePlayback() {
+    // A click on a picture gives it the focus; Tab still passes it by.
+    Picture1->setFocusPolicy(Qt::ClickFocus);
+    Picture2->setFocusPolicy(Qt::ClickFocus);
+    auto* play = new PlayControls(m_view, this, {Picture1, Picture2, HScroll1, HScroll2, HScroll3,
+                                                 HScroll4});
+    m_pictures->setPlayback(play->playback());
+    m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
+        const std::optional<int> slot = TypedSlot(typed);
+        if (slot)
+            m_view.setSlot(*slot);
+        return slot ? std::optional(SlotTimeText(*slot)) : std::nullopt;
+    });
+    m_gainEntry = new TypedEntry(Text3, [this](const QString& typed) -> std::optional<QString> {
+        const std::optional<int> gain = TypedGain(typed);
+        if (gain)
+            m_view.setGain(*gain);
+        return gain ? std::optional(QString::number(*gain)) : std::nullopt;
+    });
 }
 
 void Form1::Form_Load() {
@@ -170,7 +192,8 @@ void Form1::DrawChartFrame() {
 }
 
 void Form1::DrawPolarPlot() {
-    Text2->setText(
+    // While the time is being typed, the box keeps what is typed.
+    m_timeEntry->show(
         ::DrawPolarPlot(Picture2->surface(), SignalGrid, m_view.slot(), RadPerDeg, PolarGain));
 }
 
@@ -206,30 +229,3 @@ void Form1::ShowLogMissing(bool missing) {
     Text1->setToolTip(missing ? QStringLiteral("ファイルがありません") : QString());
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ContextMenu &&
-        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        m_pictures->ShowMenuFromKeyboard();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void Form1::DescribeControls() {
-    const std::pair<QWidget*, const char*> names[]{
-        {Picture1, "方向時刻信号チャート"},
-        {cmd1, "読み込み"},
-        {Picture2, "極座標プロット"},
-        {HScroll1, "時刻"},
-        {HScroll2, "スライダー 2（未使用）"},
-        {HScroll3, "スライダー 3（未使用）"},
-        {Text1, "観測ログのパス"},
-        {Command1, "cos 20° の計算"},
-        {Text2, "時刻表示"},
-        {Text3, "倍率の値"},
-        {HScroll4, "倍率"},
-        {Label1, "倍率"},
-    };
-    for (const auto& [control, name] : names)
-        control->setAccessibleName(QString::fromUtf8(name));
-}

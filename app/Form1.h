@@ -14,6 +14,7 @@ class LogFollower;
 class LogLoader;
 class PictureActions;
 class PictureBox;
+class TypedEntry;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -62,9 +63,6 @@ class Form1 : public QWidget {
     // and after a load that left the chart cleared to its frame.
     const QString& ShownLog() const { return m_view.path(); }
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void Form_Load();
     void Command1_Click();
@@ -81,10 +79,13 @@ class Form1 : public QWidget {
     void ShowLogMissing(bool missing);
 
     void WireKeys();
-    void DescribeControls();
+    void WirePlayback();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     LogLoader* m_loader = nullptr;
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;
+    // Text2 and Text3 take a typed time or gain on Enter.
+    TypedEntry* m_timeEntry = nullptr;
+    TypedEntry* m_gainEntry = nullptr;
 };

@@ -8,10 +8,13 @@
 #include "PictureBox.h"
 #include "PathText.h"
 #include "PictureNames.h"
+#include "Playback.h"
 #include "PngFile.h"
 #include "PolarPlot.h"
 #include "ViewState.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDir>
 #include <QMenu>
@@ -50,8 +53,15 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     m_chart.setOverlayPainter([this](QPainter& painter) {
         if (!m_view.polarShown())
             return;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0xc0, 0, 0));
+        // Hollow while playing, so that one sees the day is being played.
+        const QColor marker(0xc0, 0, 0);
+        if (m_playback && m_playback->isPlaying()) {
+            painter.setPen(QPen(marker, 1));
+            painter.setBrush(Qt::NoBrush);
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(marker);
+        }
         painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
     });
 
@@ -106,6 +116,33 @@ void PictureActions::ShowMenuFromKeyboard() {
         picture->addPictureActions(menu.addMenu(picture->accessibleName()));
     const QWidget* anchor = m_window->focusWidget() ? m_window->focusWidget() : m_window;
     menu.exec(anchor->mapToGlobal(anchor->rect().center()));
+}
+
+void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls)
+        control->installEventFilter(this);
+}
+
+bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ShowMenuFromKeyboard();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PictureActions::setPlayback(Playback& playback) {
+    m_playback = &playback;
+    connect(m_playback, &Playback::playingChanged, &m_chart, [this] { m_chart.update(); });
+    const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
+        menu.addSeparator();
+        QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")
+                                                               : QStringLiteral("再生"));
+        connect(play, &QAction::triggered, m_playback, &Playback::toggle);
+    };
+    m_chart.setMenuExtender(addPlay);
+    m_polar.setMenuExtender(addPlay);
 }
 
 void PictureActions::Describe() {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
 class LoadDialogs;
+class Playback;
 class PictureBox;
 class QWidget;
 class ViewState;
@@ -22,6 +24,13 @@ class PictureActions : public QObject {
     // The menu of the picture under the mouse, or, with the mouse elsewhere,
     // both pictures' menus one level down, at the focused control.
     void ShowMenuFromKeyboard();
+    // The context-menu key on these controls shows the pictures' menu.
+    void TakeMenuKey(const QList<QWidget*>& controls);
+    // 再生 / 停止 in the menus, and the marker hollow while playing.
+    void setPlayback(Playback& playback);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QString ValueText(int slot, int bin) const;
@@ -33,6 +42,7 @@ class PictureActions : public QObject {
     PictureBox& m_polar;
     LoadDialogs& m_dialogs;
     QWidget* m_window;
+    Playback* m_playback = nullptr;
     // Where the Save dialog starts: where the last file was saved in this
     // session, else the shown log's folder.
     QString m_saveFolder;

@@ -62,6 +62,7 @@ class TestViewState : public QObject {
     void pathBytesRoundTrip_data();
     void pathBytesRoundTrip();
     void namesThatAreNotUtf8();
+    void playingAndTypingMoveTheView();
 };
 
 void TestViewState::unchangedValuesAreIgnored() {
@@ -235,6 +236,35 @@ void TestViewState::namesThatAreNotUtf8() {
     QTRY_VERIFY(f.form.SignalGrid == Filled(200));
     // QTemporaryDir cannot name the folder either.
     std::filesystem::remove_all(FileSystemPath(folder));
+}
+
+// The window's keys and text boxes reach the view state: Space on a slider
+// and Ctrl+Space play and stop, a time typed into Text2 moves the slider, a
+// gain out of range is refused.
+void TestViewState::playingAndTypingMoveTheView() {
+    Fixture f;
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    f.form.HScroll1->setFocus();
+    QTest::keyClick(f.form.HScroll1, Qt::Key_Space);
+    QTRY_VERIFY(f.form.HScroll1->value() > 0);
+    QTest::keyClick(f.form.Text1, Qt::Key_Space, Qt::ControlModifier);
+    const int stoppedAt = f.form.HScroll1->value();
+    QTest::qWait(300);
+    QCOMPARE(f.form.HScroll1->value(), stoppedAt);
+
+    f.form.Text2->setFocus();
+    f.form.Text2->selectAll();
+    QTest::keyClicks(f.form.Text2, "15:01");
+    QTest::keyClick(f.form.Text2, Qt::Key_Return);
+    QCOMPARE(f.form.HScroll1->value(), 450);
+    QCOMPARE(f.form.Text2->text(), "15:00");
+    f.form.Text3->setFocus();
+    f.form.Text3->selectAll();
+    QTest::keyClicks(f.form.Text3, "51");
+    QTest::keyClick(f.form.Text3, Qt::Key_Return);
+    QCOMPARE(f.form.Text3->text(), "1");
+    QCOMPARE(f.form.HScroll4->value(), 1);
 }
 
 QTEST_MAIN(TestViewState)
