@@ -71,26 +71,29 @@ LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDial
     return {LoadOutcome::Loaded, path};
 }
 
-QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {
+QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path,
+                  const ColourTable& colours) {
     const LogReadResult read = ReadLog(path, grid);
     if (!read.ok())
         return UnreadableReason(read);
-    DrawChart(picture, grid, path);
+    DrawChart(picture, grid, path, colours);
     return {};
 }
 
-void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path) {
+void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path,
+               const ColourTable& colours) {
     picture.Cls();
-    DrawChartFrame(picture);
-    PlotSignalGrid(picture, grid);
+    DrawChartFrame(picture, colours);
+    PlotSignalGrid(picture, grid, colours);
     PrintDateLabel(picture, path);
 }
 
-bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {
+bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path,
+                   const ColourTable& colours) {
     ObservationGrid fresh;
     if (!ReadLog(path, fresh).ok() || fresh == grid)
         return false;
     grid = std::move(fresh);
-    PlotSignalGrid(picture, grid);
+    PlotSignalGrid(picture, grid, colours);
     return true;
 }

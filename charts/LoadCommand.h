@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourTable.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -65,16 +67,19 @@ LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDial
 // the frame and the date label left as they are: for a log that is still
 // being written. Returns whether the grid changed; a file that cannot be
 // read changes nothing and is not reported.
-bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path);
+bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path,
+                   const ColourTable& colours = StandardColourTable());
 
 // What every load without the Open dialog does, for the window and for
 // images rendered without one: reads the log at `path` into `grid`, then
-// clears `picture` and draws the frame, every cell and the date label.
-// Returns an empty string, or why the log could not be read (the system's
-// error text, or that it is not a regular file); then `grid` and `picture`
-// are left as they were.
-QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path);
+// clears `picture` and draws the frame, every cell and the date label, in
+// the colours of `colours`. Returns an empty string, or why the log could not
+// be read (the system's error text, or that it is not a regular file); then
+// `grid` and `picture` are left as they were.
+QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path,
+                  const ColourTable& colours = StandardColourTable());
 
 // Clears `picture` and draws the chart of `grid`: frame, every cell and the
-// date label of `path`.
-void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path);
+// date label of `path`, in the colours of `colours`.
+void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path,
+               const ColourTable& colours = StandardColourTable());
