@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,9 @@ struct RenderRequest {
     int gain = 1;       // 1..50
     qreal scale = 1;    // device pixel ratio
     bool quiet = false; // no progress line
+    // The chart's colours, from the command line alone: never the user's
+    // settings, so that a cron job's pictures are the same on every run.
+    ColourSettings colours;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

@@ -6,10 +6,10 @@
 
 LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
     : m_options(options), m_chart(ChartPictureSize, options.scale),
-      m_polar(PolarPictureSize, options.scale) {}
+      m_polar(PolarPictureSize, options.scale), m_colours(options.colours) {}
 
 QString LogImageRenderer::Render(const QString& logPath) {
-    const QString reason = LoadChart(m_chart, m_grid, logPath);
+    const QString reason = LoadChart(m_chart, m_grid, logPath, m_colours);
     if (!reason.isEmpty() || m_options.polarSlot < 0)
         return reason;
     // As the slider's change handler draws it.

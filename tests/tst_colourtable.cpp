@@ -11,10 +11,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(Stretch)
-Q_DECLARE_METATYPE(ColourMapId)
-Q_DECLARE_METATYPE(ColourSettings)
-Q_DECLARE_METATYPE(std::optional<ColourRange>)
 
 namespace {
 constexpr QRgb Opaque(QRgb rgb) {
