@@ -11,7 +11,6 @@
 
 #include <QTest>
 
-
 namespace {
 constexpr QRgb Opaque(QRgb rgb) {
     return 0xff000000u | rgb;

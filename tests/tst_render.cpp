@@ -222,8 +222,7 @@ void TestRender::coloursAsAsked_data() {
     using enum ColourMapId;
     QTest::newRow("standard") << QStringList{"--range", "100:600", "--stretch", "log"}
                               << ColourSettings{100, 600, Log, Standard};
-    QTest::newRow("viridis") << QStringList{"--colormap", "viridis", "--range", "0:400",
-                                            "--stretch", "sqrt"}
+    QTest::newRow("viridis") << QStringList{"--colormap=viridis", "--range=0:400", "--stretch=sqrt"}
                              << ColourSettings{0, 400, Sqrt, Viridis};
     QTest::newRow("cividis") << QStringList{"--colormap", "cividis"}
                              << ColourSettings{0, 1023, Linear, Cividis};
@@ -242,8 +241,8 @@ void TestRender::coloursAsAsked() {
     QVERIFY(QDir(m_dir->path()).mkpath("config/dirchart"));
     WriteTestFile(path("config/dirchart/dirchart.conf"),
                   "[colour]\nminimum=5\nmaximum=50\nstretch=log\nmap=turbo\n");
-    const Run run =
-        RunDirchart(QStringList{"--render", out()} + options + QStringList{day}, {}, path("config"));
+    const Run run = RunDirchart(QStringList{"--render", out()} + options + QStringList{day}, {},
+                                path("config"));
     QCOMPARE(run.exitCode, 0);
 
     ImageSurface chart(ChartPictureSize);
