@@ -71,7 +71,6 @@ void TestColourSettings::damagedFileGivesDefaults_data() {
     for (int i = 0; i < 4096; ++i)
         noise.append(char((i * 7919 + 13) % 251));
     QTest::newRow("noise") << noise << ColourSettings{};
-    QTest::newRow("empty") << QByteArray() << ColourSettings{};
     QTest::newRow("not a number")
         << QByteArray("[colour]\nminimum=abc\nmaximum=400\nstretch=sqrt\nmap=viridis\n")
         << ColourSettings{0, 1023, Sqrt, Viridis};
