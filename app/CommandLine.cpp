@@ -95,6 +95,59 @@ QString ParseAnimation(const QCommandLineParser& parser, const QCommandLineOptio
     request.animation = range;
     return {};
 }
+// The chart's colours for --render. The render mode never reads the user's
+// settings, so that a picture depends on its command line alone.
+struct ColourOptions {
+    const QCommandLineOption range{
+        QStringLiteral("range"),
+        QStringLiteral("With --render, colour the values from MIN to MAX, whole numbers from "
+                       "-32768 to 32767 with MIN below MAX (default 0:1023)."),
+        QStringLiteral("MIN:MAX")};
+    const QCommandLineOption stretch{
+        QStringLiteral("stretch"),
+        QStringLiteral("With --render, spread the range over the colours linearly, by its "
+                       "square root or by its logarithm: linear, sqrt or log (default linear)."),
+        QStringLiteral("S")};
+    const QCommandLineOption colormap{
+        QStringLiteral("colormap"),
+        QStringLiteral("With --render, the colours: standard, viridis, cividis, turbo or grey "
+                       "(default standard)."),
+        QStringLiteral("MAP")};
+
+    QList<QCommandLineOption> all() const { return {range, stretch, colormap}; }
+
+    // Why a value is wrong, or nothing once `colours` holds them all.
+    std::optional<QString> Read(const QCommandLineParser& parser, ColourSettings& colours) const {
+        if (parser.isSet(range)) {
+            const QStringList ends = parser.value(range).split(QLatin1Char(':'));
+            bool minOk = false, maxOk = false;
+            const int minimum = ends.value(0).toInt(&minOk);
+            const int maximum = ends.value(1).toInt(&maxOk);
+            if (ends.size() != 2 || !minOk || !maxOk || !ValidColourRange(minimum, maximum))
+                return QStringLiteral("%1: not a range MIN:MAX of whole numbers from -32768 "
+                                      "to 32767 with MIN below MAX")
+                    .arg(parser.value(range));
+            colours.minimum = minimum;
+            colours.maximum = maximum;
+        }
+        if (parser.isSet(stretch)) {
+            const auto named = StretchNamed(parser.value(stretch).toStdString());
+            if (!named)
+                return QStringLiteral("%1: not a stretch (linear, sqrt or log)")
+                    .arg(parser.value(stretch));
+            colours.stretch = *named;
+        }
+        if (parser.isSet(colormap)) {
+            const auto named = ColourMapNamed(parser.value(colormap).toStdString());
+            if (!named)
+                return QStringLiteral(
+                           "%1: not a colour map (standard, viridis, cividis, turbo or grey)")
+                    .arg(parser.value(colormap));
+            colours.map = *named;
+        }
+        return std::nullopt;
+    }
+};
 
 } // namespace
 
@@ -132,6 +185,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("R"), QStringLiteral("1"));
     const QCommandLineOption quiet(QStringLiteral("quiet"),
                                    QStringLiteral("With --render, show no progress line."));
+    const ColourOptions colour;
     parser.addOptions({help, version, render, polar, gain, scale, quiet});
     const QCommandLineOption animate(
         QStringLiteral("animate"),
@@ -146,6 +200,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                                "23:58)."),
                                 QStringLiteral("H:MM"));
     parser.addOptions({animate, from, to});
+    parser.addOptions(colour.all());
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
@@ -182,7 +237,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return usageError(error);
 
     if (!parser.isSet(render)) {
-        for (const QCommandLineOption& option : {polar, gain, scale, quiet})
+        for (const QCommandLineOption& option :
+             QList<QCommandLineOption>{polar, gain, scale, quiet} + colour.all())
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
         if (logs.size() > 1)
@@ -217,6 +273,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     request.quiet = parser.isSet(quiet);
     if (parser.isSet(gain) && !parser.isSet(polar) && !parser.isSet(animate))
         return usageError(QStringLiteral("--gain needs --polar or --animate"));
+    if (const std::optional<QString> error = colour.Read(parser, request.colours))
+        return usageError(*error);
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));

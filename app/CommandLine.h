@@ -8,8 +8,9 @@
 
 // What the command line asks for:
 //   dirchart [--help] [--version] [LOG]
-//   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet] LOG...
-//   dirchart --render DIR --animate [--from H:MM] [--to H:MM] [--gain N] ... LOG...
+//   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet]
+//            [--range MIN:MAX] [--stretch S] [--colormap MAP]
+//            [--animate [--from H:MM] [--to H:MM]] LOG...
 struct CommandLine {
     enum Action {
         ShowWindow, // start the window, and load `log` once it is shown

@@ -16,6 +16,7 @@
 #include "PolarPlot.h"
 #include "StandardDialogs.h"
 #include "TypedEntry.h"
+#include "ViewCommands.h"
 
 #include <QApplication>
 #include <QFont>
@@ -84,6 +85,8 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     m_loader = new LogLoader(m_view, *m_dialogs, this);
     m_follower = new LogFollower(m_view, this);
     m_pictures = new PictureActions(m_view, *Picture1, *Picture2, *m_dialogs, this);
+    m_commands =
+        new ViewCommands(m_view, *m_loader, *m_dialogs, *m_pictures, *Picture1, *Picture2, this);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
@@ -99,9 +102,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
         RedrawPolarPlot();
     });
     connect(&m_view, &ViewState::logChanged, this, &Form1::ShowLog);
+    connect(&m_view, &ViewState::coloursChanged, this, &Form1::RedrawChart);
     connect(&m_view, &ViewState::gridChanged, this, [this] {
         // Over the chart as it is: frame and date label stay.
-        PlotSignalGrid(Picture1->surface(), SignalGrid);
+        PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable());
         RedrawPolarPlot();
     });
     connect(m_follower, &LogFollower::missingChanged, this, &Form1::ShowLogMissing);
@@ -188,7 +192,7 @@ void Form1::HScroll4_Change() {
 }
 
 void Form1::DrawChartFrame() {
-    ::DrawChartFrame(Picture1->surface());
+    ::DrawChartFrame(Picture1->surface(), m_view.colourTable());
 }
 
 void Form1::DrawPolarPlot() {
@@ -208,7 +212,7 @@ void Form1::ShowLog() {
 
 void Form1::RedrawChart() {
     if (m_view.hasLog())
-        DrawChart(Picture1->surface(), SignalGrid, m_view.path());
+        DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable());
     else
         DrawChartFrame();
 }

@@ -15,6 +15,7 @@ class LogLoader;
 class PictureActions;
 class PictureBox;
 class TypedEntry;
+class ViewCommands;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -56,6 +57,8 @@ class Form1 : public QWidget {
     static constexpr QSize ClientSize{878, 637};
 
     ViewState& view() { return m_view; }
+    LogLoader& loader() { return *m_loader; }
+    ViewCommands& commands() { return *m_commands; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
     void LoadLog(const QString& path);
@@ -85,6 +88,7 @@ class Form1 : public QWidget {
     LogLoader* m_loader = nullptr;
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;
+    ViewCommands* m_commands = nullptr;
     // Text2 and Text3 take a typed time or gain on Enter.
     TypedEntry* m_timeEntry = nullptr;
     TypedEntry* m_gainEntry = nullptr;

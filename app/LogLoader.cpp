@@ -53,9 +53,13 @@ bool LogLoader::Load(const QString& given, Warning warning) {
             QTimer::singleShot(0, this, [this, message] { m_dialogs.Warn(DialogTitle, message); });
         return false;
     }
-    m_logFolder = path.left(path.lastIndexOf(QLatin1Char('/')));
-    if (m_logFolder.isEmpty())
-        m_logFolder = QStringLiteral("/");
+    QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
+    if (folder.isEmpty())
+        folder = QStringLiteral("/");
+    if (folder != m_logFolder) {
+        m_logFolder = folder;
+        emit logFolderChanged(folder);
+    }
     m_view.showLog(path, grid, static_cast<int>(read.bytesRead / 2));
     return true;
 }

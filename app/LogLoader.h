@@ -44,6 +44,9 @@ class LogLoader : public QObject {
     // several files, a folder or anything that is not a local file.
     static QString DroppedLog(const QMimeData* mime);
 
+  signals:
+    void logFolderChanged(const QString& folder);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

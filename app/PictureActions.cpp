@@ -31,8 +31,9 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
             const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
             return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
         }
-        if (const auto value = ChartGeometry::LegendValueAt(p))
-            return PictureTip{LegendReadoutText(*value), ChartGeometry::LegendRowRect(*value)};
+        if (const auto line = ChartGeometry::LegendLineAt(p))
+            return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),
+                              ChartGeometry::LegendLineRect(*line)};
         return std::nullopt;
     });
     m_polar.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
@@ -141,8 +142,17 @@ void PictureActions::setPlayback(Playback& playback) {
                                                                : QStringLiteral("再生"));
         connect(play, &QAction::triggered, m_playback, &Playback::toggle);
     };
-    m_chart.setMenuExtender(addPlay);
-    m_polar.setMenuExtender(addPlay);
+    addMenuEntries(m_chart, addPlay);
+    addMenuEntries(m_polar, addPlay);
+}
+
+void PictureActions::addMenuEntries(PictureBox& picture, MenuEntries entries) {
+    auto& list = &picture == &m_chart ? m_chartEntries : m_polarEntries;
+    list.push_back(std::move(entries));
+    picture.setMenuExtender([&list](QMenu& menu, std::optional<QPointF> at) {
+        for (const MenuEntries& add : list)
+            add(menu, at);
+    });
 }
 
 void PictureActions::Describe() {

@@ -2,8 +2,14 @@
 #pragma once
 
 #include <QList>
+#include <QMenu>
+#include <QPointF>
 #include <QObject>
 #include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
 
 class LoadDialogs;
 class Playback;
@@ -28,6 +34,9 @@ class PictureActions : public QObject {
     void TakeMenuKey(const QList<QWidget*>& controls);
     // 再生 / 停止 in the menus, and the marker hollow while playing.
     void setPlayback(Playback& playback);
+    // Adds entries to a picture's menu, after those added before.
+    using MenuEntries = std::function<void(QMenu&, std::optional<QPointF>)>;
+    void addMenuEntries(PictureBox& picture, MenuEntries entries);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +52,8 @@ class PictureActions : public QObject {
     LoadDialogs& m_dialogs;
     QWidget* m_window;
     Playback* m_playback = nullptr;
+    std::vector<MenuEntries> m_chartEntries;
+    std::vector<MenuEntries> m_polarEntries;
     // Where the Save dialog starts: where the last file was saved in this
     // session, else the shown log's folder.
     QString m_saveFolder;

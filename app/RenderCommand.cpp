@@ -108,7 +108,7 @@ int RenderThreadCount(qsizetype logs) {
 }
 
 int RunRenderCommand(const RenderRequest& request) {
-    const LogImageOptions options{request.polarSlot, request.gain, request.scale};
+    const LogImageOptions options{request.polarSlot, request.gain, request.scale, request.colours};
     const QDir folder(request.folder);
     const qsizetype total = request.logs.size();
     Reporter reporter(total, !request.quiet && total > 1 && ::isatty(STDERR_FILENO));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourSettings.h"
 #include "PolarAnimation.h"
 
 #include <QString>
@@ -18,6 +19,9 @@ struct RenderRequest {
     bool quiet = false; // no progress line
     // The slots of the polar plot's animated GIF; none for no animation.
     std::optional<SlotRange> animation;
+    // The chart's colours, from the command line alone: never the user's
+    // settings, so that a cron job's pictures are the same on every run.
+    ColourSettings colours;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

@@ -36,3 +36,10 @@ void ViewState::setGain(int gain) {
     m_polarShown = true;
     emit gainChanged(gain);
 }
+
+void ViewState::setColours(const ColourSettings& colours) {
+    if (colours == this->colours())
+        return;
+    m_colourTable = ColourTable(colours);
+    emit coloursChanged();
+}

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourSettings.h"
+#include "ColourTable.h"
 #include "ObservationGrid.h"
 
 #include <QObject>
 #include <QString>
 
 // What the window shows, in one place: the shown log and its grid, the time
-// slot and the gain of the polar plot. Controls and other windows change it
+// slot and the gain of the polar plot, and the colours of the cells. Controls and other windows change it
 // through the setters; the pictures and texts follow its signals. A setter of
-// the slot or the gain ignores an unchanged value; every load (the same file
+// the slot, the gain or the colours ignores an unchanged value; every load (the same file
 // again included) and every replot of a followed log is signalled.
 class ViewState : public QObject {
     Q_OBJECT
@@ -36,6 +38,10 @@ class ViewState : public QObject {
     // slot or the gain on.
     bool polarShown() const { return m_polarShown; }
 
+    // How cell values are coloured, and the table built once for them.
+    const ColourSettings& colours() const { return m_colourTable.settings(); }
+    const ColourTable& colourTable() const { return m_colourTable; }
+
     // A log has been read: its chart is to be shown.
     void showLog(const QString& path, const ObservationGrid& grid, int coveredCells);
     // The shown log has changed on disk: its cells are to be drawn again.
@@ -44,6 +50,7 @@ class ViewState : public QObject {
     void clearLog();
     void setSlot(int slot);
     void setGain(int gain);
+    void setColours(const ColourSettings& colours);
 
   signals:
     // A log is shown, or the chart was cleared.
@@ -52,6 +59,7 @@ class ViewState : public QObject {
     void gridChanged();
     void slotChanged(int slot);
     void gainChanged(int gain);
+    void coloursChanged();
 
   private:
     QString m_path;
@@ -61,4 +69,5 @@ class ViewState : public QObject {
     int m_slot = 0;
     float m_polarGain = 1;
     bool m_polarShown = false;
+    ColourTable m_colourTable;
 };

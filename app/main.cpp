@@ -3,6 +3,7 @@
 #include "DisplayCheck.h"
 #include "Form1.h"
 #include "PathText.h"
+#include "RememberedSettings.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -64,6 +65,7 @@ int main(int argc, char* argv[]) {
     InstallQtTranslations(QLocale());
 
     Form1 window;
+    RememberedSettings remembered(window.view(), window.loader());
     window.show();
     // Once the window is shown, so that a warning about the log has a window
     // to stand over.

@@ -4,6 +4,7 @@
 // real code costs.
 
 #include "ChartFrame.h"
+#include "ColourTable.h"
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
@@ -55,13 +56,14 @@ const std::string& LogPath() {
     return path;
 }
 
-void ReadAndPlotAt(benchmark::State& state, qreal ratio) {
+void ReadAndPlotAt(benchmark::State& state, qreal ratio,
+                   const ColourTable& colours = StandardColourTable()) {
     ImageSurface surface(ChartPictureSize, ratio);
     ObservationGrid grid;
     for (auto _ : state) {
         if (!ReadObservationLog(LogPath(), grid).ok())
             state.SkipWithError("cannot read the log");
-        PlotSignalGrid(surface, grid);
+        PlotSignalGrid(surface, grid, colours);
         benchmark::DoNotOptimize(surface.pixel(100, 100));
     }
 }
@@ -76,6 +78,24 @@ void ReadAndPlotRatio2(benchmark::State& state) {
     ReadAndPlotAt(state, 2);
 }
 BENCHMARK(ReadAndPlotRatio2)->Unit(benchmark::kMicrosecond);
+
+// The same in each colour map, over a range and stretch of its own.
+void ReadAndPlotIn(benchmark::State& state, ColourMapId map) {
+    ReadAndPlotAt(state, 1, ColourTable({20, 900, Stretch::Sqrt, map}));
+}
+BENCHMARK_CAPTURE(ReadAndPlotIn, standard, ColourMapId::Standard)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadAndPlotIn, viridis, ColourMapId::Viridis)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadAndPlotIn, cividis, ColourMapId::Cividis)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadAndPlotIn, turbo, ColourMapId::Turbo)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadAndPlotIn, grey, ColourMapId::Grey)->Unit(benchmark::kMicrosecond);
+
+// Working out the table of a new setting, in the costliest stretch over the
+// widest range: what a change in the colour dialog costs before the redraw.
+void ColourTableBuild(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ColourTable({-32768, 32767, Stretch::Log, ColourMapId::Turbo}));
+}
+BENCHMARK(ColourTableBuild)->Unit(benchmark::kMicrosecond);
 
 // Reads the same file and writes as many pixels of the same image layout
 // from a precomputed 1024-entry colour table.

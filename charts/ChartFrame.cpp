@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ChartFrame.h"
 
+#include "ColourTable.h"
 #include "DayTime.h"
 #include "DrawingSurface.h"
-#include "SignalColour.h"
 
 namespace {
 
@@ -24,6 +24,10 @@ void PrintAt(DrawingSurface& picture, float x, float y, double number) {
 } // namespace
 
 void DrawChartFrame(DrawingSurface& picture) {
+    DrawChartFrame(picture, StandardColourTable());
+}
+
+void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours) {
     picture.Cls();
     PrintAt(picture, 270, 20, QStringLiteral("DIRECTION-TIME-SIGNAL CHART"));
     picture.Line({29, 231}, {750, 50}, Black, LineShape::Box);
@@ -46,17 +50,21 @@ void DrawChartFrame(DrawingSurface& picture) {
     PrintAt(picture, 5, 20, QStringLiteral("DIRECTION"));
     PrintAt(picture, 5, 32, QStringLiteral("(degree)"));
 
-    // Colour legend: one line per 8 signal units, in the scale's own colours
-    // (so its line for 0 is blue, unlike a chart cell of 0).
+    // Colour legend: one line per row, in the colours of the values the rows
+    // stand for (so the standard scale's line for 0 is blue, unlike a chart
+    // cell of 0), and a labelled tick every quarter of the rows.
     picture.Line({780, 231}, {800, 102}, Black, LineShape::Box);
     using namespace ChartGeometry;
+    static_assert(LegendRows == ColourTable::LegendRows);
     for (int r = 0; r < LegendRows; ++r) {
         const auto y = static_cast<float>(LegendRowY(r));
-        picture.Line({LegendLeft, y}, {LegendRight, y}, SignalColour(r * LegendUnitsPerRow).argb());
+        picture.Line({LegendLeft, y}, {LegendRight, y}, colours.LegendArgb(r));
     }
-    for (int k = 0; k <= 1024; k += 256) {
-        const auto y = static_cast<float>(LegendRowY(k / LegendUnitsPerRow));
+    constexpr int RowsPerLabel = LegendRows / (ColourTable::LegendLabelCount - 1);
+    for (int k = 0; k < ColourTable::LegendLabelCount; ++k) {
+        const int row = k * RowsPerLabel;
+        const auto y = static_cast<float>(LegendRowY(row));
         picture.Line({779, y}, {776, y}, Black);
-        PrintAt(picture, 750, static_cast<float>(225 - k / 8), k);
+        PrintAt(picture, 750, y - 5, colours.LegendLabels()[static_cast<std::size_t>(k)]);
     }
 }

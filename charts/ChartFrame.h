@@ -5,6 +5,7 @@
 
 #include <QSize>
 
+class ColourTable;
 class DrawingSurface;
 
 // The drawing area of the chart's picture.
@@ -26,7 +27,8 @@ constexpr int BinRow(int d) {
 
 // The colour legend: LegendRows lines from the plot's bottom row upwards,
 // each from LegendLeft to the legend box's right edge, LegendRight. On the
-// standard scale the line of row r stands for the value r x LegendUnitsPerRow.
+// standard scale the line of row r stands for the value r x LegendUnitsPerRow
+// (ColourTable gives the value under other settings).
 inline constexpr int LegendLeft = 781;
 inline constexpr int LegendRight = 800;
 inline constexpr int LegendRows = 128;
@@ -37,5 +39,7 @@ constexpr int LegendRowY(int r) {
 } // namespace ChartGeometry
 
 // Clears the surface and draws the empty direction-time-signal chart: title,
-// chart box, hour and direction axes with their labels, and the colour legend.
+// chart box, hour and direction axes with their labels, and the colour legend
+// of the table (without one, the standard scale over 0..1023).
 void DrawChartFrame(DrawingSurface& picture);
+void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours);

@@ -2,6 +2,7 @@
 #include "ChartReadout.h"
 
 #include "ChartFrame.h"
+#include "ColourTable.h"
 #include "DayTime.h"
 #include "ObservationGrid.h"
 #include "PolarPlot.h"
@@ -38,16 +39,30 @@ QPolygonF SlotMarker(int slot) {
     return QPolygonF{{centre - 4, 42}, {centre + 4, 42}, {centre, 49}};
 }
 
-std::optional<int> LegendValueAt(QPointF p) {
+std::optional<int> LegendLineAt(QPointF p) {
     const auto x = static_cast<int>(std::floor(p.x()));
     const auto y = static_cast<int>(std::floor(p.y()));
     if (x < LegendLeft || x > LegendRight || y < LegendTop || y > PlotBottom)
         return std::nullopt;
-    return (PlotBottom - y) * LegendUnitsPerRow;
+    return PlotBottom - y;
+}
+
+std::optional<int> LegendValueAt(QPointF p) {
+    const std::optional<int> line = LegendLineAt(p);
+    return line ? std::optional<int>(*line * LegendUnitsPerRow) : std::nullopt;
+}
+
+std::optional<int> LegendValueAt(QPointF p, const ColourTable& colours) {
+    const std::optional<int> line = LegendLineAt(p);
+    return line ? std::optional<int>(colours.LegendValue(*line)) : std::nullopt;
+}
+
+QRect LegendLineRect(int line) {
+    return {LegendLeft, LegendRowY(line), LegendRight - LegendLeft + 1, 1};
 }
 
 QRect LegendRowRect(int value) {
-    return {LegendLeft, LegendRowY(value / LegendUnitsPerRow), LegendRight - LegendLeft + 1, 1};
+    return LegendLineRect(value / LegendUnitsPerRow);
 }
 
 } // namespace ChartGeometry

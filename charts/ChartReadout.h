@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class ColourTable;
+
 // What lies under a point of the charts, for readouts and for picking a slot
 // with the mouse. Points are in the surface's logical coordinates (the chart's
 // own pixel grid), never in device pixels: the pixel (x, y) covers the square
@@ -38,6 +40,12 @@ QPolygonF SlotMarker(int slot);
 // (row 230 - v / 8 shows v, a multiple of 8); nothing off the bar.
 std::optional<int> LegendValueAt(QPointF p);
 QRect LegendRowRect(int value);
+// The same under other colour settings: the legend line (0 for the bottom
+// one) under `p`, the value it stands for as the table gives it, and the
+// line's pixels.
+std::optional<int> LegendLineAt(QPointF p);
+std::optional<int> LegendValueAt(QPointF p, const ColourTable& colours);
+QRect LegendLineRect(int line);
 
 } // namespace ChartGeometry
 

@@ -2,16 +2,28 @@
 #include "DirectionTimePlot.h"
 
 #include "ChartFrame.h"
+#include "ColourTable.h"
 #include "DayLogs.h"
 #include "DrawingSurface.h"
 #include "ObservationGrid.h"
-#include "SignalColour.h"
+
+#include <array>
 
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid) {
+    PlotSignalGrid(picture, grid, StandardColourTable());
+}
+
+void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid,
+                    const ColourTable& colours) {
+    // A slot's bins run up one column of the chart: their colours are looked
+    // up first, then set in one go.
+    std::array<QRgb, ObservationGrid::Bins> column;
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
-        const auto x = static_cast<float>(ChartGeometry::SlotColumn(t));
         for (int d = 0; d < ObservationGrid::Bins; ++d)
-            picture.PSet(x, static_cast<float>(ChartGeometry::BinRow(d)), CellArgb(grid(t, d)));
+            column[static_cast<std::size_t>(d)] = colours.CellArgb(grid(t, d));
+        picture.PSetColumnUp(static_cast<float>(ChartGeometry::SlotColumn(t)),
+                             static_cast<float>(ChartGeometry::BinRow(0)), column.data(),
+                             column.size());
     }
 }
 

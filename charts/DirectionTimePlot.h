@@ -3,12 +3,16 @@
 
 #include <QString>
 
+class ColourTable;
 class DrawingSurface;
 class ObservationGrid;
 
 // Sets one pixel per cell of the grid in the chart's plot area: slot t at
-// column 30 + t, bin d at row 230 - d, in the cell's colour (0 drawn black).
+// column 30 + t, bin d at row 230 - d, in the cell's colour from the table
+// (0 drawn black); without a table, on the standard scale over 0..1023.
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid);
+void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid,
+                    const ColourTable& colours);
 
 // The date label of a log, read from the last ten characters of its path,
 // which end in yymmdd.log: ".../030115.log" gives "2003/01/15". Empty for a

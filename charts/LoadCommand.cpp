@@ -10,9 +10,10 @@ LogReadResult ReadLogFile(const QString& path, ObservationGrid& grid) {
     return ReadObservationLog(PathBytes(path), grid);
 }
 
-void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path) {
+void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path,
+               const ColourTable& colours) {
     picture.Cls();
-    DrawChartFrame(picture);
-    PlotSignalGrid(picture, grid);
+    DrawChartFrame(picture, colours);
+    PlotSignalGrid(picture, grid, colours);
     PrintDateLabel(picture, path);
 }

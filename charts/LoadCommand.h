@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourTable.h"
 #include "ObservationLog.h"
 
 #include <QString>
@@ -16,5 +17,6 @@ class ObservationGrid;
 LogReadResult ReadLogFile(const QString& path, ObservationGrid& grid);
 
 // Clears `picture` and draws the chart of `grid`: frame, every cell and the
-// date label of `path`.
-void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path);
+// date label of `path`, in the colours of `colours`.
+void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path,
+               const ColourTable& colours = StandardColourTable());

@@ -6,13 +6,13 @@
 
 LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
     : m_options(options), m_chart(ChartPictureSize, options.scale),
-      m_polar(PolarPictureSize, options.scale) {}
+      m_polar(PolarPictureSize, options.scale), m_colours(options.colours) {}
 
 LogReadResult LogImageRenderer::Render(const QString& logPath) {
     const LogReadResult read = ReadLogFile(logPath, m_grid);
     if (!read.ok())
         return read;
-    DrawChart(m_chart, m_grid, logPath);
+    DrawChart(m_chart, m_grid, logPath, m_colours);
     if (m_options.polarSlot >= 0) {
         // As the slider's change handler draws it.
         m_polar.Cls();

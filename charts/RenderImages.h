@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ChartFrame.h"
+#include "ColourTable.h"
 #include "ImageSurface.h"
 #include "ObservationGrid.h"
 #include "ObservationLog.h"
@@ -14,6 +15,8 @@ struct LogImageOptions {
     int polarSlot = -1; // the slot of the polar plot; -1 for none
     int gain = 1;       // the polar plot's gain, 1..50
     qreal scale = 1;    // device pixel ratio of the images
+    // The chart's colours.
+    ColourSettings colours;
 };
 
 // Draws the images of one log after another: the chart as Picture1 holds it
@@ -40,4 +43,5 @@ class LogImageRenderer {
     ImageSurface m_chart;
     ImageSurface m_polar;
     ObservationGrid m_grid;
+    ColourTable m_colours;
 };

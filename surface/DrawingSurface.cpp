@@ -27,6 +27,28 @@ void DrawingSurface::LineTo(SurfacePoint to, std::optional<QRgb> colour) {
     Line(SurfacePoint{m_currentX, m_currentY}, to, colour);
 }
 
+void DrawingSurface::PSetColumnUp(float x, float y, const QRgb* colours, std::size_t count) {
+    const std::size_t column = NearestPixel(x);
+    const std::size_t bottom = NearestPixel(y);
+    // Whole rows only: those of y - i are then exactly bottom - i.
+    if (!m_raster.bits || count == 0 || static_cast<float>(bottom) != y ||
+        column >= m_raster.width || bottom >= m_raster.height || count > bottom + 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            PSet(x, y - static_cast<float>(i), colours[i]);
+        return;
+    }
+    m_currentX = x;
+    m_currentY = y - static_cast<float>(count - 1);
+    if (m_raster.columnEdges) {
+        for (std::size_t i = 0; i < count; ++i)
+            WriteCell(m_raster, column, bottom - i, colours[i]);
+        return;
+    }
+    unsigned char* pixel = m_raster.bits + bottom * m_raster.bytesPerLine + column * sizeof(QRgb);
+    for (std::size_t i = 0; i < count; ++i, pixel -= m_raster.bytesPerLine)
+        *reinterpret_cast<QRgb*>(pixel) = colours[i];
+}
+
 void DrawingSurface::Circle(SurfacePoint centre, float radius, std::optional<QRgb> colour) {
     const float cx = centre.step ? m_currentX + centre.x : centre.x;
     const float cy = centre.step ? m_currentY + centre.y : centre.y;

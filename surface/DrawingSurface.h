@@ -57,6 +57,10 @@ class DrawingSurface {
         else
             drawPixel(x, y, colour);
     }
+    // PSet of `count` pixels up a column: (x, y) in colours[0], (x, y - 1)
+    // in colours[1] and so on, leaving the current point on the last. For a
+    // chart's cells, which a column at a time need no test per pixel.
+    void PSetColumnUp(float x, float y, const QRgb* colours, std::size_t count);
     void Circle(SurfacePoint centre, float radius, std::optional<QRgb> colour = {});
 
     // Draws the text with its top-left corner at the current point, then moves

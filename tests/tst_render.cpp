@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 // `dirchart --render`, run as cron runs it: the built program, without any
 // display, checked against the pictures of the window's own load command.
+#include "ChartFrame.h"
+#include "ColourTable.h"
 #include "Form1.h"
 #include "HScrollBar.h"
+#include "ImageSurface.h"
+#include "LoadCommand.h"
 #include "PictureBox.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
@@ -38,11 +42,15 @@ struct Run {
 };
 
 // Runs the built dirchart with no display, no platform and no runtime folder
-// in its environment, as a cron job does.
-Run RunDirchart(const QStringList& arguments, std::function<void()> childModifier = {}) {
+// in its environment, as a cron job does; `configHome` stands for the user's
+// configuration folder.
+Run RunDirchart(const QStringList& arguments, std::function<void()> childModifier = {},
+                const QString& configHome = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
+    if (!configHome.isEmpty())
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     QProcess process;
     process.setProcessEnvironment(env);
     if (childModifier)
@@ -146,6 +154,8 @@ class TestRender : public QObject {
     void imagesAreTheWindowsPictures_data();
     void imagesAreTheWindowsPictures();
     void animationIsThePolarPlots();
+    void coloursAsAsked_data();
+    void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
     void failedWriteLeavesNoFile();
 
@@ -212,6 +222,16 @@ void TestRender::commandLine_data() {
     row("from not a slot's start", animate + QStringList{"--from", "10:01", "@LOG"}, 2);
     row("to not a time", animate + QStringList{"--to", "24:00", "@LOG"}, 2);
     row("animation gain 51", animate + QStringList{"--gain", "51", "@LOG"}, 2);
+    row("colours without render", {"--colormap", "viridis", "@LOG"}, 2);
+    row("colours",
+        {"--render", "@OUT", "--range", "-10:400", "--stretch", "sqrt", "--colormap", "grey",
+         "@LOG"},
+        0, {"261208.png"});
+    for (const char* range : {"5:5", "400:0", "0:32768", "-32769:0", "1:2:3", "a:4", "400", ":4"})
+        row(qPrintable(QStringLiteral("range %1").arg(range)),
+            {"--render", "@OUT", "--range", range, "@LOG"}, 2);
+    row("stretch cubic", {"--render", "@OUT", "--stretch", "cubic", "@LOG"}, 2);
+    row("colour map jet", {"--render", "@OUT", "--colormap", "jet", "@LOG"}, 2);
 }
 
 void TestRender::commandLine() {
@@ -283,6 +303,45 @@ void TestRender::animationIsThePolarPlots() {
         QPainter(&polar).fillRect(caption, Qt::white);
         QCOMPARE(frame, polar);
     }
+}
+
+void TestRender::coloursAsAsked_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<ColourSettings>("colours");
+    using enum Stretch;
+    using enum ColourMapId;
+    QTest::newRow("standard") << QStringList{"--range", "100:600", "--stretch", "log"}
+                              << ColourSettings{100, 600, Log, Standard};
+    QTest::newRow("viridis") << QStringList{"--colormap=viridis", "--range=0:400", "--stretch=sqrt"}
+                             << ColourSettings{0, 400, Sqrt, Viridis};
+    QTest::newRow("cividis") << QStringList{"--colormap", "cividis"}
+                             << ColourSettings{0, 1023, Linear, Cividis};
+    QTest::newRow("turbo") << QStringList{"--colormap", "turbo", "--range=-50:900"}
+                           << ColourSettings{-50, 900, Linear, Turbo};
+    QTest::newRow("grey") << QStringList{"--colormap", "grey", "--stretch", "log"}
+                          << ColourSettings{0, 1023, Log, Grey};
+}
+
+// The chart in the colours of the command line, as the chart functions draw
+// it with those settings, whatever the user's own settings say.
+void TestRender::coloursAsAsked() {
+    QFETCH(QStringList, options);
+    QFETCH(ColourSettings, colours);
+    const QString day = log("261208.log", 5);
+    QVERIFY(QDir(m_dir->path()).mkpath("config/dirchart"));
+    WriteTestFile(path("config/dirchart/dirchart.conf"),
+                  "[colour]\nminimum=5\nmaximum=50\nstretch=log\nmap=turbo\n");
+    const Run run = RunDirchart(QStringList{"--render", out()} + options + QStringList{day}, {},
+                                path("config"));
+    QCOMPARE(run.exitCode, 0);
+
+    ImageSurface chart(ChartPictureSize);
+    ObservationGrid grid;
+    QVERIFY(ReadLogFile(day, grid).ok());
+    DrawChart(chart, grid, day, ColourTable(colours));
+    const QImage image = Png(QDir(out()).filePath("261208.png"));
+    QCOMPARE(image, chart.image());
+    QVERIFY(image != Window(day).chart());
 }
 
 void TestRender::unreadableLogAmongGoodOnes() {

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -228,6 +229,7 @@ void TestSurface::pictureBoxRepaintsAfterEachBurst() {
 
 void TestSurface::cellsTileTheDevicePixels_data() {
     QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1") << 1.0;
     QTest::newRow("1.25") << 1.25;
     QTest::newRow("1.5") << 1.5;
     QTest::newRow("2") << 2.0;
@@ -247,6 +249,16 @@ void TestSurface::cellsTileTheDevicePixels() {
     }
     const QImage image = s.image();
     QCOMPARE(backwards.image(), image);
+    // And a column at a time, as the chart sets its cells.
+    ImageSurface columns(QSize(41, 23), ratio);
+    for (int x = 0; x < 41; ++x) {
+        std::array<QRgb, 23> up;
+        for (int k = 0; k < 23; ++k)
+            up[std::size_t(k)] = 0xff000000 | QRgb(x << 8 | (22 - k));
+        columns.PSetColumnUp(float(x), 22, up.data(), up.size());
+    }
+    QCOMPARE(columns.image(), image);
+    QCOMPARE(columns.CurrentY(), 0.0f);
     QCOMPARE(image.devicePixelRatio(), ratio);
     QCOMPARE(image.size(), QSize(qRound(41 * ratio), qRound(23 * ratio)));
     QHash<QRgb, QPair<QRect, int>> blocks; // bounds and pixel count of each cell

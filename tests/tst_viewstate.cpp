@@ -3,7 +3,13 @@
 // once per change, the day keys get past a day they cannot read, a drop is
 // finished before its warning, a followed log is replotted while it is
 // written and says when it has vanished, and names that are not UTF-8 work.
+#include "ColourDialog.h"
 #include "Form1.h"
+#include "ChartFrame.h"
+#include "LoadCommand.h"
+#include "LogLoader.h"
+#include "RememberedSettings.h"
+#include "ViewCommands.h"
 #include "HScrollBar.h"
 #include "LogFollower.h"
 #include "PathText.h"
@@ -12,6 +18,9 @@
 #include "TestFiles.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
@@ -63,6 +72,7 @@ class TestViewState : public QObject {
     void pathBytesRoundTrip();
     void namesThatAreNotUtf8();
     void playingAndTypingMoveTheView();
+    void coloursPreviewAndAreRemembered();
 };
 
 void TestViewState::unchangedValuesAreIgnored() {
@@ -265,6 +275,46 @@ void TestViewState::playingAndTypingMoveTheView() {
     QTest::keyClick(f.form.Text3, Qt::Key_Return);
     QCOMPARE(f.form.Text3->text(), "1");
     QCOMPARE(f.form.HScroll4->value(), 1);
+}
+
+// The colour dialog's settings show on the chart while it is open, Cancel
+// goes back, OK keeps them, and a new start of the viewer has them again.
+void TestViewState::coloursPreviewAndAreRemembered() {
+    QTemporaryDir config, dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const QString log = WriteTestFile(dir.filePath("261208.log"), LogBytes(Filled(300)));
+    const auto chartIn = [&](ColourMapId map) {
+        ImageSurface chart(ChartPictureSize);
+        ObservationGrid grid;
+        ReadLogFile(log, grid);
+        DrawChart(chart, grid, log, ColourTable({0, 1023, Stretch::Linear, map}));
+        return chart.image();
+    };
+    {
+        Fixture f;
+        RememberedSettings remembered(f.form.view(), f.form.loader());
+        f.form.LoadLog(log);
+        QCOMPARE(f.form.Picture1->surface().image(), chartIn(ColourMapId::Standard));
+        for (const bool ok : {false, true}) {
+            QImage previewed;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<ColourDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->mapBox->setCurrentIndex(int(ColourMapId::Viridis));
+                previewed = f.form.Picture1->surface().image();
+                ok ? dialog->accept() : dialog->reject();
+            });
+            f.form.commands().EditColours();
+            QCOMPARE(previewed, chartIn(ColourMapId::Viridis));
+            QCOMPARE(f.form.Picture1->surface().image(),
+                     chartIn(ok ? ColourMapId::Viridis : ColourMapId::Standard));
+        }
+    }
+    Fixture again;
+    RememberedSettings remembered(again.form.view(), again.form.loader());
+    QCOMPARE(again.form.view().colours().map, ColourMapId::Viridis);
+    QCOMPARE(again.form.loader().logFolder(), dir.path());
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 QTEST_MAIN(TestViewState)

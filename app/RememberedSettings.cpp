@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#include "RememberedSettings.h"
+
+#include "LogLoader.h"
+#include "PathText.h"
+#include "ViewState.h"
+
+#include <filesystem>
+
+RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, QObject* parent)
+    : QObject(parent) {
+    view.setColours(m_settings.colourSettings());
+    const QString folder = m_settings.lastFolder();
+    std::error_code error;
+    if (!folder.isEmpty() && std::filesystem::is_directory(FileSystemPath(folder), error))
+        loader.setLogFolder(folder);
+
+    connect(&view, &ViewState::coloursChanged, this,
+            [this, &view] { m_settings.setColourSettings(view.colours()); });
+    connect(&loader, &LogLoader::logFolderChanged, this,
+            [this](const QString& folder) { m_settings.setLastFolder(folder); });
+}
