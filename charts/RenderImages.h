@@ -31,6 +31,7 @@ class LogImageRenderer {
 
     QImage chart() const { return m_chart.image(); }
     QImage polar() const { return m_polar.image(); }
+    const ObservationGrid& grid() const { return m_grid; }
     const LogImageOptions& options() const { return m_options; }
 
   private:
