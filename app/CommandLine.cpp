@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include "ArchiveRender.h"
 #include "DayTime.h"
 #include "PictureNames.h"
 #include "PolarPlot.h"
@@ -89,7 +90,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("R"), QStringLiteral("1"));
     const QCommandLineOption quiet(QStringLiteral("quiet"),
                                    QStringLiteral("With --render, show no progress line."));
-    parser.addOptions({help, version, render, polar, gain, scale, quiet});
+    // The archive of the logs.
+    const QCommandLineOption overview(
+        QStringLiteral("overview"),
+        QStringLiteral("With --render, also write the day stacks of all LOGs, a row a day, "
+                       "as overview-time.png and overview-direction.png."));
+    const QCommandLineOption html(
+        QStringLiteral("html"),
+        QStringLiteral("With --render, also write a web page of all LOGs: index.html with "
+                       "the day stacks and a calendar of thumbnails (thumbs/<name>.png)."));
+    parser.addOptions({help, version, render, polar, gain, scale, quiet, overview, html});
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
@@ -122,7 +132,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QStringList logs = parser.positionalArguments();
 
     if (!parser.isSet(render)) {
-        for (const QCommandLineOption& option : {polar, gain, scale, quiet})
+        for (const QCommandLineOption& option : {polar, gain, scale, quiet, overview, html})
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
         if (logs.size() > 1)
@@ -157,6 +167,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!ok || !ScaleSupported(request.scale))
         return usageError(QStringLiteral("%1: not a scale from 1 to 8").arg(parser.value(scale)));
     request.quiet = parser.isSet(quiet);
+    request.overview = parser.isSet(overview);
+    request.html = parser.isSet(html);
     if (parser.isSet(gain) && !parser.isSet(polar))
         return usageError(QStringLiteral("--gain needs --polar"));
 
@@ -165,14 +177,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     // Two logs must not write the same image, nor one log's polar plot have
     // the name of another's chart.
     QSet<QString> names;
+    if (request.overview || request.html)
+        names = {OverviewTimeImage, OverviewDirectionImage};
     for (const QString& log : logs) {
         QStringList own{ChartImageName(log)};
         if (request.polarSlot >= 0)
             own.append(PolarImageName(log, request.polarSlot, request.gain));
         for (const QString& name : own) {
             if (names.contains(name))
-                return usageError(
-                    QStringLiteral("%1: another LOG already writes %2").arg(log, name));
+                return usageError(QStringLiteral("%1: another LOG or the overview already writes %2")
+                                      .arg(log, name));
             names.insert(name);
         }
     }

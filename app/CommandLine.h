@@ -8,7 +8,8 @@
 
 // What the command line asks for:
 //   dirchart [--help] [--version] [LOG]
-//   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet] LOG...
+//   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet]
+//            [--overview] [--html] LOG...
 struct CommandLine {
     enum Action {
         ShowWindow, // start the window, and load `log` once it is shown

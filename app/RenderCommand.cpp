@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RenderCommand.h"
 
+#include "ArchiveRender.h"
 #include "PictureNames.h"
 #include "PngFile.h"
 #include "RenderImages.h"
@@ -59,13 +60,15 @@ class Reporter {
 
 // Renders one log and writes its images; false when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
-               Reporter& reporter) {
+               Reporter& reporter, ArchiveRender& archive, qsizetype index) {
     const QString reason = renderer.Render(log);
     if (!reason.isEmpty()) {
         reporter.Fail(log, reason);
+        archive.markUnreadable(index, reason);
         return false;
     }
-    bool written = true;
+    const auto fail = [&](const QString& path, const QString& why) { reporter.Fail(path, why); };
+    bool written = !archive.wanted() || archive.addDay(index, renderer.grid(), fail);
     const auto write = [&](const QImage& image, const QString& name) {
         const QString path = folder.filePath(name);
         const QString error = WriteImageFile(image, path);
@@ -96,13 +99,14 @@ int RunRenderCommand(const RenderRequest& request) {
 
     // Each thread takes the next log when it is done with one, so at most one
     // log per thread is in memory.
+    ArchiveRender archive(request);
     std::atomic<qsizetype> next{0};
     std::atomic<bool> allWritten{true};
     const auto work = [&] {
         LogImageRenderer renderer(options);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, reporter))
+            if (!RenderLog(renderer, log, folder, reporter, archive, i))
                 allWritten = false;
             reporter.Done(log);
         }
@@ -114,5 +118,7 @@ int RunRenderCommand(const RenderRequest& request) {
     work();
     for (std::thread& thread : threads)
         thread.join();
+    if (!archive.finish([&](const QString& path, const QString& why) { reporter.Fail(path, why); }))
+        allWritten = false;
     return allWritten ? 0 : 1;
 }

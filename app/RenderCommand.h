@@ -12,6 +12,10 @@ struct RenderRequest {
     int gain = 1;       // 1..50
     qreal scale = 1;    // device pixel ratio
     bool quiet = false; // no progress line
+    // The archive of the logs: the two day stacks, and the web page with a
+    // thumbnail of each day (see ArchiveRender.h).
+    bool overview = false;
+    bool html = false;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded
