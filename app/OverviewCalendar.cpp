@@ -298,11 +298,11 @@ void OverviewCalendar::moveSelection(int step) {
     if (m_layout.empty())
         return;
     Day day = m_selected.value_or(m_layout.last());
-    // Over a fold to the first day beyond it; at either end the selection stays.
+    // Over a fold to the first day beyond it; past either end the selection stays.
     do
         day += days(step);
     while (day >= m_layout.first() && day <= m_layout.last() && !m_layout.placeOf(day));
-    setSelectedDay(std::clamp(day, m_layout.first(), m_layout.last()));
+    setSelectedDay(day);
 }
 
 void OverviewCalendar::keyPressEvent(QKeyEvent* event) {

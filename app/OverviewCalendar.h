@@ -43,6 +43,7 @@ class OverviewCalendar : public QAbstractScrollArea {
     const CalendarLayout& calendar() const { return m_layout; }
     // The day outlined as the one the main window shows.
     void setShownDay(std::optional<Day> day);
+    std::optional<Day> shownDay() const { return m_shown; }
     void setSelectedDay(Day day);
     std::optional<Day> selectedDay() const { return m_selected; }
     void scrollToDay(Day day);
