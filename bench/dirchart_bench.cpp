@@ -6,6 +6,7 @@
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
+#include "OverviewLoader.h"
 #include "PictureNames.h"
 #include "PngFile.h"
 #include "PolarPlot.h"
@@ -17,6 +18,8 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
+#include <QThread>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -24,6 +27,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -214,6 +218,60 @@ void RenderYearFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(RenderYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A year of logs read and reduced to thumbnails and stack rows by the
+// overview window's own loader, on its reader threads, each day's summary
+// delivered to this thread as the window gets it.
+void OverviewYear(benchmark::State& state) {
+    const QStringList& logs = YearLogs();
+    OverviewLoader loader(QFileInfo(logs.constFirst()).absolutePath().toStdString());
+    loader.setListing(false);
+    qsizetype summaries = 0;
+    QObject::connect(&loader, &OverviewLoader::dayRead,
+                     [&](int, std::uint64_t, const DayReading& reading) {
+                         summaries += reading.summary ? 1 : 0;
+                     });
+    std::uint64_t request = 0;
+    for (auto _ : state) {
+        summaries = 0;
+        for (qsizetype i = 0; i < logs.size(); ++i)
+            loader.read(int(i), logs[i].toStdString(), ++request);
+        while (summaries < logs.size())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+BENCHMARK(OverviewYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same files only read into memory, on as many threads.
+void OverviewYearFloor(benchmark::State& state) {
+    const QStringList& logs = YearLogs();
+    std::vector<std::string> paths;
+    for (const QString& log : logs)
+        paths.push_back(log.toStdString());
+    const int threads = std::max(1, QThread::idealThreadCount());
+    for (auto _ : state) {
+        std::atomic<std::size_t> next{0};
+        std::atomic<bool> failed{false};
+        const auto work = [&] {
+            std::vector<unsigned char> bytes(ObservationLogBytes);
+            for (std::size_t i = next++; i < paths.size(); i = next++) {
+                const int fd = ::open(paths[i].c_str(), O_RDONLY);
+                if (::read(fd, bytes.data(), bytes.size()) != ObservationLogBytes)
+                    failed = true;
+                ::close(fd);
+            }
+        };
+        std::vector<std::thread> pool;
+        for (int i = 1; i < threads; ++i)
+            pool.emplace_back(work);
+        work();
+        for (std::thread& thread : pool)
+            thread.join();
+        if (failed)
+            state.SkipWithError("short read");
+    }
+}
+BENCHMARK(OverviewYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
