@@ -25,7 +25,8 @@ figcaption { font-weight: bold; }
 table { width: 100%; table-layout: fixed; border-collapse: separate; border-spacing: 4px 2px; }
 th { font-weight: normal; color: #555; }
 td { vertical-align: top; padding: 0; font-size: 0.85em; overflow-wrap: anywhere; overflow: hidden; }
-td img { display: block; width: 100%; border: 1px solid #777; box-sizing: border-box; }
+a.thumb { display: block; border: 1px solid #777; }
+td img { display: block; width: 100%; }
 .frame { aspect-ratio: 4 / 1; border: 1px solid #bbb; box-sizing: border-box; }
 .bad .frame { border-color: #b00; background: #fdd; color: #b00; text-align: center; }
 .out { color: #aaa; }
@@ -66,7 +67,7 @@ QString DayCell(Day date, const PageDay* day, bool inRange) {
         return QStringLiteral(R"(<td class="bad" title="%1">%2<div class="frame">&#x2716;</div></td>)")
             .arg(Escaped(DateText(date) + QStringLiteral(": ") + day->problem))
             .arg(number);
-    QString cell = QStringLiteral(R"(<td>%1<a href="%2">%3</a>)")
+    QString cell = QStringLiteral(R"(<td>%1<a class="thumb" href="%2">%3</a>)")
                        .arg(number)
                        .arg(Href(day->chart),
                             Image({day->thumbnail, ThumbnailSize, DateText(date)}));
@@ -87,6 +88,8 @@ QString MonthTable(year_month month, Day first, Day last,
     const Day monthLast(month / std::chrono::last);
     for (Day monday = monthFirst - (weekday(monthFirst) - Monday); monday <= monthLast;
          monday += days(7)) {
+        if (monday + days(6) < first || monday > last)
+            continue; // a week wholly before the first log or after the last
         html += QStringLiteral("<tr>");
         for (Day date = monday; date < monday + days(7); date += days(1)) {
             if (date < monthFirst || date > monthLast) {

@@ -20,11 +20,11 @@ namespace {
 
 // Geometry, in the calendar's content coordinates.
 constexpr int HeaderHeight = 22; // weekday names, kept at the top
-constexpr int MonthColumn = 84;  // month names, left of the weeks
+constexpr int MonthColumn = 76;  // month names, left of the weeks
 constexpr int FrameWidth = 182;  // a thumbnail and its one-pixel frame
 constexpr int FrameHeight = 47;
 constexpr int DateHeight = 16;   // the date above each frame
-constexpr int ColumnPitch = FrameWidth + 8;
+constexpr int ColumnPitch = FrameWidth + 6;
 constexpr int WeekHeight = DateHeight + FrameHeight + 8;
 constexpr int FoldHeight = 30;
 constexpr int ContentWidth = MonthColumn + 7 * ColumnPitch + 4;

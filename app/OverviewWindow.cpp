@@ -106,9 +106,9 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     setShownLog(shownLog);
 
     const QRect screen = this->screen()->availableGeometry();
-    resize(std::min(1460, screen.width() - 40), std::min(940, screen.height() - 60));
+    resize(std::min(1460, screen.width() - 20), std::min(960, screen.height() - 40));
     applyListing(ListArchive(m_folder));
-    splitter->setSizes({std::min(m_stackPane->sizeHint().height() + 4, height() * 45 / 100),
+    splitter->setSizes({std::min(m_stackPane->sizeHint().height() + 4, height() / 2),
                         height()});
     m_calendar->setFocus();
 }

@@ -267,7 +267,7 @@ void TestRender::archiveIsTheOverviewWindows() {
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
     QVERIFY(html.contains(
-        "<a href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
+        "<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
 }
