@@ -80,7 +80,8 @@ bool ArchiveRender::finish(const Failure& fail) {
         const QSize size = StackGeometry::PictureSize(stack, count);
         ImageSurface picture(size, m_request.scale);
         DrawDayStack(
-            picture, stack, first, count, [&](int day) { return rows[std::size_t(day)]; },
+            picture, stack, first, count,
+            [&](int day) { return std::optional(rows[std::size_t(day)]); },
             OverviewColours{});
         const bool time = stack == DayStack::Time;
         const QString name = time ? OverviewTimeImage : OverviewDirectionImage;

@@ -59,6 +59,11 @@ void OverviewCalendar::setCalendar(CalendarLayout layout) {
     viewport()->update();
 }
 
+void OverviewCalendar::setPlaceholder(const QString& text) {
+    m_placeholder = text;
+    viewport()->update();
+}
+
 void OverviewCalendar::setShownDay(std::optional<Day> day) {
     if (day == m_shown)
         return;
@@ -166,8 +171,7 @@ void OverviewCalendar::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), colours.base());
     if (m_layout.empty()) {
         painter.setPen(colours.color(QPalette::PlaceholderText));
-        painter.drawText(viewport()->rect(), Qt::AlignCenter,
-                         QStringLiteral("このフォルダーには観測ログがありません。"));
+        painter.drawText(viewport()->rect(), Qt::AlignCenter, m_placeholder);
         return;
     }
     const int dx = horizontalScrollBar()->value();

@@ -21,7 +21,7 @@ struct OverviewDay {
     std::filesystem::path log;
     // The file as last listed; a change means reading it again.
     std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified;
+    std::int64_t modified = 0;
     std::uint64_t request = 0; // the latest read asked for
     bool read = false;         // a reading has come back
     std::shared_ptr<const DaySummary> summary;
@@ -40,6 +40,8 @@ class OverviewCalendar : public QAbstractScrollArea {
     OverviewCalendar(const OverviewDays& days, QWidget* parent = nullptr);
 
     void setCalendar(CalendarLayout layout);
+    // What an empty calendar says.
+    void setPlaceholder(const QString& text);
     const CalendarLayout& calendar() const { return m_layout; }
     // The day outlined as the one the main window shows.
     void setShownDay(std::optional<Day> day);
@@ -80,6 +82,7 @@ class OverviewCalendar : public QAbstractScrollArea {
     const OverviewDays& m_days;
     CalendarLayout m_layout;
     std::vector<int> m_rowTops; // content coordinates, one more than rows
+    QString m_placeholder;
     std::optional<Day> m_shown;
     std::optional<Day> m_selected;
     OverviewColours m_colours;

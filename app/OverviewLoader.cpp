@@ -94,8 +94,6 @@ void OverviewLoader::readLoop() {
 
 void OverviewLoader::listLoop() {
     std::unique_lock lock(m_mutex);
-    // The window lists the folder itself when it opens.
-    m_listWake.wait_for(lock, ListingInterval, [this] { return m_stop; });
     while (!m_stop) {
         m_listWake.wait(lock, [this] { return m_stop || m_listing; });
         if (m_stop)

@@ -38,6 +38,8 @@ fs::path FolderName(const fs::path& folder) {
     return normal.has_filename() ? normal.filename() : normal.parent_path().filename();
 }
 
+constexpr int StatusDelayMs = 200;
+
 fs::path Canonical(const fs::path& path) {
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(path, error);
@@ -73,6 +75,7 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     m_stackArea->setWidget(m_stackPane);
     m_stackArea->setWidgetResizable(true);
     m_stackArea->setFrameShape(QFrame::NoFrame);
+    m_stackArea->hide(); // until there are days to stack
 
     m_calendar = new OverviewCalendar(m_days);
     auto* splitter = new QSplitter(Qt::Vertical);
@@ -92,10 +95,14 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
 
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
+    m_statusDelay.setSingleShot(true);
+    m_statusDelay.setInterval(StatusDelayMs);
+    connect(&m_statusDelay, &QTimer::timeout, this, &OverviewWindow::updateStatus);
     connect(m_calendar, &OverviewCalendar::dayActivated, this, [this](Day day) { chooseDay(day); });
 
-    // The folder is listed once at once, so that the window opens on the
-    // shown day; the loader lists it again every second from then on.
+    // The loader lists the folder at once and then every second; the window
+    // opens on the shown day when the first listing comes.
+    m_calendar->setPlaceholder(QStringLiteral("読み込み中…"));
     m_loader = new OverviewLoader(m_folder, this);
     connect(m_loader, &OverviewLoader::listed, this, &OverviewWindow::applyListing);
     connect(m_loader, &OverviewLoader::dayRead, this, &OverviewWindow::applyReading);
@@ -107,9 +114,7 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
 
     const QRect screen = this->screen()->availableGeometry();
     resize(std::min(1460, screen.width() - 20), std::min(960, screen.height() - 40));
-    applyListing(ListArchive(m_folder));
-    splitter->setSizes({std::min(m_stackPane->sizeHint().height() + 4, height() / 2),
-                        height()});
+    m_splitter = splitter;
     m_calendar->setFocus();
 }
 
@@ -117,11 +122,6 @@ OverviewWindow::~OverviewWindow() = default;
 
 PictureBox* OverviewWindow::stack(DayStack kind) const {
     return m_stacks[kind == DayStack::Time ? 0 : 1];
-}
-
-int OverviewWindow::daysPending() const {
-    return int(std::count_if(m_days.begin(), m_days.end(),
-                             [](const auto& day) { return !day.second.read; }));
 }
 
 void OverviewWindow::setShownLog(const fs::path& log) {
@@ -158,6 +158,8 @@ void OverviewWindow::hideEvent(QHideEvent* event) {
 }
 
 void OverviewWindow::applyListing(const ArchiveListing& listing) {
+    if (!m_opened && !listing.logs.empty()) // the shown day is read first
+        m_loader->setFocus(Number(LogDate(m_shownName.native()).value_or(listing.logs.back().date)));
     OverviewDays next;
     bool datesChanged = listing.logs.size() != m_days.size();
     for (const ArchiveLog& log : listing.logs) {
@@ -176,6 +178,8 @@ void OverviewWindow::applyListing(const ArchiveListing& listing) {
         m_loader->read(Number(log.date), log.path, day.request);
     }
     m_days.swap(next);
+    m_pending = int(std::count_if(m_days.begin(), m_days.end(),
+                                  [](const auto& day) { return !day.second.read; }));
 
     QStringList leftOut;
     for (const fs::path& name : listing.leftOut)
@@ -191,9 +195,15 @@ void OverviewWindow::applyListing(const ArchiveListing& listing) {
         m_calendar->setShownDay(shownDay());
         rebuildStacks();
     }
-    if (!m_listed && !m_days.empty()) {
-        // Opened on the shown day, or else on the latest.
+    if (!m_listed) {
         m_listed = true;
+        m_calendar->setPlaceholder(QStringLiteral("このフォルダーには観測ログがありません。"));
+    }
+    if (!m_opened && !m_days.empty()) {
+        // Opened on the shown day, or else on the latest.
+        m_opened = true;
+        m_splitter->setSizes(
+            {std::min(m_stackPane->sizeHint().height() + 4, height() / 2), height()});
         const Day focus = shownDay().value_or(m_calendar->calendar().last());
         m_calendar->setSelectedDay(focus);
         m_calendar->scrollToDay(focus);
@@ -211,6 +221,7 @@ void OverviewWindow::applyReading(int number, std::uint64_t request, const DayRe
     if (found == m_days.end() || found->second.request != request)
         return; // a reading overtaken by a later change
     OverviewDay& day = found->second;
+    m_pending -= day.read ? 0 : 1;
     day.read = true;
     day.summary = reading.summary;
     day.problem = reading.problem;
@@ -221,7 +232,12 @@ void OverviewWindow::applyReading(int number, std::uint64_t request, const DayRe
         if (PictureBox* picture = stack(kind))
             DrawDayStackBand(picture->surface(), kind, index, stackDays(),
                              day.summary ? &day.summary->rows : nullptr, m_colours);
-    updateStatus();
+    // Thousands of days come in a few seconds: the count is shown a few
+    // times a second, and at once when the last one is in.
+    if (m_pending == 0 || (m_timing && !m_firstShown))
+        updateStatus();
+    else if (!m_statusDelay.isActive())
+        m_statusDelay.start();
 }
 
 int OverviewWindow::stackDays() const {
@@ -253,9 +269,13 @@ void OverviewWindow::drawStacks() {
     if (count == 0)
         return;
     const Day first = m_calendar->calendar().first();
-    const auto rows = [&](int index) -> const DayRows* {
+    const auto rows = [&](int index) -> std::optional<const DayRows*> {
         const auto day = m_days.find(Number(first + days(index)));
-        return day != m_days.end() && day->second.summary ? &day->second.summary->rows : nullptr;
+        if (day == m_days.end())
+            return nullptr;
+        if (!day->second.read)
+            return std::nullopt;
+        return day->second.summary ? &day->second.summary->rows : nullptr;
     };
     for (const DayStack kind : {DayStack::Time, DayStack::Direction})
         DrawDayStack(stack(kind)->surface(), kind, first, count, rows, m_colours);
@@ -322,6 +342,8 @@ void OverviewWindow::updateStatus() {
                        .arg(DateText(layout.first()), DateText(layout.last()))
                        .arg(m_days.size());
     const int pending = daysPending();
+    if (pending == 0)
+        m_statusDelay.stop();
     if (pending > 0)
         text += QStringLiteral("（読み込み中 あと %1）").arg(pending);
     m_status->setText(text);

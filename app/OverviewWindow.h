@@ -7,6 +7,7 @@
 #include "OverviewColours.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
@@ -16,6 +17,7 @@ class OverviewLoader;
 class PictureBox;
 class QLabel;
 class QScrollArea;
+class QSplitter;
 struct DayReading;
 
 // 一覧: the days of one folder's archive at a glance. Above, the two day
@@ -35,11 +37,13 @@ class OverviewWindow : public QWidget {
 
     const std::filesystem::path& folder() const { return m_folder; }
 
-    // For tests and the timing harness: the calendar, the stacks, and how
-    // many listed days still wait for their first reading.
+    // For tests and the timing harness: the calendar, the stacks, how many
+    // listed days still wait for their first reading, and whether the folder
+    // has been listed and every day read.
     OverviewCalendar* calendar() const { return m_calendar; }
     PictureBox* stack(DayStack stack) const;
-    int daysPending() const;
+    int daysPending() const { return m_pending; }
+    bool allRead() const { return m_listed && m_pending == 0; }
 
   public slots:
     void setShownLog(const std::filesystem::path& log);
@@ -68,11 +72,15 @@ class OverviewWindow : public QWidget {
     std::filesystem::path m_shownName; // the shown log's file name, if it is in the folder
     OverviewDays m_days;
     std::uint64_t m_requests = 0;
+    int m_pending = 0; // days not read yet
+    QTimer m_statusDelay;
     OverviewColours m_colours;
-    bool m_listed = false;
+    bool m_listed = false; // the first listing has come
+    bool m_opened = false; // and the window has been brought to the shown day
 
     OverviewLoader* m_loader = nullptr;
     OverviewCalendar* m_calendar = nullptr;
+    QSplitter* m_splitter = nullptr;
     QScrollArea* m_stackArea = nullptr;
     QWidget* m_stackPane = nullptr;
     PictureBox* m_stacks[2] = {nullptr, nullptr};

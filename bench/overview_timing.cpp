@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -28,12 +29,19 @@ int main(int argc, char* argv[]) {
     if (argc > 2)
         main.LoadLog(QString::fromLocal8Bit(argv[2]));
 
+    // The longest the event loop went without a turn while the logs were
+    // read: how long input would have waited.
     std::unique_ptr<OverviewWindow> window;
+    QElapsedTimer sinceTurn;
+    qint64 longestPause = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (window->daysPending() != 0)
+        longestPause = std::max(longestPause, sinceTurn.restart());
+        if (!window->allRead())
             return;
         poll.stop();
+        std::fprintf(stderr, "dirchart: overview: longest pause of the event loop %lld ms\n",
+                     static_cast<long long>(longestPause));
         if (qEnvironmentVariableIsEmpty("DIRCHART_OVERVIEW_STAY"))
             QTimer::singleShot(200, &app, &QApplication::quit); // painted, then gone
     });
@@ -45,6 +53,7 @@ int main(int argc, char* argv[]) {
         window->show();
         std::fprintf(stderr, "dirchart: overview: built after %lld ms, shown after %lld ms\n",
                      static_cast<long long>(built), static_cast<long long>(clock.elapsed()));
+        sinceTurn.start();
         poll.start(5);
     });
     return QApplication::exec();

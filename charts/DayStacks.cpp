@@ -123,7 +123,8 @@ void DrawDayStack(DrawingSurface& picture, DayStack stack, Day first, int days,
                  {float(Left + Columns(stack)), float(bottom + 1)}, Black, LineShape::Box);
     float lastLabel = -LabelSpacing;
     for (int day = 0; day < days; ++day) {
-        DrawDayStackBand(picture, stack, day, days, rows(day), colours);
+        if (const std::optional<const DayRows*> row = rows(day))
+            DrawDayStackBand(picture, stack, day, days, *row, colours);
         const Day date = first + std::chrono::days(day);
         const float y = float(Top + day * band) + float(band - 1) / 2;
         // The first date is always labelled, and no label crowds the one above.

@@ -48,9 +48,9 @@ struct StackPoint {
 std::optional<StackPoint> PointAt(DayStack stack, int days, QPointF p);
 } // namespace StackGeometry
 
-// The stack rows of day `day` (0 for the first date); null for a day without
-// a readable log.
-using StackRows = std::function<const DayRows*(int day)>;
+// The stack rows of day `day` (0 for the first date): null for a day without
+// a readable log (hatched), nothing for one not read yet (left blank).
+using StackRows = std::function<std::optional<const DayRows*>(int day)>;
 
 // Clears the surface and draws the whole stack: frame, axes, date labels and
 // every day's band.

@@ -28,7 +28,7 @@ struct ArchiveLog {
     // What the file was when listed, so that a log that grows or is
     // rewritten can be told from one that stayed the same.
     std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified;
+    std::int64_t modified = 0; // nanoseconds since the epoch
 };
 
 struct ArchiveListing {

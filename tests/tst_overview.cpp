@@ -202,7 +202,8 @@ void TestOverview::missingDaysAreHatched() {
     for (const DayStack stack : {DayStack::Time, DayStack::Direction}) {
         ImageSurface picture(StackGeometry::PictureSize(stack, 3));
         DrawDayStack(
-            picture, stack, D(261206), 3, [&](int i) { return i == 1 ? nullptr : &day.rows; },
+            picture, stack, D(261206), 3,
+            [&](int i) { return std::optional(i == 1 ? nullptr : &day.rows); },
             OverviewColours{});
         const QRgb data = stack == DayStack::Time ? CellArgb(300) : CellArgb(0);
         QSet<QRgb> missing;

@@ -55,7 +55,7 @@ class TestOverviewWindow : public QObject {
                 [this](const fs::path& path, std::optional<int> slot) {
                     m_chosen.append({QString::fromStdString(path.filename()), slot.value_or(-1)});
                 });
-        if (!QTest::qWaitFor([&] { return window->daysPending() == 0; }, 5000))
+        if (!QTest::qWaitFor([&] { return window->allRead(); }, 5000))
             qFatal("the overview did not read its logs");
         return window;
     }
@@ -162,7 +162,7 @@ void TestOverviewWindow::followsTheFolder() {
     WriteTestFile(log("261211"), FlatDay(700));
     WriteTestFile(log("261212"), FlatDay(200).left(1000));
     QTRY_VERIFY_WITH_TIMEOUT(window->calendar()->calendar().last() == D("261212") &&
-                                 window->daysPending() == 0,
+                                 window->allRead(),
                              2500);
     const QImage before = window->stack(DayStack::Direction)->surface().image();
     WriteTestFile(log("261212"), FlatDay(200).left(1000) + FlatDay(600).mid(1000));

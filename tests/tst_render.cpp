@@ -250,7 +250,7 @@ void TestRender::archiveIsTheOverviewWindows() {
     QCOMPARE(run.errLines.size(), 1);
 
     OverviewWindow window(m_dir->path().toStdString(), {});
-    QVERIFY(QTest::qWaitFor([&] { return window.daysPending() == 0; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return window.allRead(); }, 5000));
     for (const auto& [kind, name] : {std::pair{DayStack::Time, "overview-time.png"},
                                      std::pair{DayStack::Direction, "overview-direction.png"}}) {
         window.stack(kind)->setDevicePixelRatio(1.5);
