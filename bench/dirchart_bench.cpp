@@ -33,6 +33,7 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -173,6 +174,16 @@ const QStringList& YearLogs() {
     return logs;
 }
 
+// Runs `work` on `threads` threads, this one among them, until all return.
+void OnThreads(int threads, const std::function<void()>& work) {
+    std::vector<std::thread> pool;
+    for (int i = 1; i < threads; ++i)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& thread : pool)
+        thread.join();
+}
+
 // A year rendered to PNG files, through the code `dirchart --render` runs.
 void RenderYear(benchmark::State& state) {
     QTemporaryDir out;
@@ -202,17 +213,11 @@ void RenderYearFloor(benchmark::State& state) {
     for (auto _ : state) {
         std::atomic<std::size_t> next{0};
         std::atomic<bool> failed{false};
-        const auto work = [&] {
+        OnThreads(threads, [&] {
             for (std::size_t i = next++; i < images.size(); i = next++)
                 if (!WriteImageFile(images[i], paths[qsizetype(i)]).isEmpty())
                     failed = true;
-        };
-        std::vector<std::thread> pool;
-        for (int i = 1; i < threads; ++i)
-            pool.emplace_back(work);
-        work();
-        for (std::thread& thread : pool)
-            thread.join();
+        });
         if (failed)
             state.SkipWithError("an image was not written");
     }
@@ -252,7 +257,7 @@ void OverviewYearFloor(benchmark::State& state) {
     for (auto _ : state) {
         std::atomic<std::size_t> next{0};
         std::atomic<bool> failed{false};
-        const auto work = [&] {
+        OnThreads(threads, [&] {
             std::vector<unsigned char> bytes(ObservationLogBytes);
             for (std::size_t i = next++; i < paths.size(); i = next++) {
                 const int fd = ::open(paths[i].c_str(), O_RDONLY);
@@ -260,13 +265,7 @@ void OverviewYearFloor(benchmark::State& state) {
                     failed = true;
                 ::close(fd);
             }
-        };
-        std::vector<std::thread> pool;
-        for (int i = 1; i < threads; ++i)
-            pool.emplace_back(work);
-        work();
-        for (std::thread& thread : pool)
-            thread.join();
+        });
         if (failed)
             state.SkipWithError("short read");
     }

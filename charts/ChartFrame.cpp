@@ -2,23 +2,12 @@
 #include "ChartFrame.h"
 
 #include "DrawingSurface.h"
+#include "PrintAt.h"
 #include "SignalColour.h"
 
 namespace {
 
 constexpr QRgb Black = 0xff000000;
-
-void PrintAt(DrawingSurface& picture, float x, float y, const QString& text) {
-    picture.SetCurrentX(x);
-    picture.SetCurrentY(y);
-    picture.Print(text);
-}
-
-void PrintAt(DrawingSurface& picture, float x, float y, double number) {
-    picture.SetCurrentX(x);
-    picture.SetCurrentY(y);
-    picture.Print(number);
-}
 
 } // namespace
 

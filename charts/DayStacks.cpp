@@ -3,6 +3,7 @@
 
 #include "DayTime.h"
 #include "DrawingSurface.h"
+#include "PrintAt.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,17 +23,6 @@ constexpr int TallestBand = 12;
 // Date labels need this much room one above the next.
 constexpr int LabelSpacing = 12;
 
-void PrintAt(DrawingSurface& picture, float x, float y, const QString& text) {
-    picture.SetCurrentX(x);
-    picture.SetCurrentY(y);
-    picture.Print(text);
-}
-
-void PrintAt(DrawingSurface& picture, float x, float y, double number) {
-    picture.SetCurrentX(x);
-    picture.SetCurrentY(y);
-    picture.Print(number);
-}
 
 // Which dates carry a label: every day where the bands are tall enough,
 // else every Monday, else every first of a month.
