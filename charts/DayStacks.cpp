@@ -23,7 +23,6 @@ constexpr int TallestBand = 12;
 // Date labels need this much room one above the next.
 constexpr int LabelSpacing = 12;
 
-
 // Which dates carry a label: every day where the bands are tall enough,
 // else every Monday, else every first of a month.
 bool Labelled(Day day, int band) {
