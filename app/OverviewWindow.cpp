@@ -118,7 +118,10 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     m_calendar->setFocus();
 }
 
-OverviewWindow::~OverviewWindow() = default;
+OverviewWindow::~OverviewWindow() {
+    // The readers stop before the days they report on go.
+    delete m_loader;
+}
 
 PictureBox* OverviewWindow::stack(DayStack kind) const {
     return m_stacks[kind == DayStack::Time ? 0 : 1];
