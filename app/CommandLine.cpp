@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CommandLine.h"
 
+#include "ArchiveRender.h"
 #include "DayTime.h"
 #include "PathText.h"
 #include "PictureNames.h"
@@ -201,6 +202,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                 QStringLiteral("H:MM"));
     parser.addOptions({animate, from, to});
     parser.addOptions(colour.all());
+    // The archive of the logs.
+    const QCommandLineOption overview(
+        QStringLiteral("overview"),
+        QStringLiteral("With --render, also write the day stacks of all LOGs, a row a day, "
+                       "as overview-time.png and overview-direction.png."));
+    const QCommandLineOption html(
+        QStringLiteral("html"),
+        QStringLiteral("With --render, also write a web page of all LOGs: index.html with "
+                       "the day stacks and a calendar of thumbnails (thumbs/<name>.png)."));
+    parser.addOptions({overview, html});
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
@@ -238,7 +249,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
     if (!parser.isSet(render)) {
         for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{polar, gain, scale, quiet} + colour.all())
+             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html} + colour.all())
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
         if (logs.size() > 1)
@@ -275,20 +286,24 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return usageError(QStringLiteral("--gain needs --polar or --animate"));
     if (const std::optional<QString> error = colour.Read(parser, request.colours))
         return usageError(*error);
+    request.overview = parser.isSet(overview);
+    request.html = parser.isSet(html);
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));
     // Two logs must not write the same image, nor one log's polar plot have
     // the name of another's chart.
     QSet<QString> names;
+    if (request.overview || request.html)
+        names = {OverviewTimeImage, OverviewDirectionImage};
     for (const QString& log : logs) {
         QStringList own{ChartImageName(log)};
         if (request.polarSlot >= 0)
             own.append(PolarImageName(log, request.polarSlot, request.gain));
         for (const QString& name : own) {
             if (names.contains(name))
-                return usageError(
-                    QStringLiteral("%1: another LOG already writes %2").arg(log, name));
+                return usageError(QStringLiteral("%1: another LOG or the overview already writes %2")
+                                      .arg(log, name));
             names.insert(name);
         }
     }

@@ -11,6 +11,7 @@
 //   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet]
 //            [--range MIN:MAX] [--stretch S] [--colormap MAP]
 //            [--animate [--from H:MM] [--to H:MM]] LOG...
+//            [--overview] [--html] LOG...
 struct CommandLine {
     enum Action {
         ShowWindow, // start the window, and load `log` once it is shown

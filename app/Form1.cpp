@@ -119,7 +119,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // Before the view state, which the other windows refer to.
+    delete m_commands;
+}
 
 void Form1::WireKeys() {
     // The context-menu key opens the pictures' menu from the buttons, the

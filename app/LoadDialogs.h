@@ -26,6 +26,8 @@ class LoadDialogs {
     virtual std::optional<QString> ShowOpen(const OpenDialogRequest& request) = 0;
     // The path to save to, or nothing when the user cancels.
     virtual std::optional<QString> ShowSave(const OpenDialogRequest& request) = 0;
+    // A folder to show, starting in `folder`; nothing when the user cancels.
+    virtual std::optional<QString> ShowFolder(const QString& folder) = 0;
     virtual void Warn(const QString& title, const QString& message) = 0;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RenderCommand.h"
 
+#include "ArchiveRender.h"
 #include "PathText.h"
 #include "PictureNames.h"
 #include "PngFile.h"
@@ -69,13 +70,16 @@ QString ReasonInWords(const LogReadResult& read) {
 
 // Renders one log and writes its images; false when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
-               const std::optional<SlotRange>& animation, Reporter& reporter) {
+               const std::optional<SlotRange>& animation, Reporter& reporter,
+               ArchiveRender& archive, qsizetype index) {
     const LogReadResult read = renderer.Render(log);
     if (!read.ok()) {
         reporter.Fail(log, ReasonInWords(read));
+        archive.markUnreadable(index, ReasonInWords(read));
         return false;
     }
-    bool written = true;
+    const auto fail = [&](const QString& path, const QString& why) { reporter.Fail(path, why); };
+    bool written = !archive.wanted() || archive.addDay(index, renderer.grid(), fail);
     const auto write = [&](const QImage& image, const QString& name) {
         const QString path = folder.filePath(name);
         const QString error = WriteImageFile(image, path);
@@ -115,13 +119,14 @@ int RunRenderCommand(const RenderRequest& request) {
 
     // Each thread takes the next log when it is done with one, so at most one
     // log per thread is in memory.
+    ArchiveRender archive(request);
     std::atomic<qsizetype> next{0};
     std::atomic<bool> allWritten{true};
     const auto work = [&] {
         LogImageRenderer renderer(options);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, request.animation, reporter))
+            if (!RenderLog(renderer, log, folder, request.animation, reporter, archive, i))
                 allWritten = false;
             reporter.Done(log);
         }
@@ -133,5 +138,7 @@ int RunRenderCommand(const RenderRequest& request) {
     work();
     for (std::thread& thread : threads)
         thread.join();
+    if (!archive.finish([&](const QString& path, const QString& why) { reporter.Fail(path, why); }))
+        allWritten = false;
     return allWritten ? 0 : 1;
 }

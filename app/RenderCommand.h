@@ -22,6 +22,10 @@ struct RenderRequest {
     // The chart's colours, from the command line alone: never the user's
     // settings, so that a cron job's pictures are the same on every run.
     ColourSettings colours;
+    // The archive of the logs: the two day stacks, and the web page with a
+    // thumbnail of each day (see ArchiveRender.h).
+    bool overview = false;
+    bool html = false;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

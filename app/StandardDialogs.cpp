@@ -62,3 +62,11 @@ std::optional<QString> StandardDialogs::ShowSave(const OpenDialogRequest& reques
 void StandardDialogs::Warn(const QString& title, const QString& message) {
     QMessageBox::warning(m_parent, title, message);
 }
+
+std::optional<QString> StandardDialogs::ShowFolder(const QString& folder) {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        m_parent, QStringLiteral("一覧するフォルダ"), folder, QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}

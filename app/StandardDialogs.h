@@ -14,6 +14,7 @@ class StandardDialogs final : public LoadDialogs {
     bool AskYesNo(const QString& title, const QString& question) override;
     std::optional<QString> ShowOpen(const OpenDialogRequest& request) override;
     std::optional<QString> ShowSave(const OpenDialogRequest& request) override;
+    std::optional<QString> ShowFolder(const QString& folder) override;
     void Warn(const QString& title, const QString& message) override;
 
   private:

@@ -8,6 +8,7 @@
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
+#include "OverviewLoader.h"
 #include "PictureNames.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
@@ -21,6 +22,8 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
+#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -29,11 +32,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -192,6 +197,16 @@ const QStringList& YearLogs() {
     return logs;
 }
 
+// Runs `work` on `threads` threads, this one among them, until all return.
+void OnThreads(int threads, const std::function<void()>& work) {
+    std::vector<std::thread> pool;
+    for (int i = 1; i < threads; ++i)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& thread : pool)
+        thread.join();
+}
+
 // A year rendered to PNG files, through the code `dirchart --render` runs.
 void RenderYear(benchmark::State& state) {
     QTemporaryDir out;
@@ -221,17 +236,11 @@ void RenderYearFloor(benchmark::State& state) {
     for (auto _ : state) {
         std::atomic<std::size_t> next{0};
         std::atomic<bool> failed{false};
-        const auto work = [&] {
+        OnThreads(threads, [&] {
             for (std::size_t i = next++; i < images.size(); i = next++)
                 if (!WriteImageFile(images[i], paths[qsizetype(i)]).isEmpty())
                     failed = true;
-        };
-        std::vector<std::thread> pool;
-        for (int i = 1; i < threads; ++i)
-            pool.emplace_back(work);
-        work();
-        for (std::thread& thread : pool)
-            thread.join();
+        });
         if (failed)
             state.SkipWithError("an image was not written");
     }
@@ -266,6 +275,53 @@ void AnimateDayFloor(benchmark::State& state) {
         }
 }
 BENCHMARK(AnimateDayFloor)->Unit(benchmark::kMillisecond);
+// A year of logs read and reduced to thumbnails and stack rows by the
+// overview window's own loader, on its reader threads, each day's summary
+// delivered to this thread as the window gets it.
+void OverviewYear(benchmark::State& state) {
+    const QStringList& logs = YearLogs();
+    OverviewLoader loader(QFileInfo(logs.constFirst()).absolutePath().toStdString());
+    loader.setListing(false);
+    qsizetype summaries = 0;
+    QObject::connect(&loader, &OverviewLoader::dayRead,
+                     [&](int, std::uint64_t, const DayReading& reading) {
+                         summaries += reading.summary ? 1 : 0;
+                     });
+    std::uint64_t request = 0;
+    for (auto _ : state) {
+        summaries = 0;
+        for (qsizetype i = 0; i < logs.size(); ++i)
+            loader.read(int(i), logs[i].toStdString(), ++request);
+        while (summaries < logs.size())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+BENCHMARK(OverviewYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same files only read into memory, on as many threads.
+void OverviewYearFloor(benchmark::State& state) {
+    const QStringList& logs = YearLogs();
+    std::vector<std::string> paths;
+    for (const QString& log : logs)
+        paths.push_back(log.toStdString());
+    const int threads = std::max(1, QThread::idealThreadCount());
+    for (auto _ : state) {
+        std::atomic<std::size_t> next{0};
+        std::atomic<bool> failed{false};
+        OnThreads(threads, [&] {
+            std::vector<unsigned char> bytes(ObservationLogBytes);
+            for (std::size_t i = next++; i < paths.size(); i = next++) {
+                const int fd = ::open(paths[i].c_str(), O_RDONLY);
+                if (::read(fd, bytes.data(), bytes.size()) != ObservationLogBytes)
+                    failed = true;
+                ::close(fd);
+            }
+        });
+        if (failed)
+            state.SkipWithError("short read");
+    }
+}
+BENCHMARK(OverviewYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -4,22 +4,11 @@
 #include "ColourTable.h"
 #include "DayTime.h"
 #include "DrawingSurface.h"
+#include "PrintAt.h"
 
 namespace {
 
 constexpr QRgb Black = 0xff000000;
-
-void PrintAt(DrawingSurface& picture, float x, float y, const QString& text) {
-    picture.SetCurrentX(x);
-    picture.SetCurrentY(y);
-    picture.Print(text);
-}
-
-void PrintAt(DrawingSurface& picture, float x, float y, double number) {
-    picture.SetCurrentX(x);
-    picture.SetCurrentY(y);
-    picture.Print(number);
-}
 
 } // namespace
 

@@ -41,6 +41,12 @@ class ScriptedDialogs final : public LoadDialogs {
         lastSaveRequest = request;
         return saveChoice;
     }
+    std::optional<QString> folderChoice; // the folder dialog's answer, each time
+    int folderQuestions = 0;
+    std::optional<QString> ShowFolder(const QString&) override {
+        ++folderQuestions;
+        return folderChoice;
+    }
     void Warn(const QString& title, const QString& message) override {
         ++warnings;
         lastWarning = title + '|' + message;

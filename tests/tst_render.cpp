@@ -7,6 +7,10 @@
 #include "HScrollBar.h"
 #include "ImageSurface.h"
 #include "LoadCommand.h"
+#include "DayThumbnail.h"
+#include "Form1.h"
+#include "HScrollBar.h"
+#include "OverviewWindow.h"
 #include "PictureBox.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
@@ -158,6 +162,7 @@ class TestRender : public QObject {
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
     void failedWriteLeavesNoFile();
+    void archiveIsTheOverviewWindows();
 
   private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -232,6 +237,13 @@ void TestRender::commandLine_data() {
             {"--render", "@OUT", "--range", range, "@LOG"}, 2);
     row("stretch cubic", {"--render", "@OUT", "--stretch", "cubic", "@LOG"}, 2);
     row("colour map jet", {"--render", "@OUT", "--colormap", "jet", "@LOG"}, 2);
+    row("overview without render", {"--overview", "@LOG"}, 2);
+    row("html without render", {"--html", "@LOG"}, 2);
+    row("a log named like a stack", {"--render", "@OUT", "--overview", "@DIR/overview-time.log"}, 2);
+    row("overview", {"--render", "@OUT", "--overview", "@LOG"}, 0,
+        {"261208.png", "overview-direction.png", "overview-time.png"});
+    row("html", {"--render", "@OUT", "--html", "@LOG"}, 0,
+        {"261208.png", "index.html", "overview-direction.png", "overview-time.png"});
 }
 
 void TestRender::commandLine() {
@@ -374,6 +386,42 @@ void TestRender::failedWriteLeavesNoFile() {
     QCOMPARE(run.errLines.size(), 1);
     QVERIFY(run.errLines[0].contains("261208.png"));
     QCOMPARE(written(), QStringList());
+}
+
+void TestRender::archiveIsTheOverviewWindows() {
+    // Three days, one of them unreadable, at a screen's 150 %: the stacks and thumbnails
+    // written are the window's, and an unreadable day is marked on the page.
+    QStringList logs;
+    for (const int day : {1, 2, 4})
+        logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
+    const QString bad = path("261203.log");
+    QVERIFY(QDir().mkdir(bad));
+    const Run run = RunDirchart(QStringList{"--render", out(), "--scale", "1.5", "--html"} + logs +
+                                QStringList{bad});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+
+    OverviewWindow window(m_dir->path().toStdString(), {});
+    QVERIFY(QTest::qWaitFor([&] { return window.allRead(); }, 5000));
+    for (const auto& [kind, name] : {std::pair{DayStack::Time, "overview-time.png"},
+                                     std::pair{DayStack::Direction, "overview-direction.png"}}) {
+        window.stack(kind)->setDevicePixelRatio(1.5);
+        QCOMPARE(Png(QDir(out()).filePath(name), 1.5), window.stack(kind)->surface().image());
+    }
+    ObservationGrid grid = Pattern(2);
+    ImageSurface thumbnail(ThumbnailSize, 1.5);
+    DrawDayThumbnail(thumbnail, SummariseDay(grid), OverviewColours{});
+    QCOMPARE(Png(QDir(out()).filePath("thumbs/261202.png"), 1.5), thumbnail.image());
+    QCOMPARE(QDir(QDir(out()).filePath("thumbs")).entryList(QDir::Files),
+             (QStringList{"261201.png", "261202.png", "261204.png"}));
+
+    QFile page(QDir(out()).filePath("index.html"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    QVERIFY(html.contains(
+        "<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
+    QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
+    QVERIFY(!html.contains("href=\"261203.png\""));
 }
 
 QTEST_MAIN(TestRender)

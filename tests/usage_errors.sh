@@ -58,7 +58,7 @@ expect 1 stderr \
     "dirchart: no display \(cannot connect to WAYLAND_DISPLAY=/nowhere/wayland-0 or DISPLAY=:$display\)$advice" \
     env WAYLAND_DISPLAY=/nowhere/wayland-0 DISPLAY=:$display "$viewer"
 
-usage='usage: dirchart-sample \[--test-pattern\] OUTPUT'
+usage="usage: dirchart-sample \[--test-pattern\] OUTPUT$nl       dirchart-sample --days N \[--start yymmdd\] FOLDER"
 expect 0 stdout "$usage$nl.*" "$sample" --help
 expect 0 stdout "$usage$nl.*" "$sample" day.log --help
 expect 2 stderr "dirchart-sample: missing OUTPUT${nl}$usage" "$sample"
@@ -66,6 +66,36 @@ expect 2 stderr "dirchart-sample: missing OUTPUT${nl}$usage" "$sample" --test-pa
 expect 2 stderr "dirchart-sample: unknown option --bogus${nl}$usage" "$sample" --bogus day.log
 expect 2 stderr "dirchart-sample: unknown option -h${nl}$usage" "$sample" day.log -h
 expect 2 stderr "dirchart-sample: more than one OUTPUT: b.log${nl}$usage" "$sample" a.log b.log
+days='--days needs a number of days from 1 to 36525: '
+range='the days must lie within 2000..2099, as log names need'
+expect 2 stderr "dirchart-sample: $days${nl}$usage" "$sample" --days '' year
+expect 2 stderr "dirchart-sample: ${days}0${nl}$usage" "$sample" --days 0 year
+expect 2 stderr "dirchart-sample: ${days}3x${nl}$usage" "$sample" --days 3x year
+expect 2 stderr "dirchart-sample: ${days}36526${nl}$usage" "$sample" --days 36526 year
+expect 2 stderr "dirchart-sample: missing value of --days${nl}$usage" "$sample" year --days
+expect 2 stderr "dirchart-sample: $range${nl}$usage" "$sample" --days 9999 year
+expect 2 stderr "dirchart-sample: $range${nl}$usage" "$sample" --days 3 --start 991230 year
+expect 2 stderr "dirchart-sample: --start needs a date yymmdd: 260230${nl}$usage" \
+    "$sample" --days 3 --start 260230 year
+expect 2 stderr "dirchart-sample: --start needs a date yymmdd: 2612081${nl}$usage" \
+    "$sample" --days 3 --start 2612081 year
+expect 2 stderr "dirchart-sample: --start needs --days${nl}$usage" "$sample" --start 261208 day.log
+expect 2 stderr "dirchart-sample: --test-pattern writes one log, not --days${nl}$usage" \
+    "$sample" --days 2 --test-pattern year
+expect 2 stderr "dirchart-sample: missing FOLDER${nl}$usage" "$sample" --days 2
+expect 2 stderr "dirchart-sample: more than one FOLDER: b${nl}$usage" "$sample" --days 2 a b
+
+# An archive: consecutive dates ending on 261208 by default, every day
+# different, the same bytes on every run.
+if "$sample" --days 3 one && "$sample" --days 2 --start 261207 two &&
+    [ "$(ls one)" = "$(printf '261206.log\n261207.log\n261208.log')" ] &&
+    cmp -s one/261207.log two/261207.log && cmp -s one/261208.log two/261208.log &&
+    ! cmp -s one/261207.log one/261208.log && [ "$(stat -c %s one/261206.log)" = 259200 ]; then
+    echo "ok   $sample --days"
+else
+    echo "FAIL $sample --days: $(ls one two)"
+    failures=$((failures + 1))
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "usage checks passed"

@@ -8,58 +8,37 @@
 // screenshot: slots 0..239 hold 100, 240..479 hold 600, 480..719 hold 1000,
 // and bins 0..9 hold 0 throughout.
 //
-// Usage: dirchart-sample [--test-pattern] OUTPUT; --help says so. Unknown
-// options and a missing or second OUTPUT are usage errors (exit status 2),
-// so that a mistyped option never becomes the name of a file.
+// With --days N it writes an archive instead: N logs of consecutive dates
+// into a folder, each a different day (see SampleArchive.h).
+//
+// Usage: dirchart-sample [--test-pattern] OUTPUT, or --days N [--start
+// yymmdd] FOLDER; --help says so. Unknown options, a missing or second
+// OUTPUT and bad numbers or dates are usage errors (exit status 2) that
+// write nothing, so that a mistyped option never becomes the name of a file.
 
+#include "ArchiveListing.h"
 #include "ObservationGrid.h"
+#include "SampleArchive.h"
+#include "SampleShapes.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <optional>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
-// A fixed hash of a cell and a stream number onto 0..1, so that the noise
-// needs no generator state and never changes between platforms.
-double Noise(int t, int d, unsigned stream) {
-    std::uint32_t h = static_cast<std::uint32_t>(t) * 73856093u ^
-                      static_cast<std::uint32_t>(d) * 19349663u ^ stream * 83492791u;
-    h ^= h >> 16;
-    h *= 0x7feb352du;
-    h ^= h >> 15;
-    h *= 0x846ca68bu;
-    h ^= h >> 16;
-    return h / 4294967295.0;
-}
-
-// Smooth step from 0 at `from` to 1 at `to`.
-double Ramp(double x, double from, double to) {
-    const double u = std::clamp((x - from) / (to - from), 0.0, 1.0);
-    return u * u * (3 - 2 * u);
-}
-
-// Angular distance in degrees, 0..180.
-double AngleApart(double a, double b) {
-    const double diff = std::fmod(std::abs(a - b), 360.0);
-    return std::min(diff, 360 - diff);
-}
-
-double Lobe(double degrees, double centre, double width) {
-    const double x = AngleApart(degrees, centre) / width;
-    return std::exp(-0.5 * x * x);
-}
-
-// Slow scintillation of a source: a few incommensurate waves, 0.55..1.45.
-double Scintillation(double hour, double phase) {
-    return 1 + 0.25 * std::sin(hour * 2.3 + phase) + 0.12 * std::sin(hour * 7.1 + 2 * phase) +
-           0.08 * std::sin(hour * 17.9 + 3 * phase);
-}
+using namespace SampleShapes;
 
 std::int16_t DayValue(int t, int d) {
     const double hour = t / 30.0;
@@ -118,11 +97,44 @@ std::int16_t PatternValue(int t, int d) {
     return t < 240 ? 100 : t < 480 ? 600 : 1000;
 }
 
-constexpr char Usage[] = "usage: dirchart-sample [--test-pattern] OUTPUT\n";
+constexpr char Usage[] = "usage: dirchart-sample [--test-pattern] OUTPUT\n"
+                         "       dirchart-sample --days N [--start yymmdd] FOLDER\n";
 
 int UsageError(const char* problem, const char* argument) {
     std::fprintf(stderr, "dirchart-sample: %s%s\n%s", problem, argument, Usage);
     return 2;
+}
+
+// The archive's last day unless --start says otherwise: the day of the sample log.
+constexpr std::chrono::sys_days SampleDay{std::chrono::year(2026) / 12 / 8};
+// Log names hold two digits of the year.
+constexpr std::chrono::sys_days FirstNameable{std::chrono::year(2000) / 1 / 1};
+constexpr std::chrono::sys_days LastNameable{std::chrono::year(2099) / 12 / 31};
+
+// A whole number written in plain digits, 1 to `most`; nothing else.
+std::optional<int> Count(const char* text, int most) {
+    long value = 0;
+    if (*text == '\0')
+        return std::nullopt;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9' || value > most)
+            return std::nullopt;
+        value = value * 10 + (*c - '0');
+    }
+    if (value < 1 || value > most)
+        return std::nullopt;
+    return int(value);
+}
+
+bool WriteFile(const std::filesystem::path& path, const std::vector<char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        std::perror(path.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -131,45 +143,100 @@ int main(int argc, char* argv[]) {
     bool pattern = false;
     bool optionsEnded = false;
     const char* output = nullptr;
+    const char* daysText = nullptr;
+    const char* startText = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (!optionsEnded && std::strcmp(arg, "--help") == 0) {
             std::fputs(Usage, stdout);
             std::fputs("Writes a synthetic day's observation log to OUTPUT; with --test-pattern\n"
-                       "a log of three flat bands for checking colours on a screenshot.\n",
+                       "a log of three flat bands for checking colours on a screenshot.\n"
+                       "With --days, writes N logs of consecutive dates into FOLDER (made if\n"
+                       "need be), each a different day, named yymmdd.log; the first is\n"
+                       "--start, by default N-1 days before 261208, so the last is 261208.log.\n",
                        stdout);
             return 0;
         }
-        if (!optionsEnded && std::strcmp(arg, "--test-pattern") == 0)
+        const bool takesValue =
+            !optionsEnded && (std::strcmp(arg, "--days") == 0 || std::strcmp(arg, "--start") == 0);
+        if (takesValue && i + 1 == argc)
+            return UsageError("missing value of ", arg);
+        if (takesValue)
+            (arg[2] == 'd' ? daysText : startText) = argv[++i];
+        else if (!optionsEnded && std::strcmp(arg, "--test-pattern") == 0)
             pattern = true;
         else if (!optionsEnded && std::strcmp(arg, "--") == 0)
             optionsEnded = true;
         else if (!optionsEnded && arg[0] == '-' && arg[1] != '\0')
             return UsageError("unknown option ", arg);
         else if (output)
-            return UsageError("more than one OUTPUT: ", arg);
+            return UsageError(daysText ? "more than one FOLDER: " : "more than one OUTPUT: ", arg);
         else
             output = arg;
     }
+    if (!daysText) {
+        if (startText)
+            return UsageError("--start needs --days", "");
+        if (!output)
+            return UsageError("missing OUTPUT", "");
+        std::vector<char> bytes;
+        bytes.reserve(2 * ObservationGrid::CellCount);
+        for (int t = 0; t < ObservationGrid::Slots; ++t)
+            for (int d = 0; d < ObservationGrid::Bins; ++d) {
+                const auto raw =
+                    static_cast<std::uint16_t>(pattern ? PatternValue(t, d) : DayValue(t, d));
+                bytes.push_back(static_cast<char>(raw & 0xff)); // least significant byte first
+                bytes.push_back(static_cast<char>(raw >> 8));
+            }
+        return WriteFile(output, bytes) ? 0 : 1;
+    }
+
+    // An archive: everything is checked before the first file is written.
+    using std::chrono::days;
+    const int nameable = int((LastNameable - FirstNameable).count()) + 1;
+    const std::optional<int> count = Count(daysText, nameable);
+    if (!count)
+        return UsageError("--days needs a number of days from 1 to 36525: ", daysText);
+    if (pattern)
+        return UsageError("--test-pattern writes one log, not --days", "");
+    std::optional<std::chrono::sys_days> first;
+    if (startText) {
+        first = std::strlen(startText) == 6 ? LogDate(std::string(startText) + ".log") : std::nullopt;
+        if (!first)
+            return UsageError("--start needs a date yymmdd: ", startText);
+    } else {
+        first = SampleDay - days(*count - 1);
+    }
+    if (*first < FirstNameable || *first + days(*count - 1) > LastNameable)
+        return UsageError("the days must lie within 2000..2099, as log names need", "");
     if (!output)
-        return UsageError("missing OUTPUT", "");
+        return UsageError("missing FOLDER", "");
 
-    std::vector<char> bytes;
-    bytes.reserve(2 * ObservationGrid::CellCount);
-    for (int t = 0; t < ObservationGrid::Slots; ++t)
-        for (int d = 0; d < ObservationGrid::Bins; ++d) {
-            const auto raw =
-                static_cast<std::uint16_t>(pattern ? PatternValue(t, d) : DayValue(t, d));
-            bytes.push_back(static_cast<char>(raw & 0xff)); // least significant byte first
-            bytes.push_back(static_cast<char>(raw >> 8));
-        }
-
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::perror(output);
+    const std::filesystem::path folder(output);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder)) {
+        std::fprintf(stderr, "dirchart-sample: %s: not a folder\n", output);
         return 1;
     }
-    return 0;
+    // Days are made on every core; a year takes seconds.
+    std::atomic<int> next{0};
+    std::atomic<bool> written{true};
+    const auto work = [&] {
+        for (int i = next++; i < *count && written; i = next++) {
+            const std::chrono::sys_days date = *first + days(i);
+            const std::string name = DayText(date); // "2026/12/08" gives "261208.log"
+            const std::string file =
+                name.substr(2, 2) + name.substr(5, 2) + name.substr(8, 2) + ".log";
+            if (!WriteFile(folder / file, SampleArchiveDay(date)))
+                written = false;
+        }
+    };
+    std::vector<std::thread> threads;
+    for (unsigned i = 1; i < std::min(std::thread::hardware_concurrency(), unsigned(*count)); ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    return written ? 0 : 1;
 }

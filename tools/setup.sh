@@ -13,9 +13,10 @@ DIRCHART_BUILD_PACKAGES+=(libgif-dev)
 # What the tests need on top: a virtual X server and the tools that drive it
 # and read the screen back; desktop-file-validate for the menu entry,
 # appstreamcli for the AppStream metadata, and man with groff for the manual
-# page.
+# page; tidy, and chromium driven through python3-selenium, for the
+# archive's web page.
 DIRCHART_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils
-    appstream man-db groff-base)
+    appstream man-db groff-base tidy chromium chromium-driver python3-selenium)
 
 # Debian's package checker, for the .deb (README, "As a Debian package").
 DIRCHART_DEB_PACKAGES=(lintian)
