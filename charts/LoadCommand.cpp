@@ -10,8 +10,6 @@
 
 #include <cstring>
 
-namespace {
-
 LogReadResult ReadLog(const QString& path, ObservationGrid& grid) {
     return ReadObservationLog(QFile::encodeName(path).toStdString(), grid);
 }
@@ -20,6 +18,8 @@ QString UnreadableReason(const LogReadResult& result) {
     return result.errorNumber != 0 ? QString::fromLocal8Bit(std::strerror(result.errorNumber))
                                    : QStringLiteral("通常のファイルではありません");
 }
+
+namespace {
 
 QString UnreadableMessage(const QString& path, const QString& reason) {
     return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2").arg(path, reason);

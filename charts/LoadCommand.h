@@ -6,8 +6,9 @@
 
 #include <optional>
 
+#include "ObservationLog.h"
+
 class DrawingSurface;
-class ObservationGrid;
 
 // What the Open dialog, or the Save dialog, is asked to show.
 struct OpenDialogRequest {
@@ -34,6 +35,11 @@ class LoadDialogs {
 
 inline const QString LoadPrompt = QStringLiteral("新しいデータをロードしますか？");
 inline const QString DialogTitle = QStringLiteral("dirchart");
+
+// Reads the log at `path` (a path as the user gave it) into `grid`, and
+// why a log could not be read, in the words of the system.
+LogReadResult ReadLog(const QString& path, ObservationGrid& grid);
+QString UnreadableReason(const LogReadResult& result);
 
 // Converts a filter in the "label|pattern|label|pattern" form into Qt's name
 // filters. "*.*", which on Windows means every file, becomes "*", since here
