@@ -4,6 +4,7 @@
 #include "PictureNames.h"
 #include "PngFile.h"
 #include "RenderImages.h"
+#include "ValueExport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,8 +58,9 @@ class Reporter {
     bool m_shown = false;
 };
 
-// Renders one log and writes its images; false when something was not written.
-bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
+// Renders one log and writes its images, and with `csv` its values; false
+// when something was not written.
+bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder, bool csv,
                Reporter& reporter) {
     const QString reason = renderer.Render(log);
     if (!reason.isEmpty()) {
@@ -78,6 +80,12 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
     const LogImageOptions& options = renderer.options();
     if (options.polarSlot >= 0)
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
+    if (csv) {
+        for (const auto& [path, error] : WriteLogValues(log, folder, options.polarSlot)) {
+            reporter.Fail(path, error);
+            written = false;
+        }
+    }
     return written;
 }
 
@@ -102,7 +110,7 @@ int RunRenderCommand(const RenderRequest& request) {
         LogImageRenderer renderer(options);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, reporter))
+            if (!RenderLog(renderer, log, folder, request.csv, reporter))
                 allWritten = false;
             reporter.Done(log);
         }

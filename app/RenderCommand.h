@@ -12,6 +12,7 @@ struct RenderRequest {
     int gain = 1;       // 1..50
     qreal scale = 1;    // device pixel ratio
     bool quiet = false; // no progress line
+    bool csv = false;   // also the values: the day's, and the polar plot's slot's
 };
 
 // Writes the images of every log into the folder, on every core, a bounded
