@@ -4,6 +4,7 @@
 // real code costs.
 
 #include "DirectionTimePlot.h"
+#include "Events.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
 #include "PictureNames.h"
@@ -12,6 +13,8 @@
 #include "RenderCommand.h"
 #include "RenderImages.h"
 #include "SignalColour.h"
+#include "ValueTables.h"
+#include "WholeFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,11 +22,13 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -214,6 +219,53 @@ void RenderYearFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(RenderYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The sample day, as dirchart-sample writes it, read back through the log
+// reader.
+const ObservationGrid& SampleDay() {
+    static const ObservationGrid grid = [] {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("261208.log"));
+        ObservationGrid day;
+        if (QProcess::execute(QStringLiteral(DIRCHART_SAMPLE_TOOL), {path}) != 0 ||
+            !ReadObservationLog(path.toStdString(), day).ok())
+            qFatal("cannot make the sample day");
+        return day;
+    }();
+    return grid;
+}
+
+// The events of the sample day at a threshold, against a floor that reads
+// every cell once and counts those at or over the threshold.
+void FindSampleEvents(benchmark::State& state) {
+    const ObservationGrid& day = SampleDay();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindEvents(day, int(state.range(0))));
+}
+BENCHMARK(FindSampleEvents)->Name("FindEvents")->Arg(200)->Arg(800);
+
+void FindEventsFloor(benchmark::State& state) {
+    const ObservationGrid& day = SampleDay();
+    const int threshold = int(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(day.cells.data());
+        benchmark::DoNotOptimize(std::count_if(day.cells.begin(), day.cells.end(),
+                                               [&](std::int16_t v) { return v >= threshold; }));
+    }
+}
+BENCHMARK(FindEventsFloor)->Arg(200)->Arg(800);
+
+// The sample day's values written as a CSV file, as the window exports them.
+void WriteDayCsv(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("261208.csv"));
+    for (auto _ : state) {
+        const std::string csv = DayTable(SampleDay(), ObservationGrid::CellCount);
+        if (!WriteWholeFile(path, QByteArray::fromStdString(csv)).isEmpty())
+            state.SkipWithError("cannot write the file");
+    }
+}
+BENCHMARK(WriteDayCsv)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
