@@ -17,7 +17,7 @@ int RunEventsCommand(const EventsRequest& request) {
     Print(EventListHeader);
     ObservationGrid grid;
     for (const QString& log : request.logs) {
-        const LogReadResult read = ReadLog(log, grid);
+        const LogReadResult read = ReadLogFile(log, grid);
         if (read.ok()) {
             Print(EventListLines(log.toStdString(), FindEvents(grid, request.threshold)));
             continue;

@@ -56,7 +56,7 @@ void CopyValues(const std::string& tabSeparated) {
 
 QList<std::pair<QString, QString>> WriteLogValues(const QString& log, const QDir& folder, int slot) {
     ObservationGrid grid;
-    const LogReadResult read = ReadLog(log, grid);
+    const LogReadResult read = ReadLogFile(log, grid);
     if (!read.ok())
         return {{log, UnreadableReason(read)}};
     QList<std::pair<QString, QString>> failures;

@@ -10,7 +10,7 @@
 
 #include <cstring>
 
-LogReadResult ReadLog(const QString& path, ObservationGrid& grid) {
+LogReadResult ReadLogFile(const QString& path, ObservationGrid& grid) {
     return ReadObservationLog(QFile::encodeName(path).toStdString(), grid);
 }
 
@@ -72,7 +72,7 @@ LoadOutcome LoadLogFile(DrawingSurface& picture, ObservationGrid& grid, LoadDial
 }
 
 QString LoadChart(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {
-    const LogReadResult read = ReadLog(path, grid);
+    const LogReadResult read = ReadLogFile(path, grid);
     if (!read.ok())
         return UnreadableReason(read);
     DrawChart(picture, grid, path);
@@ -88,7 +88,7 @@ void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QStri
 
 bool ReplotLogFile(DrawingSurface& picture, ObservationGrid& grid, const QString& path) {
     ObservationGrid fresh;
-    if (!ReadLog(path, fresh).ok() || fresh == grid)
+    if (!ReadLogFile(path, fresh).ok() || fresh == grid)
         return false;
     grid = std::move(fresh);
     PlotSignalGrid(picture, grid);

@@ -38,7 +38,7 @@ inline const QString DialogTitle = QStringLiteral("dirchart");
 
 // Reads the log at `path` (a path as the user gave it) into `grid`, and
 // why a log could not be read, in the words of the system.
-LogReadResult ReadLog(const QString& path, ObservationGrid& grid);
+LogReadResult ReadLogFile(const QString& path, ObservationGrid& grid);
 QString UnreadableReason(const LogReadResult& result);
 
 // Converts a filter in the "label|pattern|label|pattern" form into Qt's name
