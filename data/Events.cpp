@@ -16,8 +16,8 @@
 // found as runs of neighbouring bins, through bit masks, and each run joins
 // the events of the runs it touches in the slot before, with a union-find
 // over events that keeps each event's figures at its root. So the work grows
-// with the number of runs, a few thousand on a busy day against 129,600
-// cells, each cell is read once for the runs and once for their peaks, and
+// with the number of runs (a few thousand on a busy day, against 129,600
+// cells), each cell is read once for the runs and once for their peaks, and
 // nothing recurses, however large an event.
 
 namespace {
@@ -94,6 +94,9 @@ struct Run {
     int event;
 };
 
+// After the last run of a slot: no run begins or ends before it.
+constexpr Run End{Bins + 2, Bins + 2, -1};
+
 // The events found so far, as a union-find: an event that has joined
 // another points to it, and the root holds the figures of them all.
 class EventForest {
@@ -124,8 +127,9 @@ class EventForest {
         into.firstSlot = std::min(into.firstSlot, from.firstSlot);
         into.endSlot = std::max(into.endSlot, from.endSlot);
         into.cells += from.cells;
-        if (std::tuple(-from.peakValue, from.peakSlot, from.peakBin) <
-            std::tuple(-into.peakValue, into.peakSlot, into.peakBin)) {
+        // The higher peak; of equal ones the earlier, then the lower bin.
+        if (std::tuple(into.peakValue, from.peakSlot, from.peakBin) <
+            std::tuple(from.peakValue, into.peakSlot, into.peakBin)) {
             into.peakValue = from.peakValue;
             into.peakSlot = from.peakSlot;
             into.peakBin = from.peakBin;
@@ -171,7 +175,8 @@ std::vector<SignalEvent> FindEvents(const ObservationGrid& grid, int threshold) 
     EventForest forest;
     // The runs of the slot before and of this one, taking turns; at most one
     // every other bin.
-    std::array<std::array<Run, Bins / 2 + 1>, 2> runs;
+    std::array<std::array<Run, Bins / 2 + 2>, 2> runs;
+    runs[1][0] = End;
     std::size_t beforeCount = 0;
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         const auto& before = runs[std::size_t(t + 1) % 2];
@@ -196,28 +201,34 @@ std::vector<SignalEvent> FindEvents(const ObservationGrid& grid, int threshold) 
                 const int root = forest.Root(run.event);
                 event = event < 0 ? root : forest.Join(event, root);
             };
-            while (i < beforeCount && before[i].last + 1 < first)
+            while (before[i].last + 1 < first)
                 ++i;
-            for (std::size_t k = i; k < beforeCount && before[k].first <= last + 1; ++k)
+            for (std::size_t k = i; before[k].first <= last + 1; ++k)
                 touch(before[k]);
             // Across the wrap from 358 to 0 degrees: at a corner with the slot
             // before, and at a side with the first run of this slot.
-            if (beforeCount > 0 && first == 0 && before[beforeCount - 1].last == LastBin)
-                touch(before[beforeCount - 1]);
-            if (beforeCount > 0 && last == LastBin && before[0].first == 0)
-                touch(before[0]);
-            if (nowCount > 0 && last == LastBin && now[0].first == 0)
-                touch(now[0]);
+            if (first == 0 || last == LastBin) [[unlikely]] {
+                if (beforeCount > 0 && first == 0 && before[beforeCount - 1].last == LastBin)
+                    touch(before[beforeCount - 1]);
+                if (beforeCount > 0 && last == LastBin && before[0].first == 0)
+                    touch(before[0]);
+                if (nowCount > 0 && last == LastBin && now[0].first == 0)
+                    touch(now[0]);
+            }
             if (event < 0)
                 event = forest.Start(t);
 
-            // A loop of vector maxima.
+            // The first four bins without a branch (a shorter run reads its
+            // last bin again), as most runs on a noisy day are that short.
             std::int16_t highest = row[first];
-            for (int d = first + 1; d <= last; ++d)
+            for (int k = 1; k < 4; ++k)
+                highest = std::max(highest, row[std::min(first + k, last)]);
+            for (int d = first + 4; d <= last; ++d)
                 highest = std::max(highest, row[d]);
             forest.Add(event, t, first, last, highest, row);
             now[nowCount++] = {first, last, event};
         }
+        now[nowCount] = End;
         beforeCount = nowCount;
     }
 
