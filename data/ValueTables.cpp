@@ -7,59 +7,70 @@
 
 namespace {
 
-// Appends one cell's value, or nothing for a cell the log does not cover.
-void AppendCell(std::string& text, const ObservationGrid& grid, int t, int d, long coveredCells) {
-    if (long(t) * ObservationGrid::Bins + d >= coveredCells)
-        return;
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, grid(t, d)).ptr;
-    text.append(digits, end);
+// The labels of a table's lines or of its value columns.
+struct Axis {
+    int count;
+    std::string (*label)(int);
+};
+
+std::string Clock(int t) {
+    return SlotClock(t, true);
+}
+std::string Degrees(int d) {
+    return std::to_string(BinDegrees(d));
+}
+std::string Value(int) {
+    return "value";
 }
 
-} // namespace
-
-std::string DayTable(const ObservationGrid& grid, long coveredCells, Separator separator) {
+// A table with `corner` and the columns' labels for a header, then a line
+// for each of `lines`: its label and its cells, `cellOf(line, column)` being
+// the index of a cell in the grid. A cell the log does not cover is empty.
+template <typename CellOf>
+std::string Table(const ObservationGrid& grid, long coveredCells, Separator separator,
+                  std::string_view corner, Axis lines, Axis columns, CellOf cellOf) {
     const char sep = static_cast<char>(separator);
-    std::string text;
-    // About five characters a cell; one allocation for a whole busy day.
-    text.reserve(5 * ObservationGrid::CellCount + 8 * ObservationGrid::Slots);
-    text += "time";
-    for (int d = 0; d < ObservationGrid::Bins; ++d)
-        text.append(1, sep).append(std::to_string(BinDegrees(d)));
+    std::string text(corner);
+    // About six characters a cell: one allocation for a whole busy day.
+    text.reserve(std::size_t(6 * (lines.count + 1) * (columns.count + 1)));
+    for (int c = 0; c < columns.count; ++c)
+        text.append(1, sep).append(columns.label(c));
     text += '\n';
-    for (int t = 0; t < ObservationGrid::Slots; ++t) {
-        text += SlotClock(t, true);
-        for (int d = 0; d < ObservationGrid::Bins; ++d) {
+    char digits[8];
+    for (int l = 0; l < lines.count; ++l) {
+        text += lines.label(l);
+        for (int c = 0; c < columns.count; ++c) {
             text += sep;
-            AppendCell(text, grid, t, d, coveredCells);
+            const int cell = cellOf(l, c);
+            if (cell < coveredCells)
+                text.append(digits, std::to_chars(digits, digits + sizeof digits,
+                                                  grid.cells[std::size_t(cell)])
+                                        .ptr);
         }
         text += '\n';
     }
     return text;
 }
 
+constexpr int Bins = ObservationGrid::Bins;
+
+} // namespace
+
+std::string DayTable(const ObservationGrid& grid, long coveredCells, Separator separator) {
+    return Table(grid, coveredCells, separator, "time", {ObservationGrid::Slots, Clock},
+                 {Bins, Degrees}, [](int t, int d) { return t * Bins + d; });
+}
+
 std::string SlotTable(const ObservationGrid& grid, int slot, long coveredCells,
                       Separator separator) {
-    const char sep = static_cast<char>(separator);
-    std::string text = std::string("direction") + sep + "value\n";
-    for (int d = 0; d < ObservationGrid::Bins; ++d) {
-        text.append(std::to_string(BinDegrees(d))).append(1, sep);
-        AppendCell(text, grid, slot, d, coveredCells);
-        text += '\n';
-    }
-    return text;
+    return Table(grid, coveredCells, separator, "direction", {Bins, Degrees}, {1, Value},
+                 [slot](int d, int) { return slot * Bins + d; });
 }
 
 std::string DirectionTable(const ObservationGrid& grid, int bin, long coveredCells,
                            Separator separator) {
-    const char sep = static_cast<char>(separator);
-    std::string text = std::string("time") + sep + "value\n";
-    for (int t = 0; t < ObservationGrid::Slots; ++t) {
-        text.append(SlotClock(t, true)).append(1, sep);
-        AppendCell(text, grid, t, bin, coveredCells);
-        text += '\n';
-    }
-    return text;
+    return Table(grid, coveredCells, separator, "time", {ObservationGrid::Slots, Clock},
+                 {1, Value}, [bin](int t, int) { return t * Bins + bin; });
 }
 
 std::string CsvField(std::string_view text) {
