@@ -135,12 +135,8 @@ void TestValues::events() {
         QCOMPARE(int(found.size()), count);
     if (!first.isEmpty()) {
         const SignalEvent& e = found.front();
-        QCOMPARE(QStringLiteral("%1-%2 %3@%4:%5")
-                     .arg(e.firstSlot)
-                     .arg(e.endSlot)
-                     .arg(e.peakValue)
-                     .arg(e.peakSlot)
-                     .arg(e.peakBin),
+        QCOMPARE(QString::asprintf("%d-%d %d@%d:%d", e.firstSlot, e.endSlot, e.peakValue,
+                                   e.peakSlot, e.peakBin),
                  first);
     }
 }
