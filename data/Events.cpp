@@ -29,13 +29,6 @@ constexpr std::size_t MaskWords = (Bins + 63) / 64;
 // A set of the bins of one slot, bin d as bit d % 64 of word d / 64.
 using BinSet = std::array<std::uint64_t, MaskWords>;
 
-constexpr std::uint64_t ByteSwapped(std::uint64_t x) {
-    std::uint64_t swapped = 0;
-    for (int i = 0; i < 8; ++i, x >>= 8)
-        swapped = swapped << 8 | (x & 0xff);
-    return swapped;
-}
-
 BinSet BinsOver(const std::int16_t* row, std::int16_t threshold) {
     // One byte a bin first, a loop the compiler turns into vector compares
     // (of 16-bit values, which is why the threshold is one too), then eight
@@ -51,8 +44,12 @@ BinSet BinsOver(const std::int16_t* row, std::int16_t threshold) {
         for (std::size_t k = 0; k < 8; ++k) {
             std::uint64_t bytes;
             std::memcpy(&bytes, over.data() + 64 * w + 8 * k, 8);
-            if constexpr (std::endian::native == std::endian::big)
-                bytes = ByteSwapped(bytes);
+            if constexpr (std::endian::native == std::endian::big) {
+                std::uint64_t swapped = 0;
+                for (int i = 0; i < 8; ++i, bytes >>= 8)
+                    swapped = swapped << 8 | (bytes & 0xff);
+                bytes = swapped;
+            }
             bits |= (bytes * 0x0102040810204080u >> 56) << (8 * k);
         }
         set[w] = bits;
