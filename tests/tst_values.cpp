@@ -16,16 +16,16 @@ namespace {
 
 // A grid from "t:d=v" cells, e.g. "100:179=600 101:0=700"; "noise:N" fills
 // every cell with pseudo-random values around N instead.
-ObservationGrid GridOf(const QString& spec) {
+ObservationGrid GridOf(const QString& cells) {
     ObservationGrid grid;
-    if (spec.startsWith("noise:")) {
+    if (cells.startsWith("noise:")) {
         QRandomGenerator random(7);
-        const int level = spec.mid(6).toInt();
+        const int level = cells.mid(6).toInt();
         for (std::int16_t& v : grid.cells)
             v = std::int16_t(random.bounded(level * 2) - 20);
         return grid;
     }
-    for (const QString& cell : spec.split(' ', Qt::SkipEmptyParts)) {
+    for (const QString& cell : cells.split(' ', Qt::SkipEmptyParts)) {
         const QStringList parts = cell.split(QRegularExpression("[:=]"));
         grid(parts[0].toInt(), parts[1].toInt()) = std::int16_t(parts[2].toInt());
     }
