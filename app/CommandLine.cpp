@@ -6,6 +6,7 @@
 #include "PathText.h"
 #include "PictureNames.h"
 #include "PolarPlot.h"
+#include "ValueExport.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -157,7 +158,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(
         QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
                        "and a polar plot. With --render it writes each LOG's chart as\n"
-                       "DIR/<name>.png instead, without a window."));
+                       "DIR/<name>.png instead, without a window; with --events it lists\n"
+                       "each LOG's events."));
     // Declared by hand: Qt's own help option adds --help-all, which lists the
     // toolkit's options, and these are parsed before any QApplication exists.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -212,10 +214,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --render, also write a web page of all LOGs: index.html with "
                        "the day stacks and a calendar of thumbnails (thumbs/<name>.png)."));
     parser.addOptions({overview, html});
+    // The values out: CSV files beside the images, and the list of events.
+    const QCommandLineOption csv(
+        QStringLiteral("csv"),
+        QStringLiteral("With --render, also write each LOG's values as <name>.csv, and with "
+                       "--polar the slot's as <name>-HHMM.csv."));
+    const QCommandLineOption events(
+        QStringLiteral("events"),
+        QStringLiteral("List the events of each LOG on standard output as CSV, without a "
+                       "window: groups of touching cells at or over the threshold."));
+    const QCommandLineOption threshold(
+        QStringLiteral("threshold"),
+        QStringLiteral("With --events, the lowest value of an event's cells, 1 to 32767 "
+                       "(default 512)."),
+        QStringLiteral("N"), QString::number(DefaultEventThreshold));
+    parser.addOptions({csv, events, threshold});
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
-                       "to write images of."),
+                       "to write images of; with --events, the logs to list."),
         QStringLiteral("[LOG...]"));
 
     // Without an application object the help names no program.
@@ -247,9 +264,30 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         !error.isEmpty())
         return usageError(error);
 
+    if (parser.isSet(events)) {
+        for (const QCommandLineOption& option : {render, polar, gain, scale, quiet, csv})
+            if (parser.isSet(option))
+                return usageError(
+                    QStringLiteral("--%1 does not go with --events").arg(option.names()[0]));
+        bool ok = false;
+        result.events.threshold = parser.value(threshold).toInt(&ok);
+        if (!ok || result.events.threshold < MinEventThreshold ||
+            result.events.threshold > MaxEventThreshold)
+            return usageError(
+                QStringLiteral("%1: not a threshold from 1 to 32767").arg(parser.value(threshold)));
+        if (logs.isEmpty())
+            return usageError(QStringLiteral("--events needs at least one LOG"));
+        result.action = CommandLine::Events;
+        result.events.logs = logs;
+        return result;
+    }
+    if (parser.isSet(threshold))
+        return usageError(QStringLiteral("--threshold needs --events"));
+
     if (!parser.isSet(render)) {
         for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html} + colour.all())
+             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv} +
+                 colour.all())
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
         if (logs.size() > 1)
@@ -288,6 +326,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return usageError(*error);
     request.overview = parser.isSet(overview);
     request.html = parser.isSet(html);
+    request.csv = parser.isSet(csv);
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));
@@ -300,6 +339,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringList own{ChartImageName(log)};
         if (request.polarSlot >= 0)
             own.append(PolarImageName(log, request.polarSlot, request.gain));
+        if (request.csv)
+            own.append(DayValuesName(log));
+        if (request.csv && request.polarSlot >= 0)
+            own.append(SlotValuesName(log, request.polarSlot));
         for (const QString& name : own) {
             if (names.contains(name))
                 return usageError(QStringLiteral("%1: another LOG or the overview already writes %2")

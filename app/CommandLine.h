@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "EventsCommand.h"
 #include "RenderCommand.h"
 
 #include <QString>
@@ -10,16 +11,18 @@
 //   dirchart [--help] [--version] [LOG]
 //   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet]
 //            [--range MIN:MAX] [--stretch S] [--colormap MAP]
-//            [--animate [--from H:MM] [--to H:MM]] LOG...
-//            [--overview] [--html] LOG...
+//            [--animate [--from H:MM] [--to H:MM]] [--overview] [--html] [--csv] LOG...
+//   dirchart --events [--threshold N] LOG...
 struct CommandLine {
     enum Action {
         ShowWindow, // start the window, and load `log` once it is shown
         Render,     // write the images `render` asks for, without a window
+        Events,     // list the events `events` asks for, without a window
         Exit,       // print `output` (to stdout, or stderr for a usage error) and exit
     } action = ShowWindow;
     QString log;          // absolute; empty for none
     RenderRequest render; // for Render
+    EventsRequest events; // for Events
     QString output;       // text to print for Exit
     int exitCode = 0;     // for Exit: 0 after --help or --version, 2 for a usage error
 };

@@ -56,6 +56,11 @@ QString ReasonText(const LogReadResult& result) {
     return ReasonText(result.errorNumber);
 }
 
+QString ReasonInWords(const LogReadResult& result) {
+    return result.errorNumber != 0 ? QString::fromLocal8Bit(std::strerror(result.errorNumber))
+                                   : QStringLiteral("not a regular file");
+}
+
 QString UnreadableMessage(const QString& path, const QString& reason) {
     return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2")
         .arg(PathForDisplay(path), reason);

@@ -20,6 +20,9 @@ OpenDialogRequest OpenLogRequest(const QString& folder);
 // Japanese for the usual cases, in the system's words for the rest.
 QString ReasonText(const LogReadResult& result);
 QString ReasonText(int errorNumber);
+// The same in the system's words, for the command line, whose messages stay
+// in English whatever the window says.
+QString ReasonInWords(const LogReadResult& result);
 
 // The warnings for a log that could not be read and a file that could not
 // be written; `path` is shown as it is displayed.

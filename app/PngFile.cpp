@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "PngFile.h"
 
-#include <QSaveFile>
+#include "WholeFile.h"
 
 #include <png.h>
 #include <zlib.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -68,20 +65,5 @@ QString WriteImageFile(const QImage& image, const QString& path) {
     const QByteArray png = EncodePng(image);
     if (png.isEmpty())
         return QStringLiteral("cannot encode the image");
-    QSaveFile file(path);
-    // Unbuffered: the one write goes straight to the file, and its failure
-    // keeps the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    // An uncommitted QSaveFile removes its temporary file, and so does a
-    // commit() that fails.
-    errno = 0;
-    if (file.write(png) != png.size()) {
-        // Qt words a partial write as an unknown error; errno has the reason.
-        const int error = errno;
-        return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return WriteWholeFile(path, png);
 }

@@ -2,11 +2,13 @@
 #include "RenderCommand.h"
 
 #include "ArchiveRender.h"
+#include "Messages.h"
 #include "PathText.h"
 #include "PictureNames.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "RenderImages.h"
+#include "ValueExport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,17 +63,11 @@ class Reporter {
     bool m_shown = false;
 };
 
-// Why a log could not be read, in the system's words: a command line's
-// messages stay in English, whatever the window says.
-QString ReasonInWords(const LogReadResult& read) {
-    return read.errorNumber != 0 ? QString::fromLocal8Bit(std::strerror(read.errorNumber))
-                                 : QStringLiteral("not a regular file");
-}
-
-// Renders one log and writes its images; false when something was not written.
+// Renders one log and writes its images, and with `csv` its values; false
+// when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
-               const std::optional<SlotRange>& animation, Reporter& reporter,
-               ArchiveRender& archive, qsizetype index) {
+               const RenderRequest& request, Reporter& reporter, ArchiveRender& archive,
+               qsizetype index) {
     const LogReadResult read = renderer.Render(log);
     if (!read.ok()) {
         reporter.Fail(log, ReasonInWords(read));
@@ -92,11 +88,18 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
     const LogImageOptions& options = renderer.options();
     if (options.polarSlot >= 0)
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
-    if (animation) {
+    if (request.animation) {
         const QString path = folder.filePath(AnimationImageName(log));
-        const QString error = WritePolarAnimation(renderer.grid(), log, *animation, options.gain,
+        const QString error = WritePolarAnimation(renderer.grid(), log, *request.animation, options.gain,
                                                   options.scale, path);
         if (!error.isEmpty()) {
+            reporter.Fail(path, error);
+            written = false;
+        }
+    }
+    if (request.csv) {
+        for (const auto& [path, error] : WriteLogValues(renderer.grid(), read.cellsCovered(), log,
+                                                        folder, options.polarSlot)) {
             reporter.Fail(path, error);
             written = false;
         }
@@ -126,7 +129,7 @@ int RunRenderCommand(const RenderRequest& request) {
         LogImageRenderer renderer(options);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, request.animation, reporter, archive, i))
+            if (!RenderLog(renderer, log, folder, request, reporter, archive, i))
                 allWritten = false;
             reporter.Done(log);
         }

@@ -26,6 +26,7 @@ struct RenderRequest {
     // thumbnail of each day (see ArchiveRender.h).
     bool overview = false;
     bool html = false;
+    bool csv = false;   // also the values: the day's, and the polar plot's slot's
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

@@ -42,6 +42,9 @@ int main(int argc, char* argv[]) {
         return command.exitCode;
     }
 
+    if (command.action == CommandLine::Events)
+        return RunEventsCommand(command.events);
+
     if (command.action == CommandLine::Render) {
         // No window and no display: the offscreen platform gives the fonts
         // the images are drawn with, wherever it runs (cron, ssh).

@@ -6,6 +6,7 @@
 #include "ChartFrame.h"
 #include "ColourTable.h"
 #include "DirectionTimePlot.h"
+#include "Events.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
 #include "OverviewLoader.h"
@@ -17,6 +18,8 @@
 #include "RenderCommand.h"
 #include "RenderImages.h"
 #include "SignalColour.h"
+#include "ValueTables.h"
+#include "WholeFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,6 +30,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -322,6 +326,53 @@ void OverviewYearFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(OverviewYearFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The sample day, as dirchart-sample writes it, read back through the log
+// reader.
+const ObservationGrid& SampleDay() {
+    static const ObservationGrid grid = [] {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("261208.log"));
+        ObservationGrid day;
+        if (QProcess::execute(QStringLiteral(DIRCHART_SAMPLE_TOOL), {path}) != 0 ||
+            !ReadObservationLog(path.toStdString(), day).ok())
+            qFatal("cannot make the sample day");
+        return day;
+    }();
+    return grid;
+}
+
+// The events of the sample day at a threshold (1 makes the day one or two
+// events), against a floor that reads every cell once and counts those at
+// or over the threshold.
+void FindSampleEvents(benchmark::State& state) {
+    const ObservationGrid& day = SampleDay();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FindEvents(day, int(state.range(0))));
+}
+BENCHMARK(FindSampleEvents)->Name("FindEvents")->Arg(200)->Arg(800)->Arg(1);
+
+void FindEventsFloor(benchmark::State& state) {
+    const ObservationGrid& day = SampleDay();
+    const int threshold = int(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(day.cells.data());
+        benchmark::DoNotOptimize(std::count_if(day.cells.begin(), day.cells.end(),
+                                               [&](std::int16_t v) { return v >= threshold; }));
+    }
+}
+BENCHMARK(FindEventsFloor)->Arg(200)->Arg(800)->Arg(1);
+
+// The sample day's values written as a CSV file, as the window exports them.
+void WriteDayCsv(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("261208.csv"));
+    for (auto _ : state) {
+        const std::string csv = DayTable(SampleDay(), ObservationGrid::CellCount);
+        if (!WriteWholeFile(path, QByteArray::fromStdString(csv)).isEmpty())
+            state.SkipWithError("cannot write the file");
+    }
+}
+BENCHMARK(WriteDayCsv)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -6,8 +6,9 @@
 
 #include <QString>
 
+#include "ObservationLog.h"
+
 class DrawingSurface;
-class ObservationGrid;
 
 // The steps of a load that read and draw; what the user is asked and told
 // is the window's.

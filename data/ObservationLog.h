@@ -21,6 +21,8 @@ struct LogReadResult {
     long bytesRead = 0;  // how much of the log the file covered
 
     bool ok() const { return status == LogReadStatus::Ok; }
+    // The cells the file filled; those past them hold no observation yet.
+    long cellsCovered() const { return bytesRead / 2; }
 };
 
 // Reads the first ObservationLogBytes bytes of the file at `path` (a path in

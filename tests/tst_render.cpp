@@ -3,6 +3,7 @@
 // display, checked against the pictures of the window's own load command.
 #include "ChartFrame.h"
 #include "ColourTable.h"
+#include "Events.h"
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "ImageSurface.h"
@@ -14,6 +15,7 @@
 #include "PictureBox.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "ValueTables.h"
 
 #include <QDir>
 #include <QPainter>
@@ -161,6 +163,8 @@ class TestRender : public QObject {
     void coloursAsAsked_data();
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
+    void eventsOfABatch();
+    void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
 
@@ -244,6 +248,21 @@ void TestRender::commandLine_data() {
         {"261208.png", "overview-direction.png", "overview-time.png"});
     row("html", {"--render", "@OUT", "--html", "@LOG"}, 0,
         {"261208.png", "index.html", "overview-direction.png", "overview-time.png"});
+    row("csv", {"--render", "@OUT", "--csv", "@LOG"}, 0, {"261208.csv", "261208.png"});
+    row("csv and polar", {"--render", "@OUT", "--csv", "--polar", "9:06", "@LOG"}, 0,
+        {"261208-0906-x1.png", "261208-0906.csv", "261208.csv", "261208.png"});
+    row("csv without render", {"--csv", "@LOG"}, 2);
+    row("csv: a day's name taken by a slot's",
+        {"--render", "@OUT", "--csv", "--polar", "9:06", "@LOG", "@DIR/again/261208-0906.log"}, 2);
+    row("events", {"--events", "@LOG"}, 0);
+    row("events at threshold 1", {"--events", "--threshold", "1", "@LOG"}, 0);
+    row("events without log", {"--events"}, 2);
+    row("threshold without events", {"--threshold", "600", "@LOG"}, 2);
+    row("events and render", {"--events", "--render", "@OUT", "@LOG"}, 2);
+    row("events and csv", {"--events", "--csv", "@LOG"}, 2);
+    for (const char* threshold : {"0", "32768", "-5", "x", "1.5"})
+        row(qPrintable(QStringLiteral("threshold %1").arg(threshold)),
+            {"--events", "--threshold", threshold, "@LOG"}, 2);
 }
 
 void TestRender::commandLine() {
@@ -267,6 +286,8 @@ void TestRender::commandLine() {
     } else if (!images.isEmpty()) {
         QCOMPARE(run.errLines, QStringList()); // nothing for cron to mail
     }
+    if (exitCode == 0 && arguments.contains("--events"))
+        QVERIFY(run.out.startsWith(QString::fromLatin1(EventListHeader) + good + ','));
 }
 
 void TestRender::imagesAreTheWindowsPictures_data() {
@@ -373,6 +394,37 @@ void TestRender::unreadableLogAmongGoodOnes() {
         const QString name = QStringLiteral("26120%1").arg(day);
         QCOMPARE(Png(QDir(out()).filePath(name + ".png")), Window(path(name + ".log")).chart());
     }
+}
+
+void TestRender::eventsOfABatch() {
+    // The logs in the order given, an unreadable one reported and passed over.
+    const QString bad = path("261203.log");
+    QVERIFY(QDir().mkdir(bad));
+    const QStringList logs{log("261202.log", 2), bad, log("261201.log", 1)};
+    const Run run = RunDirchart(QStringList{"--events", "--threshold", "1000"} + logs);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + bad + ": "), qPrintable(run.errLines[0]));
+    const std::string expected =
+        std::string(EventListHeader) +
+        EventListLines(logs[0].toStdString(), FindEvents(Pattern(2), 1000)) +
+        EventListLines(logs[2].toStdString(), FindEvents(Pattern(1), 1000));
+    QCOMPARE(run.out, QString::fromStdString(expected));
+}
+
+void TestRender::valuesAreTheExport() {
+    // A log still being written, ending inside a slot and with an odd byte.
+    const QString day = WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
+    const Run run = RunDirchart({"--render", out(), "--csv", "--polar", "10:38", day});
+    QCOMPARE(run.exitCode, 0);
+    ObservationGrid grid;
+    const LogReadResult read = ReadObservationLog(day.toStdString(), grid);
+    const auto file = [this](const char* name) {
+        QFile csv(QDir(out()).filePath(name));
+        return csv.open(QIODevice::ReadOnly) ? csv.readAll().toStdString() : std::string();
+    };
+    QCOMPARE(file("261208.csv"), DayTable(grid, read.cellsCovered()));
+    QCOMPARE(file("261208-1038.csv"), SlotTable(grid, 319, read.cellsCovered()));
 }
 
 void TestRender::failedWriteLeavesNoFile() {
