@@ -5,6 +5,7 @@
 #include "DayStacks.h"
 #include "DayThumbnail.h"
 #include "ImageSurface.h"
+#include "Messages.h"
 #include "PictureNames.h"
 #include "PolarAnimation.h"
 #include "PngFile.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 const QString ThumbFolder = QStringLiteral("thumbs");
@@ -53,10 +53,10 @@ bool ArchiveRender::addDay(qsizetype index, const ObservationGrid& grid, const F
     const QString path = QDir(m_request.folder)
                              .filePath(ThumbFolder + QLatin1Char('/') +
                                        ChartImageName(m_request.logs[index]));
-    const QString error = WriteImageFile(thumbnail.image(), path);
-    if (error.isEmpty())
+    const FileWriteResult written = WriteImageFile(thumbnail.image(), path);
+    if (written.ok())
         return true;
-    fail(path, error);
+    fail(path, ReasonInWords(written.errorNumber));
     return false;
 }
 
@@ -92,9 +92,9 @@ bool ArchiveRender::finish(const Failure& fail) {
                                     .arg(time ? QStringLiteral("時刻") : QStringLiteral("方向"),
                                          DateText(first),
                                          DateText(m_days.back().date))};
-        const QString error = WriteImageFile(picture.image(), folder.filePath(name));
-        if (!error.isEmpty()) {
-            fail(folder.filePath(name), error);
+        const FileWriteResult image = WriteImageFile(picture.image(), folder.filePath(name));
+        if (!image.ok()) {
+            fail(folder.filePath(name), ReasonInWords(image.errorNumber));
             written = false;
         }
     }
@@ -122,10 +122,9 @@ bool ArchiveRender::finish(const Failure& fail) {
             {day.date, chart, ThumbFolder + QLatin1Char('/') + chart, day.problem, links});
     }
     const QString path = folder.filePath(QStringLiteral("index.html"));
-    QSaveFile file(path);
-    const QByteArray html = ArchivePageHtml(page);
-    if (!file.open(QIODevice::WriteOnly) || file.write(html) != html.size() || !file.commit()) {
-        fail(path, file.errorString());
+    const FileWriteResult html = WriteWholeFile(path, ArchivePageHtml(page));
+    if (!html.ok()) {
+        fail(path, ReasonInWords(html.errorNumber));
         written = false;
     }
     return written;

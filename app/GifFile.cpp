@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "GifFile.h"
 
-#include <QSaveFile>
-
 #include <gif_lib.h>
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -20,22 +17,6 @@ int AppendGif(GifFileType* gif, const GifByteType* data, int length) {
 int ColourDistance(QRgb a, QRgb b) {
     const int r = qRed(a) - qRed(b), g = qGreen(a) - qGreen(b), bl = qBlue(a) - qBlue(b);
     return r * r + g * g + bl * bl;
-}
-
-// Writes `bytes` at `path` through a temporary file renamed into place; see
-// WriteImageFile.
-QString SaveWhole(const QByteArray& bytes, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno;
-        return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
 }
 
 } // namespace
@@ -158,13 +139,13 @@ void GifAnimation::addFrame(const QImage& frame) {
     m_first = false;
 }
 
-QString GifAnimation::write(const QString& path) {
+FileWriteResult GifAnimation::write(const QString& path) {
     if (m_gif) {
         if (EGifCloseFile(m_gif, nullptr) == GIF_ERROR)
             m_failed = true;
         m_gif = nullptr;
     }
     if (m_failed || m_first)
-        return QStringLiteral("cannot encode the animation");
-    return SaveWhole(m_bytes, path);
+        return {ENOMEM}; // giflib fails here only for want of memory
+    return WriteWholeFile(path, m_bytes);
 }

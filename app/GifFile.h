@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "WholeFile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QRgb>
@@ -31,8 +33,8 @@ class GifAnimation {
     void addFrame(const QImage& frame);
     // Ends the animation and writes it at `path` as WriteImageFile writes an
     // image: through a temporary file renamed into place, leaving nothing
-    // behind on failure. Returns an empty string, or why it was not written.
-    QString write(const QString& path);
+    // behind on failure.
+    FileWriteResult write(const QString& path);
 
   private:
     // The palette index of a colour.

@@ -61,6 +61,10 @@ QString ReasonInWords(const LogReadResult& result) {
                                    : QStringLiteral("not a regular file");
 }
 
+QString ReasonInWords(int errorNumber) {
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
+
 QString UnreadableMessage(const QString& path, const QString& reason) {
     return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2")
         .arg(PathForDisplay(path), reason);
@@ -68,4 +72,8 @@ QString UnreadableMessage(const QString& path, const QString& reason) {
 
 QString UnsavedMessage(const QString& path, const QString& reason) {
     return QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2").arg(PathForDisplay(path), reason);
+}
+
+QString UnwrittenValuesMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("値を書き出せませんでした。\n\n%1\n\n%2").arg(PathForDisplay(path), reason);
 }

@@ -23,8 +23,10 @@ QString ReasonText(int errorNumber);
 // The same in the system's words, for the command line, whose messages stay
 // in English whatever the window says.
 QString ReasonInWords(const LogReadResult& result);
+QString ReasonInWords(int errorNumber);
 
 // The warnings for a log that could not be read and a file that could not
 // be written; `path` is shown as it is displayed.
 QString UnreadableMessage(const QString& path, const QString& reason);
 QString UnsavedMessage(const QString& path, const QString& reason);
+QString UnwrittenValuesMessage(const QString& path, const QString& reason);

@@ -97,9 +97,9 @@ void PictureActions::Save(const PictureBox& picture, const QString& suggestedNam
         {{QStringLiteral("PNG 画像 (*.png)")}, QStringLiteral("png"), suggestedName, folder});
     if (!path)
         return;
-    const QString reason = WriteImageFile(image, *path);
-    if (!reason.isEmpty()) {
-        m_dialogs.Warn(DialogTitle, UnsavedMessage(*path, reason));
+    const FileWriteResult written = WriteImageFile(image, *path);
+    if (!written.ok()) {
+        m_dialogs.Warn(DialogTitle, UnsavedMessage(*path, ReasonText(written.errorNumber)));
         return;
     }
     m_saveFolder = path->left(path->lastIndexOf(QLatin1Char('/')));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "PngFile.h"
 
+#include <cerrno>
+
 #include "WholeFile.h"
 
 #include <png.h>
@@ -59,11 +61,11 @@ QByteArray EncodePng(const QImage& picture) {
 
 } // namespace
 
-QString WriteImageFile(const QImage& image, const QString& path) {
+FileWriteResult WriteImageFile(const QImage& image, const QString& path) {
     // Encoded in memory first, so that a failing write is the file's own
     // error (a full disk says so) and the file is written in one piece.
     const QByteArray png = EncodePng(image);
     if (png.isEmpty())
-        return QStringLiteral("cannot encode the image");
+        return {ENOMEM}; // libpng fails here only for want of memory
     return WriteWholeFile(path, png);
 }

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "WholeFile.h"
+
 #include <QImage>
 #include <QString>
 
 // Writes `image` as a PNG file at `path` through WriteWholeFile: renamed into
-// place when complete, nothing left behind by a failure. Returns an empty
-// string, or why the file could not be written.
-QString WriteImageFile(const QImage& image, const QString& path);
+// place when complete, nothing left behind by a failure.
+FileWriteResult WriteImageFile(const QImage& image, const QString& path);

@@ -12,7 +12,7 @@ QString AnimationImageName(const QString& logPath) {
     return QFileInfo(logPath).completeBaseName() + QStringLiteral("-polar.gif");
 }
 
-QString WritePolarAnimation(const ObservationGrid& grid, const QString& logPath, SlotRange range,
+FileWriteResult WritePolarAnimation(const ObservationGrid& grid, const QString& logPath, SlotRange range,
                             int gain, qreal scale, const QString& path) {
     ImageSurface picture(PolarPictureSize, scale);
     const QString date = DateLabelText(logPath);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "WholeFile.h"
+
 #include "ObservationGrid.h"
 
 #include <QString>
@@ -21,6 +23,6 @@ QString AnimationImageName(const QString& logPath);
 // slot of `range`, each the polar plot at the gain and device pixel ratio as
 // the window draws it, with the slot's time and the log's date in its
 // top-left corner; ten frames a second, looping. Written through a temporary
-// file renamed into place. Returns an empty string, or why it was not written.
-QString WritePolarAnimation(const ObservationGrid& grid, const QString& logPath, SlotRange range,
+// file renamed into place.
+FileWriteResult WritePolarAnimation(const ObservationGrid& grid, const QString& logPath, SlotRange range,
                             int gain, qreal scale, const QString& path);

@@ -76,13 +76,15 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
     }
     const auto fail = [&](const QString& path, const QString& why) { reporter.Fail(path, why); };
     bool written = !archive.wanted() || archive.addDay(index, renderer.grid(), fail);
-    const auto write = [&](const QImage& image, const QString& name) {
-        const QString path = folder.filePath(name);
-        const QString error = WriteImageFile(image, path);
-        if (!error.isEmpty()) {
-            reporter.Fail(path, error);
+    const auto check = [&](const QString& path, const FileWriteResult& result) {
+        if (!result.ok()) {
+            reporter.Fail(path, ReasonInWords(result.errorNumber));
             written = false;
         }
+    };
+    const auto write = [&](const QImage& image, const QString& name) {
+        const QString path = folder.filePath(name);
+        check(path, WriteImageFile(image, path));
     };
     write(renderer.chart(), ChartImageName(log));
     const LogImageOptions& options = renderer.options();
@@ -90,12 +92,8 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
     if (request.animation) {
         const QString path = folder.filePath(AnimationImageName(log));
-        const QString error = WritePolarAnimation(renderer.grid(), log, *request.animation, options.gain,
-                                                  options.scale, path);
-        if (!error.isEmpty()) {
-            reporter.Fail(path, error);
-            written = false;
-        }
+        check(path, WritePolarAnimation(renderer.grid(), log, *request.animation, options.gain,
+                                        options.scale, path));
     }
     if (request.csv) {
         for (const auto& [path, error] : WriteLogValues(renderer.grid(), read.cellsCovered(), log,

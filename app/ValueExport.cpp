@@ -46,10 +46,9 @@ void SaveValues(LoadDialogs& dialogs, const QString& logPath, const QString& sug
         {{QStringLiteral("CSV ファイル (*.csv)")}, QStringLiteral("csv"), suggestedName, folder});
     if (!path)
         return;
-    const QString reason = WriteWholeFile(*path, QByteArray::fromStdString(text));
-    if (!reason.isEmpty())
-        dialogs.Warn(DialogTitle,
-                     QStringLiteral("値を書き出せませんでした。\n\n%1\n\n%2").arg(*path, reason));
+    const FileWriteResult written = WriteWholeFile(*path, QByteArray::fromStdString(text));
+    if (!written.ok())
+        dialogs.Warn(DialogTitle, UnwrittenValuesMessage(*path, ReasonText(written.errorNumber)));
 }
 
 void CopyValues(const std::string& tabSeparated) {
@@ -62,9 +61,9 @@ QList<std::pair<QString, QString>> WriteLogValues(const ObservationGrid& grid, i
     QList<std::pair<QString, QString>> failures;
     const auto write = [&](const std::string& text, const QString& name) {
         const QString path = folder.filePath(name);
-        const QString reason = WriteWholeFile(path, QByteArray::fromStdString(text));
-        if (!reason.isEmpty())
-            failures.append({path, reason});
+        const FileWriteResult written = WriteWholeFile(path, QByteArray::fromStdString(text));
+        if (!written.ok())
+            failures.append({path, ReasonInWords(written.errorNumber)});
     };
     write(DayTable(grid, coveredCells), DayValuesName(log));
     if (slot >= 0)

@@ -1,26 +1,71 @@
 // SPDX-License-Identifier: MIT
 #include "WholeFile.h"
 
-#include <QSaveFile>
+#include "PathText.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    // Unbuffered: the one write goes straight to the file, and its failure
-    // keeps the system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    // An uncommitted QSaveFile removes its temporary file, and so does a
-    // commit() that fails.
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        // Qt words a partial write as an unknown error; errno has the reason.
-        const int error = errno;
-        return error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+namespace {
+
+// The permissions of a new file: 0666 less the process's umask, read from
+// /proc since umask(2) cannot read it without setting it, which would race
+// with other threads writing files.
+mode_t NewFileMode() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("Umask:", 0) == 0)
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 0644;
+}
+
+} // namespace
+
+FileWriteResult WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    const std::string target = PathBytes(path);
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return {errno};
+    const auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return FileWriteResult{error};
+    };
+    struct stat existing {};
+    const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777
+                                                                : NewFileMode();
+    if (::fchmod(fd, mode) != 0)
+        return fail(errno);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? errno : EIO);
+        done += n;
     }
-    if (!file.commit())
-        return file.errorString();
+    // On disk before it takes the name, so that a crash leaves the old file
+    // or the new one, never an empty one.
+    if (::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return {error};
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return {error};
+    }
     return {};
 }

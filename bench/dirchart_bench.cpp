@@ -242,7 +242,7 @@ void RenderYearFloor(benchmark::State& state) {
         std::atomic<bool> failed{false};
         OnThreads(threads, [&] {
             for (std::size_t i = next++; i < images.size(); i = next++)
-                if (!WriteImageFile(images[i], paths[qsizetype(i)]).isEmpty())
+                if (!WriteImageFile(images[i], paths[qsizetype(i)]).ok())
                     failed = true;
         });
         if (failed)
@@ -259,8 +259,7 @@ void AnimateDay(benchmark::State& state) {
     LogImageRenderer renderer({});
     renderer.Render(YearLogs().constFirst());
     for (auto _ : state)
-        if (!WritePolarAnimation(renderer.grid(), YearLogs().constFirst(), {}, 1, 1, path)
-                 .isEmpty())
+        if (!WritePolarAnimation(renderer.grid(), YearLogs().constFirst(), {}, 1, 1, path).ok())
             state.SkipWithError("the animation was not written");
     state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }
@@ -368,7 +367,7 @@ void WriteDayCsv(benchmark::State& state) {
     const QString path = dir.filePath(QStringLiteral("261208.csv"));
     for (auto _ : state) {
         const std::string csv = DayTable(SampleDay(), ObservationGrid::CellCount);
-        if (!WriteWholeFile(path, QByteArray::fromStdString(csv)).isEmpty())
+        if (!WriteWholeFile(path, QByteArray::fromStdString(csv)).ok())
             state.SkipWithError("cannot write the file");
     }
 }
