@@ -22,10 +22,13 @@ trap cleanup EXIT
 
 # A virtual X server of our own on a free display, which it names on fd 3
 # only once it accepts connections: no fixed number to collide on and no
-# start-up race.
+# start-up race. -noreset: by default the server resets whenever its last
+# client leaves, and drops whoever connects during the reset; here clients
+# (xdotool, import, the viewer itself) come and go all the time.
 start_server() { # WIDTHxHEIGHT
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+    Xvfb -displayfd 3 -noreset -screen 0 "$1x24" -nolisten tcp 3>"$work/display" \
+        2>"$work/xvfb.err" &
     servers="$servers $!"
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break

@@ -11,9 +11,11 @@ trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 mkdir runtime
 
-# A display number no X server holds a lock for.
+# A display number no X server holds a lock or a socket for (a server
+# started with -displayfd takes no lock, and listens on an abstract socket).
 display=97
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] ||
+    grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
     display=$((display + 1))
 done
 advice='; start it from a desktop session'
