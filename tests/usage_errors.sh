@@ -60,6 +60,14 @@ expect 1 stderr \
     "dirchart: no display \(cannot connect to WAYLAND_DISPLAY=/nowhere/wayland-0 or DISPLAY=:$display\)$advice" \
     env WAYLAND_DISPLAY=/nowhere/wayland-0 DISPLAY=:$display "$viewer"
 
+# The viewer's usage errors: the problem in one line, then where help is.
+try="${nl}Try 'dirchart --help'\."
+expect 2 stderr "dirchart: unknown option '-261204\.log'$try" "$viewer" -261204.log
+expect 2 stderr "dirchart: unknown option '--colour'$try" "$viewer" --colour=red x.log
+expect 2 stderr "dirchart: missing value after '--render'$try" "$viewer" --render
+expect 2 stderr "dirchart: $work/none: no such folder$try" "$viewer" --render "$work/none" x.log
+expect 2 stderr "dirchart: $viewer: not a folder$try" "$viewer" --render "$viewer" x.log
+
 usage='usage: dirchart-sample \[--test-pattern\] OUTPUT'
 expect 0 stdout "$usage$nl.*" "$sample" --help
 expect 0 stdout "$usage$nl.*" "$sample" day.log --help
