@@ -126,7 +126,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine result;
     // One line naming the problem and one pointing at the help, as
     // command-line tools do; the whole help would bury the problem.
-    const auto usageError = [&](const QString& message) {
+    const auto usageError = [&](QString message) {
+        // A name may hold a line break or another control character; shown
+        // as '?', as ls -q does, it cannot break the line or the terminal.
+        for (QChar& c : message)
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                c.category() == QChar::Separator_Paragraph)
+                c = QLatin1Char('?');
         result.action = CommandLine::Exit;
         result.exitCode = 2;
         result.output = QStringLiteral("dirchart: %1\nTry 'dirchart --help'.\n").arg(message);
