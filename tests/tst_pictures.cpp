@@ -4,6 +4,7 @@
 #include "HScrollBar.h"
 #include "PictureBox.h"
 #include "PictureNames.h"
+#include "PngFile.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 
@@ -11,6 +12,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +61,8 @@ class TestPictures : public QObject {
     void polarBin();
     void clickAndDragPickSlots();
     void copyAndSave();
+    void saveFormatFromName_data();
+    void saveFormatFromName();
     void accessibilityAndFocus();
 };
 
@@ -172,6 +177,44 @@ void TestPictures::copyAndSave() {
              qPrintable(f.dialogs->lastWarning));
     QVERIFY(!f.dialogs->lastWarning.endsWith("\n\n")); // a reason is given
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 3);
+}
+
+void TestPictures::saveFormatFromName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("format"); // as the file's content says
+    QTest::newRow("png") << "c.png" << "c.png" << QByteArray("png");
+    QTest::newRow("jpg") << "c.jpg" << "c.jpg" << QByteArray("jpeg");
+    QTest::newRow("JPEG in capitals") << "c.JPEG" << "c.JPEG" << QByteArray("jpeg");
+    QTest::newRow("bmp") << "c.bmp" << "c.bmp" << QByteArray("bmp");
+    if (QImageWriter::supportedImageFormats().contains("webp"))
+        QTest::newRow("webp") << "c.webp" << "c.webp" << QByteArray("webp");
+    else
+        QTest::newRow("webp, no plugin") << "c.webp" << "c.webp.png" << QByteArray("png");
+    QTest::newRow("gif, not written here") << "c.gif" << "c.gif.png" << QByteArray("png");
+    QTest::newRow("no extension") << "c" << "c.png" << QByteArray("png");
+}
+
+void TestPictures::saveFormatFromName() {
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, format);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int x = 0; x < 40; ++x)
+        picture.setPixel(x, x * 3 / 4, qRgb(6 * x, 0, 255 - 6 * x));
+    QTemporaryDir out;
+    QCOMPARE(ImageFilePath(out.filePath(name)), out.filePath(written));
+    QCOMPARE(WriteImageFile(picture, out.filePath(name)), "");
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{written});
+    QImageReader reader(out.filePath(written));
+    reader.setDecideFormatFromContent(true);
+    QCOMPARE(reader.format(), format);
+    const QImage read = reader.read();
+    if (format == "jpeg")
+        QCOMPARE(read.size(), picture.size()); // lossy
+    else
+        QCOMPARE(Rgb32(read), picture);
 }
 
 void TestPictures::accessibilityAndFocus() {
