@@ -105,6 +105,22 @@ void ImageSurface::present(QPainter& painter, const QRect& target, const QRect& 
                                  source.width() * m_ratio, source.height() * m_ratio));
 }
 
+QPointF ImageSurface::readingPoint(QPointF p) const {
+    if (m_ratio == 1)
+        return p;
+    const auto along = [this](qreal v, const std::vector<int>& edges) {
+        // A pointer on device pixel i is at i / ratio; the margin absorbs
+        // the division's rounding.
+        const double device = std::floor(v * m_ratio + 1e-6);
+        if (!(device >= edges.front() && device < edges.back()))
+            return v;
+        const auto next = std::upper_bound(edges.begin(), edges.end(), static_cast<int>(device));
+        const auto pixel = static_cast<double>(next - edges.begin() - 1);
+        return std::clamp<double>(v, pixel, std::nextafter(pixel + 1, pixel));
+    };
+    return {along(p.x(), m_columnEdges), along(p.y(), m_rowEdges)};
+}
+
 QPainter& ImageSurface::painter() {
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);

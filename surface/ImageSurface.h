@@ -44,6 +44,12 @@ class ImageSurface final : public DrawingSurface {
     void present(QPainter& painter, const QRect& target, const QRect& source) const;
     // The logical size.
     QSize size() const { return m_size; }
+    // Where a pointer at the logical point `p` reads the picture: `p` moved,
+    // where it is not already there, into the logical pixel whose block of
+    // device pixels holds the device pixel under `p`, so that every device
+    // pixel of a cell reads that cell. (Blocks begin at round(x r), so at
+    // 125 % a block's first device pixel can lie left of x itself.)
+    QPointF readingPoint(QPointF p) const;
 
     // Called once when the picture changes after the last call of
     // markPresented(), so that a widget can schedule one repaint per burst of
