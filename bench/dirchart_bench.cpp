@@ -3,6 +3,7 @@
 // the same bytes, so that the ratio, not the absolute time, says how much the
 // real code costs.
 
+#include "ChartFrame.h"
 #include "DirectionTimePlot.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
@@ -73,6 +74,24 @@ void ReadAndPlotRatio2(benchmark::State& state) {
     ReadAndPlotAt(state, 2);
 }
 BENCHMARK(ReadAndPlotRatio2)->Unit(benchmark::kMicrosecond);
+
+// The empty chart with its 40 texts, drawn on every load: at a ratio of 1,
+// and at 200 %, where the texts are set glyph by glyph at the device size.
+void ChartFrameAt(benchmark::State& state, qreal ratio) {
+    ImageSurface surface(ChartSize, ratio);
+    for (auto _ : state) {
+        DrawChartFrame(surface);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+void ChartFrame(benchmark::State& state) {
+    ChartFrameAt(state, 1);
+}
+BENCHMARK(ChartFrame)->Unit(benchmark::kMicrosecond);
+void ChartFrameRatio2(benchmark::State& state) {
+    ChartFrameAt(state, 2);
+}
+BENCHMARK(ChartFrameRatio2)->Unit(benchmark::kMicrosecond);
 
 // Reads the same file and writes as many pixels of the same image layout
 // from a precomputed 1024-entry colour table.

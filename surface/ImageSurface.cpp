@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ImageSurface.h"
 
+#include "DeviceText.h"
 #include "Rasterize.h"
 
 #include <QFontMetrics>
@@ -49,8 +50,9 @@ void ImageSurface::allocate(qreal ratio) {
     } else {
         m_columnEdges = DeviceEdges(m_size.width(), m_ratio);
         m_rowEdges = DeviceEdges(m_size.height(), m_ratio);
+        // The image itself stays at a ratio of 1, so that text is painted
+        // in device pixels (see drawText); copies carry the ratio.
         m_image = QImage(m_columnEdges.back(), m_rowEdges.back(), QImage::Format_RGB32);
-        m_image.setDevicePixelRatio(m_ratio);
     }
     m_image.fill(Background);
     refreshRaster();
@@ -87,7 +89,9 @@ QFont ImageSurface::PrintFont() {
 
 QImage ImageSurface::image() const {
     endPainting();
-    return m_image.copy();
+    QImage copy = m_image.copy();
+    copy.setDevicePixelRatio(m_ratio);
+    return copy;
 }
 
 QRgb ImageSurface::pixel(int x, int y) const {
@@ -182,8 +186,12 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
     QPainter& p = painter();
     p.setPen(QColor::fromRgb(Foreground));
     const QFontMetrics metrics(m_font);
-    p.drawText(
-        QPoint(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + metrics.ascent()),
-        text);
+    const QPoint baseline(static_cast<int>(ToPixel(x)),
+                          static_cast<int>(ToPixel(y)) + metrics.ascent());
+    if (m_ratio == 1) {
+        p.drawText(baseline, text);
+        return static_cast<float>(metrics.height());
+    }
+    DrawTextAtRatio(p, m_font, baseline, text, m_ratio, m_deviceFont);
     return static_cast<float>(metrics.height());
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "DeviceText.h"
 #include "DrawingSurface.h"
 
 #include <QFont>
@@ -23,7 +24,8 @@ class QPainter;
 // pixels from round(x r) up to round((x + 1) r); lines, boxes and circles are
 // round(r) device pixels wide (at least one) and pass through the device
 // pixels of the same logical coordinates; text is rendered at the device
-// resolution. At a ratio of 1 the image is exactly one pixel per logical pixel.
+// resolution, spread over the width it has at a ratio of 1. At a ratio of 1
+// the image is exactly one pixel per logical pixel.
 class ImageSurface final : public DrawingSurface {
   public:
     explicit ImageSurface(QSize logicalSize, qreal devicePixelRatio = 1.0);
@@ -116,6 +118,7 @@ class ImageSurface final : public DrawingSurface {
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
     QFont m_font = PrintFont();
+    DeviceFont m_deviceFont;
     // Opened on the first text and kept open across operations, so that the
     // chart frame's forty texts share one painter.
     mutable std::unique_ptr<QPainter> m_painter;

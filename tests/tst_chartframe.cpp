@@ -41,6 +41,8 @@ class TestChartFrame : public QObject {
   private slots:
     void chartBox();
     void atRatioTwo();
+    void textsAtFinerRatios_data();
+    void textsAtFinerRatios();
     void plotAreaIsEmpty();
     void hourTicks();
     void directionTicks();
@@ -222,6 +224,62 @@ void TestChartFrame::atRatioTwo() {
             ink += device.pixel(x, y) == Black;
         }
     QVERIFY(ink > 300);
+}
+
+void TestChartFrame::textsAtFinerRatios_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("150 %") << 1.5;
+    QTest::newRow("200 %") << 2.0;
+}
+
+// At 150 % and 200 % the title's letters are evenly set, and the legend's
+// "1024" keeps two screen pixels clear of its tick (its "4" touches the tick
+// at 100 %).
+void TestChartFrame::textsAtFinerRatios() {
+    QFETCH(qreal, ratio);
+    const auto inked = [](const QImage& image) {
+        QList<QPoint> points;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != White)
+                    points.append({x, y});
+        return points;
+    };
+
+    ImageSurface title(ChartSurface, ratio);
+    title.SetCurrentX(270);
+    title.SetCurrentY(20);
+    title.Print(QStringLiteral("DIRECTION-TIME-SIGNAL CHART"));
+    // The runs of empty columns between the title's letters; the widest is
+    // the word space.
+    const QImage image = title.image();
+    QList<int> gaps;
+    int lastInk = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        bool ink = false;
+        for (int y = 0; y < image.height() && !ink; ++y)
+            ink = image.pixel(x, y) != White;
+        if (!ink)
+            continue;
+        if (lastInk >= 0 && x - lastInk > 1)
+            gaps.append(x - lastInk - 1);
+        lastInk = x;
+    }
+    std::sort(gaps.begin(), gaps.end());
+    QVERIFY(gaps.size() > 15);
+    gaps.removeLast();
+    QVERIFY2(gaps.first() >= 1 && gaps.last() <= 2, qPrintable(QString::number(gaps.last())));
+
+    ImageSurface label(ChartSurface, ratio), tick(ChartSurface, ratio);
+    label.SetCurrentX(750);
+    label.SetCurrentY(97);
+    label.Print(1024);
+    tick.Line({779, 102}, {776, 102}, Black);
+    const QList<QPoint> tickPoints = inked(tick.image());
+    for (const QPoint& ink : inked(label.image()))
+        for (const QPoint& t : tickPoints)
+            QVERIFY2(std::max(std::abs(ink.x() - t.x()), std::abs(ink.y() - t.y())) > 2,
+                     qPrintable(QStringLiteral("(%1, %2)").arg(ink.x()).arg(ink.y())));
 }
 
 QTEST_MAIN(TestChartFrame)
