@@ -23,7 +23,8 @@ QString OutOfRange(const CommandLine& command) {
     switch (command.action) {
     case CommandLine::Exit: {
         if (command.exitCode == 0)
-            return command.output.isEmpty() ? QStringLiteral("empty --help or --version") : QString();
+            return command.output.isEmpty() ? QStringLiteral("empty --help or --version")
+                                            : QString();
         if (command.exitCode != 2)
             return QStringLiteral("exit status %1").arg(command.exitCode);
         const QStringList lines = command.output.split(QLatin1Char('\n'));

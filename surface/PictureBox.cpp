@@ -69,9 +69,8 @@ QString PictureBox::toolTipAt(QPointF widgetPoint) const {
 }
 
 void PictureBox::showTip(QPointF widgetPoint, QPoint globalPos) {
-    const std::optional<PictureTip> tip = m_tip && onDrawingArea(widgetPoint)
-                                              ? m_tip(surfacePoint(widgetPoint))
-                                              : std::nullopt;
+    const std::optional<PictureTip> tip =
+        m_tip && onDrawingArea(widgetPoint) ? m_tip(surfacePoint(widgetPoint)) : std::nullopt;
     if (!tip) {
         QToolTip::hideText();
         return;

@@ -136,7 +136,9 @@ void TestPictures::everyDevicePixelReadsItsCell_data() {
     QTest::addColumn<QPoint>("pixel"); // logical, of the surface
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("slot"); // that a click there picks; -1 for none
-    const auto value = [](int slot, int bin) { return QString::number((slot * 180 + bin) % 1100 - 20); };
+    const auto value = [](int slot, int bin) {
+        return QString::number((slot * 180 + bin) % 1100 - 20);
+    };
     for (const qreal ratio : {1.5, 2.0}) {
         const int percent = qRound(ratio * 100);
         QTest::addRow("%d %%, 10:38 at 240 degrees", percent)
@@ -184,7 +186,8 @@ void TestPictures::everyDevicePixelReadsItsCell() {
             QHelpEvent help(QEvent::ToolTip, picture->mapFrom(&f.form, at.toPoint()),
                             window->position() + at.toPoint());
             QCoreApplication::sendEvent(picture, &help);
-            const QByteArray where = QStringLiteral("device pixel (%1, %2)").arg(dx).arg(dy).toUtf8();
+            const QByteArray where =
+                QStringLiteral("device pixel (%1, %2)").arg(dx).arg(dy).toUtf8();
             QVERIFY2(QToolTip::text() == text, where + ": " + QToolTip::text().toUtf8());
             if (slot < 0)
                 continue;
@@ -264,16 +267,24 @@ void TestPictures::saveFormatFromName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("format"); // as the file's content says
-    QTest::newRow("png") << "c.png" << "c.png" << QByteArray("png");
-    QTest::newRow("jpg") << "c.jpg" << "c.jpg" << QByteArray("jpeg");
-    QTest::newRow("JPEG in capitals") << "c.JPEG" << "c.JPEG" << QByteArray("jpeg");
-    QTest::newRow("bmp") << "c.bmp" << "c.bmp" << QByteArray("bmp");
+    QTest::newRow("png") << "c.png"
+                         << "c.png" << QByteArray("png");
+    QTest::newRow("jpg") << "c.jpg"
+                         << "c.jpg" << QByteArray("jpeg");
+    QTest::newRow("JPEG in capitals") << "c.JPEG"
+                                      << "c.JPEG" << QByteArray("jpeg");
+    QTest::newRow("bmp") << "c.bmp"
+                         << "c.bmp" << QByteArray("bmp");
     if (QImageWriter::supportedImageFormats().contains("webp"))
-        QTest::newRow("webp") << "c.webp" << "c.webp" << QByteArray("webp");
+        QTest::newRow("webp") << "c.webp"
+                              << "c.webp" << QByteArray("webp");
     else
-        QTest::newRow("webp, no plugin") << "c.webp" << "c.webp.png" << QByteArray("png");
-    QTest::newRow("gif, not written here") << "c.gif" << "c.gif.png" << QByteArray("png");
-    QTest::newRow("no extension") << "c" << "c.png" << QByteArray("png");
+        QTest::newRow("webp, no plugin") << "c.webp"
+                                         << "c.webp.png" << QByteArray("png");
+    QTest::newRow("gif, not written here") << "c.gif"
+                                           << "c.gif.png" << QByteArray("png");
+    QTest::newRow("no extension") << "c"
+                                  << "c.png" << QByteArray("png");
 }
 
 void TestPictures::saveFormatFromName() {
