@@ -267,24 +267,20 @@ void TestPictures::saveFormatFromName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QByteArray>("format"); // as the file's content says
-    QTest::newRow("png") << "c.png"
-                         << "c.png" << QByteArray("png");
-    QTest::newRow("jpg") << "c.jpg"
-                         << "c.jpg" << QByteArray("jpeg");
-    QTest::newRow("JPEG in capitals") << "c.JPEG"
-                                      << "c.JPEG" << QByteArray("jpeg");
-    QTest::newRow("bmp") << "c.bmp"
-                         << "c.bmp" << QByteArray("bmp");
+    const auto row = [](const char* tag, const char* name, const char* written,
+                        const char* format) {
+        QTest::newRow(tag) << QString(name) << QString(written) << QByteArray(format);
+    };
+    row("png", "c.png", "c.png", "png");
+    row("jpg", "c.jpg", "c.jpg", "jpeg");
+    row("JPEG in capitals", "c.JPEG", "c.JPEG", "jpeg");
+    row("bmp", "c.bmp", "c.bmp", "bmp");
     if (QImageWriter::supportedImageFormats().contains("webp"))
-        QTest::newRow("webp") << "c.webp"
-                              << "c.webp" << QByteArray("webp");
+        row("webp", "c.webp", "c.webp", "webp");
     else
-        QTest::newRow("webp, no plugin") << "c.webp"
-                                         << "c.webp.png" << QByteArray("png");
-    QTest::newRow("gif, not written here") << "c.gif"
-                                           << "c.gif.png" << QByteArray("png");
-    QTest::newRow("no extension") << "c"
-                                  << "c.png" << QByteArray("png");
+        row("webp, no plugin", "c.webp", "c.webp.png", "png");
+    row("gif, not written here", "c.gif", "c.gif.png", "png");
+    row("no extension", "c", "c.png", "png");
 }
 
 void TestPictures::saveFormatFromName() {
