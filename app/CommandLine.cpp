@@ -151,6 +151,30 @@ struct ColourOptions {
     }
 };
 
+// What the parser could not make sense of: the first unknown option as it
+// was typed, or the parser's own words for a missing or unexpected value.
+QString ParseError(const QCommandLineParser& parser, const QStringList& arguments) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        for (const QString& argument : arguments.mid(1)) {
+            if (argument == QStringLiteral("--"))
+                break;
+            const QString name = argument.section(QLatin1Char('='), 0, 0);
+            const qsizetype dashes = name.startsWith(QStringLiteral("--")) ? 2 : 1;
+            if (name.startsWith(QLatin1Char('-')) && unknown.contains(name.mid(dashes)))
+                return QStringLiteral("unknown option '%1'").arg(name);
+        }
+        return QStringLiteral("unknown option '%1'").arg(unknown.constFirst());
+    }
+    // "Missing value after '--render'." as "missing value after '--render'".
+    QString text = parser.errorText();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
@@ -239,14 +263,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const QString helpText =
         parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("dirchart"));
     CommandLine result;
-    const auto usageError = [&](const QString& message) {
+    // One line naming the problem and one pointing at the help, as
+    // command-line tools do; the whole help would bury the problem.
+    const auto usageError = [&](QString message) {
+        // A name may hold a line break or another control character; shown
+        // as '?', as ls -q does, it cannot break the line or the terminal.
+        for (QChar& c : message)
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                c.category() == QChar::Separator_Paragraph)
+                c = QLatin1Char('?');
         result.action = CommandLine::Exit;
         result.exitCode = 2;
-        result.output = QStringLiteral("dirchart: ") + message + QLatin1Char('\n') + helpText;
+        result.output = QStringLiteral("dirchart: %1\nTry 'dirchart --help'.\n").arg(message);
         return result;
     };
-    if (!parser.parse(WithoutToolkitOptions(arguments)))
-        return usageError(parser.errorText());
+    // "-261204.log" is one unknown option, not seven unknown letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QStringList ownArguments = WithoutToolkitOptions(arguments);
+    if (!parser.parse(ownArguments))
+        return usageError(ParseError(parser, ownArguments));
     if (parser.isSet(help)) {
         result.action = CommandLine::Exit;
         result.output = helpText;
@@ -300,6 +335,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     result.action = CommandLine::Render;
     RenderRequest& request = result.render;
     const QFileInfo folder(parser.value(render));
+    if (!folder.exists())
+        return usageError(QStringLiteral("%1: no such folder").arg(parser.value(render)));
     if (!folder.isDir())
         return usageError(QStringLiteral("%1: not a folder").arg(parser.value(render)));
     if (!folder.isWritable())

@@ -7,24 +7,17 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-// The X server's answer decides, so that every form of DISPLAY (local
-// socket, host:number, an authority file) is judged as Qt's xcb plugin
-// would judge it.
-bool XDisplayReachable(const std::string& display) {
-    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool reachable = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return reachable;
 }
 
 // A Wayland compositor listens on a socket named by WAYLAND_DISPLAY, a path
@@ -53,21 +46,54 @@ bool WaylandDisplayReachable(const std::string& display) {
 
 } // namespace
 
-std::string DisplayProblem() {
+DisplayCheck::DisplayCheck() {
     if (!Environment("QT_QPA_PLATFORM").empty())
-        return {};
+        return;
     const std::string x = Environment("DISPLAY");
     const std::string wayland = Environment("WAYLAND_DISPLAY");
     const std::string advice = "; start it from a desktop session";
-    if (x.empty() && wayland.empty())
-        return "no display (DISPLAY and WAYLAND_DISPLAY are unset)" + advice;
-    if ((!wayland.empty() && WaylandDisplayReachable(wayland)) ||
-        (!x.empty() && XDisplayReachable(x)))
-        return {};
+    if (x.empty() && wayland.empty()) {
+        m_problem = "no display (DISPLAY and WAYLAND_DISPLAY are unset)" + advice;
+        return;
+    }
+    if ((!wayland.empty() && WaylandDisplayReachable(wayland)) || (!x.empty() && connectX(x)))
+        return;
     std::string named;
     if (!wayland.empty())
         named = "WAYLAND_DISPLAY=" + wayland;
     if (!x.empty())
         named += (named.empty() ? "DISPLAY=" : " or DISPLAY=") + x;
-    return "no display (cannot connect to " + named + ")" + advice;
+    m_problem = "no display (cannot connect to " + named + ")" + advice;
+}
+
+DisplayCheck::~DisplayCheck() {
+    release();
+}
+
+void DisplayCheck::release() {
+    if (m_connection)
+        xcb_disconnect(m_connection);
+    m_connection = nullptr;
+}
+
+// The X server's answer decides, so that every form of DISPLAY (local
+// socket, host:number, an authority file) is judged as Qt's xcb plugin
+// would judge it. A server in the middle of a reset (another program was
+// its last client and just left) drops the connection: asked again.
+bool DisplayCheck::connectX(const std::string& display) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        errno = 0;
+        xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+        const bool dropped = errno == ECONNRESET || errno == EPIPE;
+        if (xcb_connection_has_error(connection) == 0) {
+            m_connection = connection;
+            return true;
+        }
+        xcb_disconnect(connection);
+        if (!dropped)
+            break;
+    }
+    return false;
 }

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "PngFile.h"
 
-#include <cerrno>
-
 #include "WholeFile.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageWriter>
 
 #include <png.h>
 #include <zlib.h>
+
+#include <cerrno>
+#include <optional>
 
 namespace {
 
@@ -59,13 +64,53 @@ QByteArray EncodePng(const QImage& picture) {
     return png;
 }
 
+// The image writer's format for a file name's extension, case aside: an
+// empty one for PNG, which is encoded above; nothing for an extension that
+// no writer here takes.
+std::optional<QByteArray> FormatOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("png"))
+        return QByteArray();
+    if (suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg"))
+        return QByteArrayLiteral("jpeg");
+    if (suffix == QStringLiteral("bmp"))
+        return QByteArrayLiteral("bmp");
+    // WebP comes with a plugin that may not be installed.
+    if (suffix == QStringLiteral("webp") &&
+        QImageWriter::supportedImageFormats().contains(QByteArrayLiteral("webp")))
+        return QByteArrayLiteral("webp");
+    return std::nullopt;
+}
+
+QByteArray EncodeWithQt(const QImage& image, const QByteArray& format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    // A chart is lines and lettering: JPEG at a quality that keeps them
+    // clean, WebP without loss.
+    if (format == "jpeg")
+        writer.setQuality(90);
+    else if (format == "webp")
+        writer.setQuality(100);
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+        return {};
+    return bytes;
+}
+
 } // namespace
 
-FileWriteResult WriteImageFile(const QImage& image, const QString& path) {
+QString ImageFilePath(const QString& path) {
+    return FormatOf(path) ? path : path + QStringLiteral(".png");
+}
+
+FileWriteResult WriteImageFile(const QImage& image, const QString& chosenPath) {
+    const QString path = ImageFilePath(chosenPath);
+    const QByteArray format = FormatOf(path).value_or(QByteArray());
     // Encoded in memory first, so that a failing write is the file's own
     // error (a full disk says so) and the file is written in one piece.
-    const QByteArray png = EncodePng(image);
-    if (png.isEmpty())
-        return {ENOMEM}; // libpng fails here only for want of memory
-    return WriteWholeFile(path, png);
+    const QByteArray encoded = format.isEmpty() ? EncodePng(image) : EncodeWithQt(image, format);
+    if (encoded.isEmpty())
+        return {ENOMEM}; // the encoders fail here only for want of memory
+    return WriteWholeFile(path, encoded);
 }

@@ -56,12 +56,14 @@ int main(int argc, char* argv[]) {
 
     // Without a reachable display Qt would abort with a long plugin message;
     // one line says it better.
-    if (const std::string problem = DisplayProblem(); !problem.empty()) {
-        std::fprintf(stderr, "dirchart: %s\n", problem.c_str());
+    DisplayCheck display;
+    if (!display.problem().empty()) {
+        std::fprintf(stderr, "dirchart: %s\n", display.problem().c_str());
         return 1;
     }
 
     QApplication app(argc, argv);
+    display.release(); // Qt has its own connection now
     QApplication::setApplicationName(QStringLiteral("dirchart"));
     QApplication::setApplicationVersion(QStringLiteral(DIRCHART_VERSION));
 

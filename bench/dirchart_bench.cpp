@@ -105,6 +105,23 @@ void ColourTableBuild(benchmark::State& state) {
         benchmark::DoNotOptimize(ColourTable({-32768, 32767, Stretch::Log, ColourMapId::Turbo}));
 }
 BENCHMARK(ColourTableBuild)->Unit(benchmark::kMicrosecond);
+// The empty chart with its 40 texts, drawn on every load: at a ratio of 1,
+// and at 200 %, where the texts are set glyph by glyph at the device size.
+void ChartFrameAt(benchmark::State& state, qreal ratio) {
+    ImageSurface surface(ChartPictureSize, ratio);
+    for (auto _ : state) {
+        DrawChartFrame(surface);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+void ChartFrame(benchmark::State& state) {
+    ChartFrameAt(state, 1);
+}
+BENCHMARK(ChartFrame)->Unit(benchmark::kMicrosecond);
+void ChartFrameRatio2(benchmark::State& state) {
+    ChartFrameAt(state, 2);
+}
+BENCHMARK(ChartFrameRatio2)->Unit(benchmark::kMicrosecond);
 
 // Reads the same file and writes as many pixels of the same image layout
 // from a precomputed 1024-entry colour table.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ImageSurface.h"
 
+#include "DeviceText.h"
 #include "Rasterize.h"
 
 #include <QFontMetrics>
@@ -49,8 +50,9 @@ void ImageSurface::allocate(qreal ratio) {
     } else {
         m_columnEdges = DeviceEdges(m_size.width(), m_ratio);
         m_rowEdges = DeviceEdges(m_size.height(), m_ratio);
+        // The image itself stays at a ratio of 1, so that text is painted
+        // in device pixels (see drawText); copies carry the ratio.
         m_image = QImage(m_columnEdges.back(), m_rowEdges.back(), QImage::Format_RGB32);
-        m_image.setDevicePixelRatio(m_ratio);
     }
     m_image.fill(Background);
     refreshRaster();
@@ -87,7 +89,9 @@ QFont ImageSurface::PrintFont() {
 
 QImage ImageSurface::image() const {
     endPainting();
-    return m_image.copy();
+    QImage copy = m_image.copy();
+    copy.setDevicePixelRatio(m_ratio);
+    return copy;
 }
 
 QRgb ImageSurface::pixel(int x, int y) const {
@@ -103,6 +107,22 @@ void ImageSurface::present(QPainter& painter, const QRect& target, const QRect& 
         painter.drawImage(QRectF(target), m_image,
                           QRectF(source.x() * m_ratio, source.y() * m_ratio,
                                  source.width() * m_ratio, source.height() * m_ratio));
+}
+
+QPointF ImageSurface::readingPoint(QPointF p) const {
+    if (m_ratio == 1)
+        return p;
+    const auto along = [this](qreal v, const std::vector<int>& edges) {
+        // A pointer on device pixel i is at i / ratio; the margin absorbs
+        // the division's rounding.
+        const double device = std::floor(v * m_ratio + 1e-6);
+        if (!(device >= edges.front() && device < edges.back()))
+            return v;
+        const auto next = std::upper_bound(edges.begin(), edges.end(), static_cast<int>(device));
+        const auto pixel = static_cast<double>(next - edges.begin() - 1);
+        return std::clamp<double>(v, pixel, std::nextafter(pixel + 1, pixel));
+    };
+    return {along(p.x(), m_columnEdges), along(p.y(), m_rowEdges)};
 }
 
 QPainter& ImageSurface::painter() {
@@ -166,8 +186,12 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
     QPainter& p = painter();
     p.setPen(QColor::fromRgb(Foreground));
     const QFontMetrics metrics(m_font);
-    p.drawText(
-        QPoint(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + metrics.ascent()),
-        text);
+    const QPoint baseline(static_cast<int>(ToPixel(x)),
+                          static_cast<int>(ToPixel(y)) + metrics.ascent());
+    if (m_ratio == 1) {
+        p.drawText(baseline, text);
+        return static_cast<float>(metrics.height());
+    }
+    DrawTextAtRatio(p, m_font, baseline, text, m_ratio, m_deviceFont);
     return static_cast<float>(metrics.height());
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "DeviceText.h"
 #include "DrawingSurface.h"
 
 #include <QFont>
@@ -23,7 +24,8 @@ class QPainter;
 // pixels from round(x r) up to round((x + 1) r); lines, boxes and circles are
 // round(r) device pixels wide (at least one) and pass through the device
 // pixels of the same logical coordinates; text is rendered at the device
-// resolution. At a ratio of 1 the image is exactly one pixel per logical pixel.
+// resolution, spread over the width it has at a ratio of 1. At a ratio of 1
+// the image is exactly one pixel per logical pixel.
 class ImageSurface final : public DrawingSurface {
   public:
     explicit ImageSurface(QSize logicalSize, qreal devicePixelRatio = 1.0);
@@ -44,6 +46,12 @@ class ImageSurface final : public DrawingSurface {
     void present(QPainter& painter, const QRect& target, const QRect& source) const;
     // The logical size.
     QSize size() const { return m_size; }
+    // Where a pointer at the logical point `p` reads the picture: `p` moved,
+    // where it is not already there, into the logical pixel whose block of
+    // device pixels holds the device pixel under `p`, so that every device
+    // pixel of a cell reads that cell. (Blocks begin at round(x r), so at
+    // 125 % a block's first device pixel can lie left of x itself.)
+    QPointF readingPoint(QPointF p) const;
 
     // Called once when the picture changes after the last call of
     // markPresented(), so that a widget can schedule one repaint per burst of
@@ -110,6 +118,7 @@ class ImageSurface final : public DrawingSurface {
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
     QFont m_font = PrintFont();
+    DeviceFont m_deviceFont;
     // Opened on the first text and kept open across operations, so that the
     // chart frame's forty texts share one painter.
     mutable std::unique_ptr<QPainter> m_painter;

@@ -36,28 +36,51 @@ void PictureBox::setTipProvider(TipProvider provider) {
     setMouseTracking(bool(m_tip));
 }
 
-QPointF PictureBox::surfacePoint(QPointF widgetPoint) const {
-    return widgetPoint - contentsRect().topLeft();
+namespace {
+
+// Qt 6.4 hands a widget its mouse position rounded to whole logical pixels,
+// which at 150 % or 200 % is often the next cell; the position in the
+// window keeps the fraction. Puts back what the rounding took.
+QPointF ExactPosition(const QSinglePointEvent& event) {
+    const QPointF local = event.position();
+    if (local != QPointF(local.toPoint()))
+        return local; // not rounded
+    const QPointF scene = event.scenePosition();
+    return local + (scene - QPointF(scene.toPoint()));
 }
 
-QString PictureBox::toolTipAt(QPoint widgetPoint) const {
-    if (!m_tip || !contentsRect().contains(widgetPoint))
+} // namespace
+
+QPointF PictureBox::surfacePoint(QPointF widgetPoint) const {
+    return m_surface.readingPoint(widgetPoint - contentsRect().topLeft());
+}
+
+bool PictureBox::onDrawingArea(QPointF widgetPoint) const {
+    const QPointF p = widgetPoint - contentsRect().topLeft();
+    return p.x() >= 0 && p.y() >= 0 && p.x() < contentsRect().width() &&
+           p.y() < contentsRect().height();
+}
+
+QString PictureBox::toolTipAt(QPointF widgetPoint) const {
+    if (!m_tip || !onDrawingArea(widgetPoint))
         return {};
     const std::optional<PictureTip> tip = m_tip(surfacePoint(widgetPoint));
     return tip ? tip->text : QString();
 }
 
-void PictureBox::showTip(QPoint widgetPoint, QPoint globalPos) {
-    const std::optional<PictureTip> tip = m_tip && contentsRect().contains(widgetPoint)
-                                              ? m_tip(surfacePoint(widgetPoint))
-                                              : std::nullopt;
+void PictureBox::showTip(QPointF widgetPoint, QPoint globalPos) {
+    const std::optional<PictureTip> tip =
+        m_tip && onDrawingArea(widgetPoint) ? m_tip(surfacePoint(widgetPoint)) : std::nullopt;
     if (!tip) {
         QToolTip::hideText();
         return;
     }
     // Given the cell's area, a shown tooltip is changed in place as the
-    // cursor moves on rather than hidden and shown again.
-    QToolTip::showText(globalPos, tip->text, this, tip->area.translated(contentsRect().topLeft()));
+    // cursor moves on rather than hidden and shown again. The tooltip tests
+    // the cursor's rounded position against it, which for the cell's last
+    // device pixels can be the next whole pixel: one more row and column.
+    QToolTip::showText(globalPos, tip->text, this,
+                       tip->area.translated(contentsRect().topLeft()).adjusted(0, 0, 1, 1));
 }
 
 void PictureBox::setDevicePixelRatio(qreal ratio) {
@@ -70,7 +93,10 @@ void PictureBox::setDevicePixelRatio(qreal ratio) {
 bool PictureBox::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip && m_tip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        showTip(help->pos(), help->globalPos());
+        // The tooltip's position is whole pixels; the last move has the
+        // fraction.
+        const QPointF at = m_pointer.toPoint() == help->pos() ? m_pointer : QPointF(help->pos());
+        showTip(at, help->globalPos());
         return true;
     }
     // Sent to every widget of a window that moves to another screen.
@@ -107,17 +133,18 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && m_point &&
-        contentsRect().contains(event->position().toPoint()))
-        m_dragging = m_point(surfacePoint(event->position()), false);
+    const QPointF at = ExactPosition(*event);
+    if (event->button() == Qt::LeftButton && m_point && onDrawingArea(at))
+        m_dragging = m_point(surfacePoint(at), false);
     QFrame::mousePressEvent(event);
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    m_pointer = ExactPosition(*event);
     if (m_dragging && (event->buttons() & Qt::LeftButton))
-        m_point(surfacePoint(event->position()), true);
+        m_point(surfacePoint(m_pointer), true);
     if (QToolTip::isVisible())
-        showTip(event->position().toPoint(), event->globalPosition().toPoint());
+        showTip(m_pointer, event->globalPosition().toPoint());
     QFrame::mouseMoveEvent(event);
 }
 

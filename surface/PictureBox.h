@@ -57,7 +57,7 @@ class PictureBox : public QFrame {
     void setMenuExtender(MenuExtender extender) { m_menuExtender = std::move(extender); }
 
     // The tooltip text at a point of the widget; empty where there is none.
-    QString toolTipAt(QPoint widgetPoint) const;
+    QString toolTipAt(QPointF widgetPoint) const;
     // 画像をコピー puts the surface's image on the clipboard as it is.
     QAction* copyAction() const { return m_copy; }
     QAction* saveAction() const { return m_saveAction; }
@@ -80,8 +80,11 @@ class PictureBox : public QFrame {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    // The point of the surface that a pointer at a point of the widget reads
+    // (see ImageSurface::readingPoint).
     QPointF surfacePoint(QPointF widgetPoint) const;
-    void showTip(QPoint widgetPoint, QPoint globalPos);
+    bool onDrawingArea(QPointF widgetPoint) const;
+    void showTip(QPointF widgetPoint, QPoint globalPos);
 
     static constexpr int BorderWidth = 2;
     ImageSurface m_surface;
@@ -94,4 +97,6 @@ class PictureBox : public QFrame {
     QAction* m_saveAction = nullptr;
     bool m_dragging = false;
     bool m_ratioChangePending = false;
+    // Where the last mouse move put the pointer, to the fraction of a pixel.
+    QPointF m_pointer{-1, -1};
 };

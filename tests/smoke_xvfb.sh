@@ -22,10 +22,13 @@ trap cleanup EXIT
 
 # A virtual X server of our own on a free display, which it names on fd 3
 # only once it accepts connections: no fixed number to collide on and no
-# start-up race.
+# start-up race. -noreset: by default the server resets whenever its last
+# client leaves, and drops whoever connects during the reset; here clients
+# (xdotool, import, the viewer itself) come and go all the time.
 start_server() { # WIDTHxHEIGHT
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+    Xvfb -displayfd 3 -noreset -screen 0 "$1x24" -nolisten tcp 3>"$work/display" \
+        2>"$work/xvfb.err" &
     servers="$servers $!"
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break
@@ -246,6 +249,10 @@ cells() { # the 4 x 4 device pixels of Picture1's logical (269, 220) to (270, 22
         -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | tr a-f A-F | paste -sd ' '
 }
 expect "at 200 % each cell is a 2 x 2 block" "$B $B $G $G $B $B $G $G $K $K $K $K $K $K $K $K" cells
+# A click on the last screen pixel (lower right) of slot 300's cell picks
+# that slot, not the next one half a logical pixel on.
+xdotool mousemove "$((origin_x + 4 + 2 * (30 + 300) + 1))" "$((origin_y + 4 + 2 * 140 + 1))" click 1
+expect "at 200 % a click on a cell's last screen pixel picks its slot" "10:00" text_of 550 444
 # The title, rendered by the font at 200 %, is no enlarged bitmap: some of
 # its 2 x 2 blocks are not of one colour.
 convert "$work/scaled.png" -crop "400x26+$((origin_x + 4 + 540))+$((origin_y + 4 + 40))" \

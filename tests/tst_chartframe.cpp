@@ -41,6 +41,8 @@ class TestChartFrame : public QObject {
   private slots:
     void chartBox();
     void atRatioTwo();
+    void textsAtFinerRatios_data();
+    void textsAtFinerRatios();
     void plotAreaIsEmpty();
     void hourTicks();
     void directionTicks();
@@ -222,6 +224,49 @@ void TestChartFrame::atRatioTwo() {
             ink += device.pixel(x, y) == Black;
         }
     QVERIFY(ink > 300);
+}
+
+void TestChartFrame::textsAtFinerRatios_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("150 %") << 1.5;
+    QTest::newRow("200 %") << 2.0;
+}
+
+// At 150 % and 200 % the title's letters are evenly set, and the legend's
+// "1024" keeps two screen pixels clear of its tick (its "4" touches the tick
+// at 100 %).
+void TestChartFrame::textsAtFinerRatios() {
+    QFETCH(qreal, ratio);
+    ImageSurface title(ChartSurface, ratio);
+    title.SetCurrentX(270);
+    title.SetCurrentY(20);
+    title.Print(QStringLiteral("DIRECTION-TIME-SIGNAL CHART"));
+    const QSize device = title.image().size();
+    const QList<int> ink = InkColumns(title, 0, device.width() - 1, 0, device.height() - 1);
+    QList<int> gaps; // between letters, and the word space, the widest
+    for (qsizetype i = 1; i < ink.size(); ++i)
+        if (ink[i] - ink[i - 1] > 1)
+            gaps.append(ink[i] - ink[i - 1] - 1);
+    std::sort(gaps.begin(), gaps.end());
+    QVERIFY(gaps.size() > 15);
+    QVERIFY2(gaps.first() >= 1 && gaps[gaps.size() - 2] <= 2,
+             qPrintable(QString::number(gaps[gaps.size() - 2])));
+
+    ImageSurface label(ChartSurface, ratio), tick(ChartSurface, ratio);
+    label.SetCurrentX(750);
+    label.SetCurrentY(97);
+    label.Print(1024);
+    tick.Line({779, 102}, {776, 102}, Black);
+    const auto inkBounds = [](const QImage& image) {
+        QRect bounds;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != White)
+                    bounds |= QRect(x, y, 1, 1);
+        return bounds;
+    };
+    const QRect keepOut = inkBounds(tick.image()).adjusted(-2, -2, 2, 2);
+    QCOMPARE(inkBounds(label.image().copy(keepOut)), QRect());
 }
 
 QTEST_MAIN(TestChartFrame)

@@ -4,6 +4,7 @@
 #include "HScrollBar.h"
 #include "PictureBox.h"
 #include "PictureNames.h"
+#include "PngFile.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 
@@ -11,9 +12,12 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <cmath>
 #include <numbers>
@@ -47,6 +51,18 @@ struct Fixture {
     }
 };
 
+// The offscreen platform cannot raise a tooltip's window, and says so each
+// time one is shown.
+QtMessageHandler QtTestMessages = nullptr;
+void WithoutRaiseWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text != QLatin1String("This plugin does not support raise()"))
+        QtTestMessages(type, context, text);
+}
+struct QuietTooltips {
+    QuietTooltips() { QtTestMessages = qInstallMessageHandler(WithoutRaiseWarning); }
+    ~QuietTooltips() { qInstallMessageHandler(QtTestMessages); }
+};
+
 } // namespace
 
 class TestPictures : public QObject {
@@ -56,8 +72,12 @@ class TestPictures : public QObject {
     void readouts();
     void polarBin_data();
     void polarBin();
+    void everyDevicePixelReadsItsCell_data();
+    void everyDevicePixelReadsItsCell();
     void clickAndDragPickSlots();
     void copyAndSave();
+    void saveFormatFromName_data();
+    void saveFormatFromName();
     void accessibilityAndFocus();
 };
 
@@ -108,6 +128,75 @@ void TestPictures::polarBin() {
         QCOMPARE(PolarGeometry::BinAt({132 + radius * std::sin(a), 132 - radius * std::cos(a)}),
                  bin);
     QCOMPARE(PolarGeometry::BinAt({132, 132}), std::nullopt);
+}
+
+void TestPictures::everyDevicePixelReadsItsCell_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("polar");
+    QTest::addColumn<QPoint>("pixel"); // logical, of the surface
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("slot"); // that a click there picks; -1 for none
+    const auto value = [](int slot, int bin) {
+        return QString::number((slot * 180 + bin) % 1100 - 20);
+    };
+    for (const qreal ratio : {1.5, 2.0}) {
+        const int percent = qRound(ratio * 100);
+        QTest::addRow("%d %%, 10:38 at 240 degrees", percent)
+            << ratio << false << QPoint(349, 110) << "10:38  240°  " + value(319, 120) << 319;
+        QTest::addRow("%d %%, the last cell", percent)
+            << ratio << false << QPoint(749, 51) << "23:58  358°  " + value(719, 179) << 719;
+        QTest::addRow("%d %%, the legend's top row", percent)
+            << ratio << false << QPoint(800, 103) << "信号 1016" << -1;
+        // All of this pixel lies within 1 degree of 90; the one to its
+        // lower right does not.
+        QTest::addRow("%d %%, polar plot at 90 degrees", percent)
+            << ratio << true << QPoint(232, 133) << "90°  " + value(319, 45) << -1;
+    }
+}
+
+// The pointer on each device pixel of a cell, reported by the window system
+// as at a fraction of a logical pixel, reads that cell and picks its slot.
+void TestPictures::everyDevicePixelReadsItsCell() {
+    QFETCH(qreal, ratio);
+    QFETCH(bool, polar);
+    QFETCH(QPoint, pixel);
+    QFETCH(QString, text);
+    QFETCH(int, slot);
+    Fixture f;
+    const QuietTooltips quiet;
+    f.form.HScroll1->setValue(319);
+    PictureBox* picture = polar ? f.form.Picture2 : f.form.Picture1;
+    QWindow* window = f.form.windowHandle();
+    const QPointF origin = picture->mapTo(&f.form, picture->contentsRect().topLeft());
+    const auto firstDevicePixel = [ratio](int v) { return qFloor(v * ratio + 0.5); };
+    int time = 0;
+    const auto send = [&](QPointF at, Qt::MouseButtons buttons, QEvent::Type type) {
+        time += 1000; // no double clicks
+        qt_handleMouseEvent(window, at, window->position() + at, buttons,
+                            type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, type, {},
+                            time);
+    };
+    for (int dy = firstDevicePixel(pixel.y()); dy < firstDevicePixel(pixel.y() + 1); ++dy) {
+        for (int dx = firstDevicePixel(pixel.x()); dx < firstDevicePixel(pixel.x() + 1); ++dx) {
+            // As on a screen of that ratio (a repaint sets it back).
+            picture->setDevicePixelRatio(ratio);
+            const QPointF at = origin + QPointF(dx, dy) / ratio;
+            send(at, Qt::NoButton, QEvent::MouseMove);
+            // A tooltip event has the pointer's position in whole pixels.
+            QHelpEvent help(QEvent::ToolTip, picture->mapFrom(&f.form, at.toPoint()),
+                            window->position() + at.toPoint());
+            QCoreApplication::sendEvent(picture, &help);
+            const QByteArray where =
+                QStringLiteral("device pixel (%1, %2)").arg(dx).arg(dy).toUtf8();
+            QVERIFY2(QToolTip::text() == text, where + ": " + QToolTip::text().toUtf8());
+            if (slot < 0)
+                continue;
+            f.form.HScroll1->setValue(0);
+            send(at, Qt::LeftButton, QEvent::MouseButtonPress);
+            send(at, Qt::NoButton, QEvent::MouseButtonRelease);
+            QVERIFY2(f.form.HScroll1->value() == slot, where);
+        }
+    }
 }
 
 void TestPictures::clickAndDragPickSlots() {
@@ -176,6 +265,48 @@ void TestPictures::copyAndSave() {
              qPrintable(f.dialogs->lastWarning));
     QVERIFY(!f.dialogs->lastWarning.endsWith("\n\n")); // a reason is given
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 3);
+}
+
+void TestPictures::saveFormatFromName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("format"); // as the file's content says
+    const auto row = [](const char* tag, const char* name, const char* written,
+                        const char* format) {
+        QTest::newRow(tag) << QString(name) << QString(written) << QByteArray(format);
+    };
+    row("png", "c.png", "c.png", "png");
+    row("jpg", "c.jpg", "c.jpg", "jpeg");
+    row("JPEG in capitals", "c.JPEG", "c.JPEG", "jpeg");
+    row("bmp", "c.bmp", "c.bmp", "bmp");
+    if (QImageWriter::supportedImageFormats().contains("webp"))
+        row("webp", "c.webp", "c.webp", "webp");
+    else
+        row("webp, no plugin", "c.webp", "c.webp.png", "png");
+    row("gif, not written here", "c.gif", "c.gif.png", "png");
+    row("no extension", "c", "c.png", "png");
+}
+
+void TestPictures::saveFormatFromName() {
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, format);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int x = 0; x < 40; ++x)
+        picture.setPixel(x, x * 3 / 4, qRgb(6 * x, 0, 255 - 6 * x));
+    QTemporaryDir out;
+    QCOMPARE(ImageFilePath(out.filePath(name)), out.filePath(written));
+    QVERIFY(WriteImageFile(picture, out.filePath(name)).ok());
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{written});
+    QImageReader reader(out.filePath(written));
+    reader.setDecideFormatFromContent(true);
+    QCOMPARE(reader.format(), format);
+    const QImage read = reader.read();
+    if (format == "jpeg")
+        QCOMPARE(read.size(), picture.size()); // lossy
+    else
+        QCOMPARE(Rgb32(read), picture);
 }
 
 void TestPictures::accessibilityAndFocus() {

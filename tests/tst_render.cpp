@@ -282,7 +282,9 @@ void TestRender::commandLine() {
     QCOMPARE(written(), images);
     if (exitCode == 2) {
         QVERIFY(run.out.isEmpty());
-        QVERIFY(run.errLines.value(0).startsWith("dirchart: "));
+        QCOMPARE(run.errLines.size(), 2);
+        QVERIFY(run.errLines[0].startsWith("dirchart: "));
+        QCOMPARE(run.errLines[1], "Try 'dirchart --help'.");
     } else if (!images.isEmpty()) {
         QCOMPARE(run.errLines, QStringList()); // nothing for cron to mail
     }

@@ -237,7 +237,8 @@ void TestSurface::cellsTileTheDevicePixels_data() {
 }
 
 // Every cell is a solid block of floor(r) or ceil(r) device pixels a side,
-// and together they cover the image with no gap and no overlap.
+// and together they cover the image with no gap and no overlap. A pointer on
+// any device pixel of a block reads the block's cell.
 void TestSurface::cellsTileTheDevicePixels() {
     QFETCH(qreal, ratio);
     // Set forwards and backwards: where cells overlapped, the order would show.
@@ -267,6 +268,10 @@ void TestSurface::cellsTileTheDevicePixels() {
             auto& [bounds, count] = blocks[image.pixel(x, y)];
             bounds |= QRect(x, y, 1, 1);
             ++count;
+            const QPointF read = s.readingPoint(QPointF(x, y) / ratio);
+            const QRgb cell = image.pixel(x, y);
+            QCOMPARE(QPoint(qFloor(read.x()), qFloor(read.y())),
+                     QPoint(int(cell >> 8 & 0xff), int(cell & 0xff)));
         }
     QCOMPARE(blocks.size(), 41 * 23); // every cell, and no white gap
     const QList<int> sides{int(std::floor(ratio)), int(std::ceil(ratio))};

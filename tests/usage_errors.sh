@@ -11,9 +11,11 @@ trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 mkdir runtime
 
-# A display number no X server holds a lock for.
+# A display number no X server holds a lock or a socket for (a server
+# started with -displayfd takes no lock, and listens on an abstract socket).
 display=97
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] ||
+    grep -q "@/tmp/.X11-unix/X$display\$" /proc/net/unix; do
     display=$((display + 1))
 done
 advice='; start it from a desktop session'
@@ -57,6 +59,14 @@ expect 1 stderr "dirchart: no display \(cannot connect to WAYLAND_DISPLAY=waylan
 expect 1 stderr \
     "dirchart: no display \(cannot connect to WAYLAND_DISPLAY=/nowhere/wayland-0 or DISPLAY=:$display\)$advice" \
     env WAYLAND_DISPLAY=/nowhere/wayland-0 DISPLAY=:$display "$viewer"
+
+# The viewer's usage errors: the problem in one line, then where help is.
+try="${nl}Try 'dirchart --help'\."
+expect 2 stderr "dirchart: unknown option '-261204\.log'$try" "$viewer" -261204.log
+expect 2 stderr "dirchart: unknown option '--colour'$try" "$viewer" --colour=red x.log
+expect 2 stderr "dirchart: missing value after '--render'$try" "$viewer" --render
+expect 2 stderr "dirchart: $work/none: no such folder$try" "$viewer" --render "$work/none" x.log
+expect 2 stderr "dirchart: $viewer: not a folder$try" "$viewer" --render "$viewer" x.log
 
 usage="usage: dirchart-sample \[--test-pattern\] OUTPUT$nl       dirchart-sample --days N \[--start yymmdd\] FOLDER"
 expect 0 stdout "$usage$nl.*" "$sample" --help
