@@ -2,6 +2,7 @@
 #include "EventsWindow.h"
 
 #include "DayTime.h"
+#include "FileSaver.h"
 #include "ValueExport.h"
 
 #include <QAbstractTableModel>
@@ -76,8 +77,8 @@ class EventTableModel : public QAbstractTableModel {
     }
 };
 
-EventsWindow::EventsWindow(LoadDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), m_dialogs(dialogs), m_model(new EventTableModel(this)) {
+EventsWindow::EventsWindow(FileSaver& saver, QWidget* parent)
+    : QDialog(parent), m_saver(saver), m_model(new EventTableModel(this)) {
     setWindowTitle(QStringLiteral("イベント"));
 
     threshold = new QSpinBox;
@@ -176,6 +177,5 @@ void EventsWindow::ReportRow(int row) {
 
 void EventsWindow::SaveList() {
     const std::string text(EventListHeader);
-    SaveValues(m_dialogs, m_log, EventListName(m_log),
-               text + EventListLines(m_log.toStdString(), events()));
+    m_saver.SaveValues(text + EventListLines(m_log.toStdString(), events()), EventListName(m_log));
 }

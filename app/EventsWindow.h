@@ -9,7 +9,7 @@
 #include <vector>
 
 class EventTableModel;
-class LoadDialogs;
+class FileSaver;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -24,7 +24,7 @@ class QTableView;
 class EventsWindow : public QDialog {
     Q_OBJECT
   public:
-    explicit EventsWindow(LoadDialogs& dialogs, QWidget* parent = nullptr);
+    explicit EventsWindow(FileSaver& saver, QWidget* parent = nullptr);
     ~EventsWindow() override;
 
     QSpinBox* threshold = nullptr;
@@ -49,7 +49,7 @@ class EventsWindow : public QDialog {
     void ReportRow(int row);
     void SaveList();
 
-    LoadDialogs& m_dialogs;
+    FileSaver& m_saver;
     ObservationGrid m_grid;
     QString m_log;
     EventTableModel* m_model = nullptr;

@@ -5,6 +5,7 @@
 #include "ControlNames.h"
 #include "ChartFrame.h"
 #include "DirectionTimePlot.h"
+#include "FileSaver.h"
 #include "HScrollBar.h"
 #include "LoadCommand.h"
 #include "LogFollower.h"
@@ -84,9 +85,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
 
     m_loader = new LogLoader(m_view, *m_dialogs, this);
     m_follower = new LogFollower(m_view, this);
-    m_pictures = new PictureActions(m_view, *Picture1, *Picture2, *m_dialogs, this);
-    m_commands =
-        new ViewCommands(m_view, *m_loader, *m_dialogs, *m_pictures, *Picture1, *Picture2, this);
+    m_saver = std::make_unique<FileSaver>(*m_dialogs, [this] { return m_view.path(); });
+    m_pictures = new PictureActions(m_view, *Picture1, *Picture2, *m_saver, this);
+    m_commands = new ViewCommands(m_view, *m_loader, *m_dialogs, *m_saver, *m_pictures, *Picture1,
+                                  *Picture2, this);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);

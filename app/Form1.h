@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class FileSaver;
 class HScrollBar;
 class LogFollower;
 class LogLoader;
@@ -85,6 +86,7 @@ class Form1 : public QWidget {
     void WirePlayback();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
+    std::unique_ptr<FileSaver> m_saver;
     LogLoader* m_loader = nullptr;
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;

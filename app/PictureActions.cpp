@@ -3,27 +3,24 @@
 
 #include "ChartReadout.h"
 #include "DirectionTimePlot.h"
-#include "LoadDialogs.h"
-#include "Messages.h"
-#include "PictureBox.h"
+#include "FileSaver.h"
 #include "PathText.h"
+#include "PictureBox.h"
 #include "PictureNames.h"
 #include "Playback.h"
-#include "PngFile.h"
 #include "PolarPlot.h"
 #include "ViewState.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QDir>
 #include <QMenu>
 #include <QPainter>
 #include <QWidget>
 
 PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
-                               LoadDialogs& dialogs, QWidget* window)
-    : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_dialogs(dialogs),
+                               FileSaver& saver, QWidget* window)
+    : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
         if (const auto cell = ChartGeometry::CellAt(p)) {
@@ -66,9 +63,13 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
         painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
     });
 
-    m_chart.setSaveHandler([this] { Save(m_chart, ChartImageName(m_view.path())); });
+    // The picture as it is now, even if a followed log replots it meanwhile.
+    m_chart.setSaveHandler([this] {
+        m_saver.SaveImage(m_chart.surface().image(), ChartImageName(m_view.path()));
+    });
     m_polar.setSaveHandler([this] {
-        Save(m_polar, PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
+        m_saver.SaveImage(m_polar.surface().image(),
+                          PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
     });
 
     const auto slotShown = [this] {
@@ -84,25 +85,6 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
 QString PictureActions::ValueText(int slot, int bin) const {
     const bool recorded = slot * ObservationGrid::Bins + bin < m_view.coveredCells();
     return CellValueText(m_view.grid()(slot, bin), recorded);
-}
-
-void PictureActions::Save(const PictureBox& picture, const QString& suggestedName) {
-    // The picture as it is now, even if a followed log replots it meanwhile.
-    const QImage image = picture.surface().image();
-    QString folder = m_saveFolder;
-    if (folder.isEmpty())
-        folder = m_view.hasLog() ? m_view.path().left(m_view.path().lastIndexOf(QLatin1Char('/')))
-                                 : QDir::homePath();
-    const std::optional<QString> path = m_dialogs.ShowSave(
-        {{QStringLiteral("PNG 画像 (*.png)")}, QStringLiteral("png"), suggestedName, folder});
-    if (!path)
-        return;
-    const FileWriteResult written = WriteImageFile(image, *path);
-    if (!written.ok()) {
-        m_dialogs.Warn(DialogTitle, UnsavedMessage(*path, ReasonText(written.errorNumber)));
-        return;
-    }
-    m_saveFolder = path->left(path->lastIndexOf(QLatin1Char('/')));
 }
 
 void PictureActions::ShowMenuFromKeyboard() {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-class LoadDialogs;
+class FileSaver;
 class Playback;
 class PictureBox;
 class QWidget;
@@ -24,7 +24,7 @@ class ViewState;
 class PictureActions : public QObject {
     Q_OBJECT
   public:
-    PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar, LoadDialogs& dialogs,
+    PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar, FileSaver& saver,
                    QWidget* window);
 
     // The menu of the picture under the mouse, or, with the mouse elsewhere,
@@ -43,18 +43,14 @@ class PictureActions : public QObject {
 
   private:
     QString ValueText(int slot, int bin) const;
-    void Save(const PictureBox& picture, const QString& suggestedName);
     void Describe();
 
     ViewState& m_view;
     PictureBox& m_chart;
     PictureBox& m_polar;
-    LoadDialogs& m_dialogs;
+    FileSaver& m_saver;
     QWidget* m_window;
     Playback* m_playback = nullptr;
     std::vector<MenuEntries> m_chartEntries;
     std::vector<MenuEntries> m_polarEntries;
-    // Where the Save dialog starts: where the last file was saved in this
-    // session, else the shown log's folder.
-    QString m_saveFolder;
 };

@@ -2,7 +2,6 @@
 #include "ValueExport.h"
 
 #include "DayTime.h"
-#include "LoadDialogs.h"
 #include "Messages.h"
 #include "ObservationGrid.h"
 #include "ValueTables.h"
@@ -37,18 +36,6 @@ QString DirectionValuesName(const QString& logPath, int bin) {
 
 QString EventListName(const QString& logPath) {
     return Stem(logPath) + QStringLiteral("-events") + Suffix;
-}
-
-void SaveValues(LoadDialogs& dialogs, const QString& logPath, const QString& suggestedName,
-                const std::string& text) {
-    const QString folder = logPath.isEmpty() ? QDir::homePath() : QFileInfo(logPath).absolutePath();
-    const std::optional<QString> path = dialogs.ShowSave(
-        {{QStringLiteral("CSV ファイル (*.csv)")}, QStringLiteral("csv"), suggestedName, folder});
-    if (!path)
-        return;
-    const FileWriteResult written = WriteWholeFile(*path, QByteArray::fromStdString(text));
-    if (!written.ok())
-        dialogs.Warn(DialogTitle, UnwrittenValuesMessage(*path, ReasonText(written.errorNumber)));
 }
 
 void CopyValues(const std::string& tabSeparated) {

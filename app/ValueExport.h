@@ -7,7 +7,6 @@
 #include <string>
 #include <utility>
 
-class LoadDialogs;
 class ObservationGrid;
 class QDir;
 
@@ -20,13 +19,6 @@ QString DayValuesName(const QString& logPath);
 QString SlotValuesName(const QString& logPath, int slot);
 QString DirectionValuesName(const QString& logPath, int bin);
 QString EventListName(const QString& logPath);
-
-// The window's 「値を書き出す...」: asks for a file with the Save dialog, in
-// the folder of `logPath` (the home folder while no log is shown) and with
-// `suggestedName`, and writes `text` there through WriteWholeFile. A file
-// that cannot be written is reported in a warning.
-void SaveValues(LoadDialogs& dialogs, const QString& logPath, const QString& suggestedName,
-                const std::string& text);
 
 // The window's 「値をコピー」: puts tab-separated values on the clipboard,
 // for a spreadsheet to paste as a table.

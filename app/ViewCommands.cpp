@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "ViewCommands.h"
 
+#include "ChartReadout.h"
 #include "ColourDialog.h"
+#include "EventsWindow.h"
+#include "FileSaver.h"
 #include "LoadDialogs.h"
 #include "LogLoader.h"
 #include "OverviewWindow.h"
 #include "PathText.h"
 #include "PictureActions.h"
 #include "PictureBox.h"
+#include "ValueExport.h"
+#include "ValueTables.h"
 #include "ViewState.h"
 
 #include <QAction>
@@ -15,15 +20,18 @@
 #include <QShortcut>
 
 ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dialogs,
-                           PictureActions& pictures, PictureBox& chart, PictureBox& polar,
-                           QWidget* window)
-    : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_window(window) {
-    Q_UNUSED(polar);
+                           FileSaver& saver, PictureActions& pictures, PictureBox& chart,
+                           PictureBox& polar, QWidget* window)
+    : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
+      m_window(window) {
+    AddValueEntries(pictures, chart, polar);
     const auto shortcut = [&](QKeySequence keys, auto handler) {
         connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
     };
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &ViewCommands::EditColours);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &ViewCommands::ShowOverview);
+    // Ctrl+E is a text box's own (the end of the line).
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ViewCommands::ShowEvents);
 
     // The chart's menu, the legend's included.
     pictures.addMenuEntries(chart, [this](QMenu& menu, std::optional<QPointF>) {
@@ -32,12 +40,56 @@ ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dial
                 &ViewCommands::EditColours);
         connect(menu.addAction(QStringLiteral("一覧...")), &QAction::triggered, this,
                 &ViewCommands::ShowOverview);
+        connect(menu.addAction(QStringLiteral("イベント...")), &QAction::triggered, this,
+                &ViewCommands::ShowEvents);
     });
 }
 
 // The other windows go first: they refer to the view state.
 ViewCommands::~ViewCommands() {
     delete m_overview;
+    delete m_events;
+}
+
+// 値をコピー puts the numbers on the clipboard for a spreadsheet; the day on
+// the chart, the shown slot on the polar plot. The direction is the one under
+// the pointer, so it needs a menu asked for in the plot area.
+void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart,
+                                   PictureBox& polar) {
+    const auto add = [this](QMenu& menu, const char* text, auto action) {
+        QAction* entry = menu.addAction(QString::fromUtf8(text));
+        entry->setEnabled(m_view.hasLog());
+        connect(entry, &QAction::triggered, this, action);
+        return entry;
+    };
+    pictures.addMenuEntries(chart, [this, add](QMenu& menu, std::optional<QPointF> at) {
+        menu.addSeparator();
+        add(menu, "値をコピー", [this] {
+            CopyValues(DayTable(m_view.grid(), m_view.coveredCells(), Separator::Tab));
+        });
+        add(menu, "値を書き出す...", [this] {
+            m_saver.SaveValues(DayTable(m_view.grid(), m_view.coveredCells()),
+                               DayValuesName(m_view.path()));
+        });
+        const std::optional<ChartGeometry::Cell> cell =
+            at ? ChartGeometry::CellAt(*at) : std::nullopt;
+        QAction* direction = add(menu, "この方向を書き出す...", [this, bin = cell ? cell->bin : 0] {
+            m_saver.SaveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
+                               DirectionValuesName(m_view.path(), bin));
+        });
+        direction->setEnabled(m_view.hasLog() && cell);
+    });
+    pictures.addMenuEntries(polar, [this, add](QMenu& menu, std::optional<QPointF>) {
+        menu.addSeparator();
+        add(menu, "値をコピー", [this] {
+            CopyValues(
+                SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells(), Separator::Tab));
+        });
+        add(menu, "値を書き出す...", [this] {
+            m_saver.SaveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
+                               SlotValuesName(m_view.path(), m_view.slot()));
+        });
+    });
 }
 
 void ViewCommands::EditColours() {
@@ -85,4 +137,19 @@ void ViewCommands::ConnectOverview() {
             [this] { m_overview->setShownLog(FileSystemPath(m_view.path())); });
     connect(&m_view, &ViewState::coloursChanged, m_overview,
             [this] { m_overview->setColours(OverviewColours{&m_view.colourTable()}); });
+}
+
+void ViewCommands::ShowEvents() {
+    if (!m_events) {
+        m_events = new EventsWindow(m_saver, m_window);
+        const auto showDay = [this] { m_events->ShowDay(m_view.grid(), m_view.path()); };
+        showDay();
+        // The table follows the shown day: a load, the day keys, a growing log.
+        connect(&m_view, &ViewState::logChanged, m_events, showDay);
+        connect(&m_view, &ViewState::gridChanged, m_events, showDay);
+        connect(m_events, &EventsWindow::peakSelected, &m_view, &ViewState::setSlot);
+    }
+    m_events->show();
+    m_events->raise();
+    m_events->activateWindow();
 }

@@ -223,6 +223,19 @@ check "slot 600, bin 5 of the next day is cyan too" "$(chart_pixel 630 225)" "#0
 expect "Text1 shows the next day's path" "$work/days/261209.log" text_of 550 412
 shoot nextday
 
+# The day's events (Ctrl+Shift+E): with the keys alone, as the offscreen
+# platform cannot show which keys a text box takes. The test pattern's 600s
+# and 1000s are one event, whose peak is the first 1000, at 16:00.
+xdotool key alt+Left
+expect "Alt+Left goes back a day: (100) is blue" "#0064FF" chart_pixel 130 180
+xdotool key ctrl+shift+e
+events=$(wait_for_window "イベント - 261207.log")
+check "Ctrl+Shift+E shows the day's events" "$([ -n "$events" ] && echo yes)" yes
+xdotool key Tab Down
+sleep 0.2
+xdotool key Escape # the events window closes, the slot stays
+expect "choosing the event moves the time to its peak" "16:00" text_of 550 444
+
 # At 200 %, on a server large enough for the doubled window: a loaded log's
 # cells are 2 x 2 blocks of device pixels. Slot 239 and 240 (100 and 600)
 # above bin 9 (0) at Picture1's logical (269, 220): blue, green and black.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The events window: rows to peaks, a day without events, the saved list.
 #include "EventsWindow.h"
+#include "FileSaver.h"
 #include "ScriptedDialogs.h"
 
 #include <QFile>
@@ -41,7 +42,8 @@ class TestEventsWindow : public QObject {
 
 void TestEventsWindow::rowsReportTheirPeaks() {
     ScriptedDialogs dialogs;
-    EventsWindow window(dialogs);
+    FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
+    EventsWindow window(saver);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QSignalSpy peaks(&window, &EventsWindow::peakSelected);
@@ -74,7 +76,8 @@ void TestEventsWindow::rowsReportTheirPeaks() {
 
 void TestEventsWindow::dayWithoutEvents() {
     ScriptedDialogs dialogs;
-    EventsWindow window(dialogs);
+    FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
+    EventsWindow window(saver);
     window.ShowDay(ObservationGrid(), "/logs/261208.log");
     QCOMPARE(window.table->model()->rowCount(), 0);
     QVERIFY(window.summary->text().contains("イベントはありません"));
@@ -89,7 +92,8 @@ void TestEventsWindow::savedListIsTheCommandLines() {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     dialogs.saveChoice = dir.filePath("events.csv");
-    EventsWindow window(dialogs);
+    FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
+    EventsWindow window(saver);
     window.ShowDay(ThreeEvents(), "/logs/261208.log");
     QTest::mouseClick(window.exportButton, Qt::LeftButton);
     QCOMPARE(dialogs.lastSaveRequest.fileName, "261208-events.csv");

@@ -4,6 +4,7 @@
 // finished before its warning, a followed log is replotted while it is
 // written and says when it has vanished, and names that are not UTF-8 work.
 #include "ColourDialog.h"
+#include "EventsWindow.h"
 #include "Form1.h"
 #include "ChartFrame.h"
 #include "LoadCommand.h"
@@ -17,7 +18,11 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QTableView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QTimer>
@@ -73,6 +78,8 @@ class TestViewState : public QObject {
     void namesThatAreNotUtf8();
     void playingAndTypingMoveTheView();
     void coloursPreviewAndAreRemembered();
+    void valuesOutOfTheMenus();
+    void eventRowMovesTheSlider();
 };
 
 void TestViewState::unchangedValuesAreIgnored() {
@@ -315,6 +322,64 @@ void TestViewState::coloursPreviewAndAreRemembered() {
     QCOMPARE(again.form.view().colours().map, ColourMapId::Viridis);
     QCOMPARE(again.form.loader().logFolder(), dir.path());
     qunsetenv("XDG_CONFIG_HOME");
+}
+
+// The chart's menu: the day's numbers on the clipboard as a table, the
+// direction under the pointer written as CSV, greyed out from the keyboard.
+void TestViewState::valuesOutOfTheMenus() {
+    QTemporaryDir dir;
+    ObservationGrid grid = Filled(5);
+    grid(0, 120) = -7;
+    Fixture f;
+    f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
+    const auto entry = [&](QMenu& menu, const QString& text) {
+        for (QAction* action : menu.actions())
+            if (action->text() == text)
+                return action;
+        qFatal("no menu entry %s", qPrintable(text));
+    };
+    QMenu fromKeys, fromPoint;
+    f.form.Picture1->addPictureActions(&fromKeys);
+    f.form.Picture1->addPictureActions(&fromPoint, QPointF(30 + 10.5, 230 - 120 + 0.5));
+    QVERIFY(!entry(fromKeys, "この方向を書き出す...")->isEnabled());
+    QVERIFY(entry(fromPoint, "この方向を書き出す...")->isEnabled());
+
+    entry(fromKeys, "値をコピー")->trigger();
+    const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+    QCOMPARE(lines.size(), 1 + 720 + 1); // and the last line's end
+    QVERIFY(lines[0].startsWith("time\t0\t2\t4\t"));
+    QCOMPARE(lines[1].split('\t').value(1 + 120), "-7");
+
+    f.dialogs->saveChoice = dir.filePath("out.csv");
+    entry(fromPoint, "この方向を書き出す...")->trigger();
+    QCOMPARE(f.dialogs->lastSaveRequest.fileName, "261208-240deg.csv");
+    QFile csv(dir.filePath("out.csv"));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QVERIFY(csv.readAll().startsWith("time,value\n00:00,-7\n00:02,5\n"));
+}
+
+// Ctrl+Shift+E shows the day's events; choosing one moves the time slider to
+// its peak, and the table follows the next day loaded.
+void TestViewState::eventRowMovesTheSlider() {
+    QTemporaryDir dir;
+    ObservationGrid grid;
+    grid(300, 40) = 600;
+    grid(301, 41) = 900;
+    grid(500, 10) = 700;
+    Fixture f;
+    f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    QTest::keyClick(&f.form, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    auto* events = f.form.findChild<EventsWindow*>();
+    QVERIFY(events && events->isVisible());
+    QCOMPARE(events->table->model()->rowCount(), 2);
+    events->table->selectRow(1);
+    QCOMPARE(f.form.HScroll1->value(), 500);
+    events->table->selectRow(0);
+    QCOMPARE(f.form.HScroll1->value(), 301);
+    f.form.LoadLog(WriteTestFile(dir.filePath("261209.log"), LogBytes(Filled(0))));
+    QCOMPARE(events->table->model()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestViewState)
