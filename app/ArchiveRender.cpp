@@ -6,6 +6,7 @@
 #include "DayThumbnail.h"
 #include "ImageSurface.h"
 #include "Messages.h"
+#include "PathText.h"
 #include "PictureNames.h"
 #include "PolarAnimation.h"
 #include "PngFile.h"
@@ -26,12 +27,12 @@ ArchiveRender::ArchiveRender(const RenderRequest& request)
     // The days the logs fill, by the same rule as a folder's archive.
     std::vector<ArchiveLog> candidates;
     for (const QString& log : request.logs)
-        candidates.push_back({{}, QFile::encodeName(log).toStdString(), 0, {}});
+        candidates.push_back({{}, PathBytes(log), 0, {}});
     ArchiveListing listing = SortArchive(std::move(candidates));
     for (const auto& name : listing.leftOut)
-        m_leftOut.append(QFile::decodeName(name.c_str()));
+        m_leftOut.append(PathForDisplay(PathFromBytes(name.native())));
     for (const ArchiveLog& log : listing.logs) {
-        const qsizetype index = request.logs.indexOf(QFile::decodeName(log.path.c_str()));
+        const qsizetype index = request.logs.indexOf(PathFromBytes(log.path.native()));
         m_dayOf[std::size_t(index)] = int(m_days.size());
         m_days.push_back({log.date, index, std::nullopt, {}});
     }

@@ -9,8 +9,10 @@
 #include "ValueExport.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QSet>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -334,14 +336,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
     result.action = CommandLine::Render;
     RenderRequest& request = result.render;
-    const QFileInfo folder(parser.value(render));
-    if (!folder.exists())
+    // By its bytes: a folder's name need not be UTF-8.
+    const std::string folder = PathBytes(parser.value(render));
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0)
         return usageError(QStringLiteral("%1: no such folder").arg(parser.value(render)));
-    if (!folder.isDir())
+    if (!S_ISDIR(info.st_mode))
         return usageError(QStringLiteral("%1: not a folder").arg(parser.value(render)));
-    if (!folder.isWritable())
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
         return usageError(QStringLiteral("%1: not writable").arg(parser.value(render)));
-    request.folder = folder.absoluteFilePath();
+    request.folder = AbsolutePath(parser.value(render));
 
     if (parser.isSet(polar)) {
         const std::optional<int> slot = SlotStartingAt(parser.value(polar).toStdString());

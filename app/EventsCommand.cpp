@@ -3,6 +3,7 @@
 
 #include "LoadCommand.h"
 #include "Messages.h"
+#include "PathText.h"
 
 #include <cstdio>
 #include <string>
@@ -20,13 +21,13 @@ int RunEventsCommand(const EventsRequest& request) {
     for (const QString& log : request.logs) {
         const LogReadResult read = ReadLogFile(log, grid);
         if (read.ok()) {
-            Print(EventListLines(log.toStdString(), FindEvents(grid, request.threshold)));
+            Print(EventListLines(PathBytes(log), FindEvents(grid, request.threshold)));
             continue;
         }
         // What came before is printed first, so that both streams keep their
         // order on one terminal.
         std::fflush(stdout);
-        std::fprintf(stderr, "dirchart: %s: %s\n", qUtf8Printable(log),
+        std::fprintf(stderr, "dirchart: %s: %s\n", PathBytes(log).c_str(),
                      qUtf8Printable(ReasonInWords(read)));
         status = 1;
     }

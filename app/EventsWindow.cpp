@@ -3,6 +3,7 @@
 
 #include "DayTime.h"
 #include "FileSaver.h"
+#include "PathText.h"
 #include "ValueExport.h"
 
 #include <QAbstractTableModel>
@@ -177,5 +178,5 @@ void EventsWindow::ReportRow(int row) {
 
 void EventsWindow::SaveList() {
     const std::string text(EventListHeader);
-    m_saver.SaveValues(text + EventListLines(m_log.toStdString(), events()), EventListName(m_log));
+    m_saver.SaveValues(text + EventListLines(PathForDisplay(m_log).toStdString(), events()), EventListName(m_log));
 }

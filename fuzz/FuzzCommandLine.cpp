@@ -5,11 +5,17 @@
 // the ranges that `dirchart --help` documents.
 
 #include "CommandLine.h"
+#include "Events.h"
+#include "PathText.h"
 #include "PictureNames.h"
+#include "PolarAnimation.h"
 
-#include <QFileInfo>
 #include <QSet>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -37,30 +43,53 @@ QString OutOfRange(const CommandLine& command) {
         return {};
     }
     case CommandLine::ShowWindow:
-        if (!command.log.isEmpty() && QFileInfo(command.log).isRelative())
+        if (!command.log.isEmpty() && !command.log.startsWith(QLatin1Char('/')))
             return QStringLiteral("relative LOG ") + command.log;
+        return {};
+    case CommandLine::Events:
+        if (command.events.logs.isEmpty())
+            return QStringLiteral("--events without a LOG");
+        if (command.events.threshold < MinEventThreshold ||
+            command.events.threshold > MaxEventThreshold)
+            return QStringLiteral("--threshold %1").arg(command.events.threshold);
         return {};
     case CommandLine::Render:
         break;
     }
     const RenderRequest& request = command.render;
-    const QFileInfo folder(request.folder);
-    if (folder.isRelative() || !folder.isDir() || !folder.isWritable())
+    struct stat folder {};
+    const std::string bytes = PathBytes(request.folder);
+    if (!request.folder.startsWith(QLatin1Char('/')) || ::stat(bytes.c_str(), &folder) != 0 ||
+        !S_ISDIR(folder.st_mode) || ::access(bytes.c_str(), W_OK) != 0)
         return QStringLiteral("DIR not a writable folder: ") + request.folder;
     if (request.logs.isEmpty())
         return QStringLiteral("no LOG");
     if (request.polarSlot != -1 && (request.polarSlot < 0 || request.polarSlot > 719))
         return QStringLiteral("--polar slot %1").arg(request.polarSlot);
-    if (request.gain < 1 || request.gain > 50 || (request.polarSlot == -1 && request.gain != 1))
+    if (request.gain < 1 || request.gain > 50 ||
+        (request.polarSlot == -1 && !request.animation && request.gain != 1))
         return QStringLiteral("--gain %1").arg(request.gain);
+    if (request.animation && (request.animation->first < 0 ||
+                              request.animation->first > request.animation->last ||
+                              request.animation->last > 719))
+        return QStringLiteral("--from %1 --to %2")
+            .arg(request.animation->first)
+            .arg(request.animation->last);
+    const ColourSettings& colours = request.colours;
+    if (!ValidColourRange(colours.minimum, colours.maximum) ||
+        std::find(AllStretches.begin(), AllStretches.end(), colours.stretch) ==
+            AllStretches.end() ||
+        std::find(AllColourMaps.begin(), AllColourMaps.end(), colours.map) == AllColourMaps.end())
+        return QStringLiteral("--range %1:%2").arg(colours.minimum).arg(colours.maximum);
     if (!std::isfinite(request.scale) || request.scale < 1 || request.scale > 8)
         return QStringLiteral("--scale %1").arg(request.scale);
     QSet<QString> names;
     for (const QString& log : request.logs) {
         for (const QString& name :
-             {ChartImageName(log), request.polarSlot == -1
-                                       ? QString()
-                                       : PolarImageName(log, request.polarSlot, request.gain)}) {
+             {ChartImageName(log),
+              request.polarSlot == -1 ? QString()
+                                      : PolarImageName(log, request.polarSlot, request.gain),
+              request.animation ? AnimationImageName(log) : QString()}) {
             if (name.isEmpty())
                 continue;
             if (names.contains(name))

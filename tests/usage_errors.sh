@@ -107,5 +107,20 @@ else
     failures=$((failures + 1))
 fi
 
+# A log whose name is not UTF-8, in a folder whose name is not either (a share
+# from an older system): rendered and listed by its bytes, with no display.
+odd="$work/$(printf '\377\376')"
+log="$odd/$(printf 'day\351')-261227.log"
+mkdir "$odd" && "$sample" "$log" &&
+    env -u DISPLAY -u WAYLAND_DISPLAY "$viewer" --render "$odd" --quiet "$log" 2>stderr
+status=$?
+listed=$(env -u DISPLAY -u WAYLAND_DISPLAY "$viewer" --events "$log" | sed -n 2p | cut -d, -f1)
+if [ "$status" -eq 0 ] && [ -s "$odd/$(printf 'day\351')-261227.png" ] && [ "$listed" = "$log" ]; then
+    echo "ok   names that are not UTF-8"
+else
+    echo "FAIL names that are not UTF-8: exit $status, $(cat stderr), listed '$listed'"
+    failures=$((failures + 1))
+fi
+
 [ "$failures" -eq 0 ] || exit 1
 echo "usage checks passed"
