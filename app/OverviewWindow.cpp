@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -205,16 +206,20 @@ void OverviewWindow::applyListing(const ArchiveListing& listing) {
     if (!m_opened && !m_days.empty()) {
         // Opened on the shown day, or else on the latest.
         m_opened = true;
-        m_splitter->setSizes(
-            {std::min(m_stackPane->sizeHint().height() + 4, height() / 2), height()});
         const Day focus = shownDay().value_or(m_calendar->calendar().last());
         m_calendar->setSelectedDay(focus);
-        m_calendar->scrollToDay(focus);
         m_loader->setFocus(Number(focus));
-        const QRect band = StackGeometry::BandRect(DayStack::Time,
-                                                   int((focus - m_calendar->calendar().first()).count()),
-                                                   stackDays());
-        m_stackArea->ensureVisible(0, band.center().y(), 0, m_stackArea->height() / 2);
+        // Once the window has its size: the stacks as tall as they want, up
+        // to half the window, the calendar the rest, both on the focused day.
+        QTimer::singleShot(0, this, [this, focus] {
+            m_splitter->setSizes(
+                {std::min(m_stackPane->sizeHint().height() + 4, height() / 2), height()});
+            m_calendar->scrollToDay(focus);
+            const QRect band = StackGeometry::BandRect(
+                DayStack::Time, int((focus - m_calendar->calendar().first()).count()),
+                stackDays());
+            m_stackArea->ensureVisible(0, band.center().y(), 0, m_stackArea->height() / 2);
+        });
     }
     updateStatus();
 }

@@ -73,7 +73,11 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     });
 
     const auto slotShown = [this] {
-        m_chart.update(); // the marker
+        // Only where the marker was and is: playing moves it many times a
+        // second over an unchanged chart.
+        UpdateMarker(m_markerSlot);
+        m_markerSlot = m_view.slot();
+        UpdateMarker(m_markerSlot);
         Describe();
     };
     connect(&m_view, &ViewState::slotChanged, this, slotShown);
@@ -101,6 +105,11 @@ void PictureActions::ShowMenuFromKeyboard() {
     menu.exec(anchor->mapToGlobal(anchor->rect().center()));
 }
 
+void PictureActions::UpdateMarker(int slot) {
+    const QRect marker = ChartGeometry::SlotMarker(slot).boundingRect().toAlignedRect();
+    m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
+}
+
 void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
     for (QWidget* control : controls)
         control->installEventFilter(this);
@@ -117,7 +126,8 @@ bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
 
 void PictureActions::setPlayback(Playback& playback) {
     m_playback = &playback;
-    connect(m_playback, &Playback::playingChanged, &m_chart, [this] { m_chart.update(); });
+    connect(m_playback, &Playback::playingChanged, &m_chart,
+            [this] { UpdateMarker(m_view.slot()); });
     const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
         menu.addSeparator();
         QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")

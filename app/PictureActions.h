@@ -44,6 +44,8 @@ class PictureActions : public QObject {
   private:
     QString ValueText(int slot, int bin) const;
     void Describe();
+    // Repaints the marker of a slot.
+    void UpdateMarker(int slot);
 
     ViewState& m_view;
     PictureBox& m_chart;
@@ -51,6 +53,7 @@ class PictureActions : public QObject {
     FileSaver& m_saver;
     QWidget* m_window;
     Playback* m_playback = nullptr;
+    int m_markerSlot = 0;
     std::vector<MenuEntries> m_chartEntries;
     std::vector<MenuEntries> m_polarEntries;
 };
