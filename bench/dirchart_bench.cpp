@@ -5,6 +5,7 @@
 
 #include "ChartFrame.h"
 #include "ColourTable.h"
+#include "Form1.h"
 #include "DirectionTimePlot.h"
 #include "Events.h"
 #include "ImageSurface.h"
@@ -29,7 +30,7 @@
 #include <QThread>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -390,12 +391,29 @@ void WriteDayCsv(benchmark::State& state) {
 }
 BENCHMARK(WriteDayCsv)->Unit(benchmark::kMillisecond);
 
+// One step of playing through a day in the real window, shown on the
+// offscreen platform: the view state's slot moves on, the polar plot is
+// drawn again, the marker and Text2 follow, and the window is painted.
+// Against PolarRedraw, the drawing alone.
+void PlayStep(benchmark::State& state) {
+    Form1 form;
+    form.show();
+    form.LoadLog(QString::fromStdString(LogPath()));
+    int slot = 0;
+    for (auto _ : state) {
+        slot = (slot + 1) % ObservationGrid::Slots;
+        form.view().setSlot(slot);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(PlayStep)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv); // fonts for the image surface
+    QApplication app(argc, argv); // fonts for the image surface, and the window
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
