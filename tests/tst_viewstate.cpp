@@ -198,7 +198,7 @@ void TestViewState::cellsPastTheEndAreNotRecorded() {
     std::fill_n(grid.cells.begin() + 180, 180, std::int16_t(7));
     Fixture f;
     f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid).left(2 * 360)));
-    const auto tip = [&](int slot) { return f.form.Picture1->toolTipAt({2 + 30 + slot, 2 + 200}); };
+    const auto tip = [&](int slot) { return f.form.Picture1->toolTipAt(QPoint(2 + 30 + slot, 2 + 200)); };
     QCOMPARE(tip(0), "0:00  60°  0");
     QCOMPARE(tip(1), "0:02  60°  7");
     QCOMPARE(tip(2), "0:04  60°  記録なし");
