@@ -2,6 +2,7 @@
 #include "ArchivePage.h"
 
 #include "DayThumbnail.h"
+#include "PathText.h"
 
 #include <QUrl>
 
@@ -40,9 +41,11 @@ QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
-// A relative path as a URL: spaces, '#', '?' and non-ASCII names stay names.
+// A relative path as a URL: spaces, '#', '?' and non-ASCII names stay names,
+// and a name that is not UTF-8 keeps its bytes.
 QString Href(const QString& path) {
-    return QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+    return QString::fromLatin1(
+        QUrl::toPercentEncoding(QByteArray::fromStdString(PathBytes(path)), "/"));
 }
 
 QString MonthTitle(year_month month) {
@@ -50,11 +53,11 @@ QString MonthTitle(year_month month) {
 }
 
 QString Image(const PageImage& image) {
+    // One arg() for all: a percent-encoded name holds "%2B" and the like,
+    // which a later arg() would take for its own placeholders.
     return QStringLiteral(R"(<img src="%1" width="%2" height="%3" alt="%4">)")
-        .arg(Href(image.src))
-        .arg(image.size.width())
-        .arg(image.size.height())
-        .arg(Escaped(image.alt));
+        .arg(Href(image.src), QString::number(image.size.width()),
+             QString::number(image.size.height()), Escaped(image.alt));
 }
 
 QString DayCell(Day date, const PageDay* day, bool inRange) {

@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
+
 namespace {
 const QString ThumbFolder = QStringLiteral("thumbs");
 } // namespace
@@ -36,8 +38,13 @@ ArchiveRender::ArchiveRender(const RenderRequest& request)
         m_dayOf[std::size_t(index)] = int(m_days.size());
         m_days.push_back({log.date, index, std::nullopt, {}});
     }
-    if (request.html)
-        QDir(request.folder).mkpath(ThumbFolder);
+    if (request.html) {
+        // By its bytes, as every file here; a thumbnail that cannot be
+        // written for want of the folder is reported as it fails.
+        std::error_code error;
+        std::filesystem::create_directories(
+            FileSystemPath(request.folder) / ThumbFolder.toStdString(), error);
+    }
 }
 
 bool ArchiveRender::addDay(qsizetype index, const ObservationGrid& grid, const Failure& fail) {

@@ -302,7 +302,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return usageError(error);
 
     if (parser.isSet(events)) {
-        for (const QCommandLineOption& option : {render, polar, gain, scale, quiet, csv})
+        for (const QCommandLineOption& option :
+             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html} +
+                 colour.all())
             if (parser.isSet(option))
                 return usageError(
                     QStringLiteral("--%1 does not go with --events").arg(option.names()[0]));

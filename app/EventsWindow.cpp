@@ -136,7 +136,7 @@ void EventsWindow::ShowDay(const ObservationGrid& grid, const QString& logPath) 
     m_log = logPath;
     setWindowTitle(logPath.isEmpty()
                        ? QStringLiteral("イベント")
-                       : QStringLiteral("イベント - %1").arg(QFileInfo(logPath).fileName()));
+                       : QStringLiteral("イベント - %1").arg(PathForDisplay(QFileInfo(logPath).fileName())));
     FindDayEvents();
 }
 

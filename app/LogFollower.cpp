@@ -42,6 +42,7 @@ void LogFollower::follow(const QString& path) {
     if (m_inotify >= 0)
         ::close(m_inotify);
     m_inotify = m_fileWatch = m_folderWatch = -1;
+    m_rewatch = false;
     m_path = path;
     setMissing(false);
     if (path.isEmpty())
@@ -59,7 +60,7 @@ void LogFollower::follow(const QString& path) {
 
 // A file replaced by a rename, or deleted and written again, is a new file:
 // the old watch goes on watching the old one (while someone still holds it
-// open), so the name is watched anew each time.
+// open), so the name is watched anew whenever that may have happened.
 void LogFollower::watchFile() {
     if (m_fileWatch >= 0)
         ::inotify_rm_watch(m_inotify, m_fileWatch);
@@ -76,10 +77,21 @@ void LogFollower::readEvents() {
             break;
         for (ssize_t at = 0; at < length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            // In the folder only the followed name matters.
-            if (event->wd != m_folderWatch || (event->len > 0 && name == event->name))
-                relevant = true;
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            if (event->wd == m_folderWatch) {
+                // In the folder only the followed name matters: another file
+                // may have taken it.
+                if (event->len > 0 && name == event->name)
+                    relevant = m_rewatch = true;
+            } else if (event->wd == m_fileWatch) {
+                // The file itself gone: its watch ends with it.
+                if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED))
+                    m_rewatch = true;
+                if (!(event->mask & IN_IGNORED))
+                    relevant = true;
+            }
+            // Events of a watch given up (IN_IGNORED after inotify_rm_watch)
+            // change nothing.
         }
     }
     if (relevant && !m_delay.isActive())
@@ -87,7 +99,10 @@ void LogFollower::readEvents() {
 }
 
 void LogFollower::replot() {
-    watchFile();
+    if (m_rewatch || m_fileWatch < 0) {
+        m_rewatch = false;
+        watchFile();
+    }
     ObservationGrid fresh;
     const LogReadResult read = ReadLogFile(m_path, fresh);
     setMissing(read.status == LogReadStatus::CannotOpen && read.errorNumber == ENOENT);

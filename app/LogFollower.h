@@ -42,6 +42,8 @@ class LogFollower : public QObject {
     int m_inotify = -1;
     int m_fileWatch = -1;
     int m_folderWatch = -1;
+    // The followed name may now be another file, to be watched anew.
+    bool m_rewatch = false;
     std::unique_ptr<QSocketNotifier> m_notifier;
     QTimer m_delay;
     bool m_missing = false;

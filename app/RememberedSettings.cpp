@@ -18,5 +18,10 @@ RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, QObje
     connect(&view, &ViewState::coloursChanged, this,
             [this, &view] { m_settings.setColourSettings(view.colours()); });
     connect(&loader, &LogLoader::logFolderChanged, this,
-            [this](const QString& folder) { m_settings.setLastFolder(folder); });
+            [this](const QString& folder) {
+                // A settings file holds text: a folder whose name is not
+                // UTF-8 is not kept.
+                if (PathForDisplay(folder) == folder)
+                    m_settings.setLastFolder(folder);
+            });
 }

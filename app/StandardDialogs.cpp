@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "StandardDialogs.h"
 
+#include "PathText.h"
+
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -42,7 +45,9 @@ std::optional<QString> ShowFileDialog(QWidget* parent, const OpenDialogRequest& 
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(request.nameFilters);
     dialog.setDefaultSuffix(request.defaultSuffix);
-    dialog.setDirectory(request.folder);
+    // Qt cannot name a folder whose name is not UTF-8; the home folder then.
+    dialog.setDirectory(PathForDisplay(request.folder) == request.folder ? request.folder
+                                                                          : QDir::homePath());
     dialog.selectFile(request.fileName);
     FitDetailColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -65,7 +70,8 @@ void StandardDialogs::Warn(const QString& title, const QString& message) {
 
 std::optional<QString> StandardDialogs::ShowFolder(const QString& folder) {
     const QString chosen = QFileDialog::getExistingDirectory(
-        m_parent, QStringLiteral("一覧するフォルダ"), folder, QFileDialog::ShowDirsOnly);
+        m_parent, QStringLiteral("一覧するフォルダ"),
+        PathForDisplay(folder) == folder ? folder : QDir::homePath(), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;

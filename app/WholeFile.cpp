@@ -29,7 +29,16 @@ mode_t NewFileMode() {
 } // namespace
 
 FileWriteResult WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    const std::string target = PathBytes(path);
+    std::string target = PathBytes(path);
+    // A symbolic link is written through, to the file it names, as a web
+    // folder of links to the images expects; the link itself stays.
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
     std::string temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)

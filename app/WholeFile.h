@@ -13,7 +13,8 @@ struct FileWriteResult {
 
 // Writes `bytes` as the whole of the file at `path` (see PathText.h), through
 // a temporary file in the same folder that is synced and renamed into place,
-// replacing an older file of that name and keeping its permissions: a reader
+// replacing an older file of that name and keeping its permissions (through a
+// symbolic link, the file it names): a reader
 // never sees half a file, and a failure (a full disk) leaves neither a
 // temporary file nor a partial one. Every file dirchart writes goes through
 // here.

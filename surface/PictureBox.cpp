@@ -170,6 +170,7 @@ void PictureBox::showPictureMenu(QPoint globalPos, std::optional<QPointF> at) {
 void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
     std::optional<QPointF> at;
     if (event->reason() == QContextMenuEvent::Mouse && contentsRect().contains(event->pos()))
-        at = surfacePoint(event->pos());
+        // The exact position, as for the tooltip: the event's is rounded.
+        at = surfacePoint(m_pointer.toPoint() == event->pos() ? m_pointer : QPointF(event->pos()));
     showPictureMenu(event->globalPos(), at);
 }

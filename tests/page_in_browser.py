@@ -37,6 +37,8 @@ def main(dirchart, sample):
         subprocess.run([sample, "--days", "45", "--start", "261101", str(logs)], check=True)
         for day in ("261110", "261111", "261112"):  # a gap
             (logs / f"{day}.log").unlink()
+        # A name that a URL must encode, and whose encoding holds "%2B".
+        (logs / "261125.log").rename(logs / "st+1,261125.log")
         (logs / "261120.log").unlink()
         (logs / "261120.log").mkdir()  # cannot be read
         (logs / "260230.log").write_bytes((logs / "261121.log").read_bytes())  # no date

@@ -260,6 +260,8 @@ void TestRender::commandLine_data() {
     row("threshold without events", {"--threshold", "600", "@LOG"}, 2);
     row("events and render", {"--events", "--render", "@OUT", "@LOG"}, 2);
     row("events and csv", {"--events", "--csv", "@LOG"}, 2);
+    row("events and html", {"--events", "--html", "@LOG"}, 2);
+    row("events and a colour map", {"--events", "--colormap", "viridis", "@LOG"}, 2);
     for (const char* threshold : {"0", "32768", "-5", "x", "1.5"})
         row(qPrintable(QStringLiteral("threshold %1").arg(threshold)),
             {"--events", "--threshold", threshold, "@LOG"}, 2);
