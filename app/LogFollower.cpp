@@ -108,10 +108,10 @@ void LogFollower::replot() {
     setMissing(read.status == LogReadStatus::CannotOpen && read.errorNumber == ENOENT);
     if (!read.ok())
         return;
-    const int covered = static_cast<int>(read.bytesRead / 2);
+    const int covered = static_cast<int>(read.cellsCovered());
     if (fresh == m_view.grid() && covered == m_view.coveredCells())
         return;
-    m_view.replaceGrid(fresh, covered);
+    m_view.replaceGrid(std::move(fresh), covered);
 }
 
 void LogFollower::setMissing(bool missing) {

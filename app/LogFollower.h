@@ -24,9 +24,6 @@ class LogFollower : public QObject {
     explicit LogFollower(ViewState& view, QObject* parent = nullptr);
     ~LogFollower() override;
 
-    // Whether the followed file was missing when last looked for.
-    bool missing() const { return m_missing; }
-
   signals:
     void missingChanged(bool missing);
 

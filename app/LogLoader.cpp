@@ -60,7 +60,7 @@ bool LogLoader::Load(const QString& given, Warning warning) {
         m_logFolder = folder;
         emit logFolderChanged(folder);
     }
-    m_view.showLog(path, grid, static_cast<int>(read.bytesRead / 2));
+    m_view.showLog(path, std::move(grid), static_cast<int>(read.cellsCovered()));
     return true;
 }
 

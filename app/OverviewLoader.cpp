@@ -2,23 +2,17 @@
 #include "OverviewLoader.h"
 
 #include "Messages.h"
-
 #include "ObservationLog.h"
 
 #include <QThread>
 
 #include <chrono>
-#include <cstring>
 
 namespace {
 
 // A log that appears or grows is in the overview within two seconds: a
 // listing every second, and a read well under one.
 constexpr auto ListingInterval = std::chrono::seconds(1);
-
-QString ProblemText(const LogReadResult& result) {
-    return ReasonText(result);
-}
 
 } // namespace
 
@@ -84,7 +78,7 @@ void OverviewLoader::readLoop() {
         if (result.ok())
             reading.summary = std::make_shared<const DaySummary>(SummariseDay(grid));
         else
-            reading.problem = ProblemText(result);
+            reading.problem = ReasonText(result);
         // Delivered on the window's thread; dropped if this loader is gone.
         QMetaObject::invokeMethod(
             this, [this, day, request = taken.request, reading] { emit dayRead(day, request, reading); },

@@ -4,12 +4,11 @@
 #include "DirectionTimePlot.h"
 #include "GifFile.h"
 #include "ImageSurface.h"
+#include "PictureNames.h"
 #include "PolarFrame.h"
 
-#include <QFileInfo>
-
 QString AnimationImageName(const QString& logPath) {
-    return QFileInfo(logPath).completeBaseName() + QStringLiteral("-polar.gif");
+    return LogNameStem(logPath) + QStringLiteral("-polar.gif");
 }
 
 FileWriteResult WritePolarAnimation(const ObservationGrid& grid, const QString& logPath, SlotRange range,

@@ -4,38 +4,35 @@
 #include "DayTime.h"
 #include "Messages.h"
 #include "ObservationGrid.h"
+#include "PictureNames.h"
 #include "ValueTables.h"
 #include "WholeFile.h"
 
 #include <QClipboard>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace {
-
-QString Stem(const QString& logPath) {
-    return logPath.isEmpty() ? QStringLiteral("dirchart") : QFileInfo(logPath).completeBaseName();
-}
 
 const QString Suffix = QStringLiteral(".csv");
 
 } // namespace
 
 QString DayValuesName(const QString& logPath) {
-    return Stem(logPath) + Suffix;
+    return LogNameStem(logPath) + Suffix;
 }
 
 QString SlotValuesName(const QString& logPath, int slot) {
-    return Stem(logPath) + QLatin1Char('-') + QString::fromStdString(SlotStamp(slot)) + Suffix;
+    return LogNameStem(logPath) + QLatin1Char('-') + QString::fromStdString(SlotStamp(slot)) + Suffix;
 }
 
 QString DirectionValuesName(const QString& logPath, int bin) {
-    return QStringLiteral("%1-%2deg%3").arg(Stem(logPath)).arg(BinDegrees(bin)).arg(Suffix);
+    return LogNameStem(logPath) + QLatin1Char('-') + QString::number(BinDegrees(bin)) +
+           QStringLiteral("deg") + Suffix;
 }
 
 QString EventListName(const QString& logPath) {
-    return Stem(logPath) + QStringLiteral("-events") + Suffix;
+    return LogNameStem(logPath) + QStringLiteral("-events") + Suffix;
 }
 
 void CopyValues(const std::string& tabSeparated) {

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "ViewState.h"
 
-void ViewState::showLog(const QString& path, const ObservationGrid& grid, int coveredCells) {
+void ViewState::showLog(const QString& path, ObservationGrid grid, int coveredCells) {
     m_path = path;
-    m_grid = grid;
+    m_grid = std::move(grid);
     m_coveredCells = coveredCells;
     emit logChanged();
 }
 
-void ViewState::replaceGrid(const ObservationGrid& grid, int coveredCells) {
-    m_grid = grid;
+void ViewState::replaceGrid(ObservationGrid grid, int coveredCells) {
+    m_grid = std::move(grid);
     m_coveredCells = coveredCells;
     emit gridChanged();
 }

@@ -43,9 +43,9 @@ class ViewState : public QObject {
     const ColourTable& colourTable() const { return m_colourTable; }
 
     // A log has been read: its chart is to be shown.
-    void showLog(const QString& path, const ObservationGrid& grid, int coveredCells);
+    void showLog(const QString& path, ObservationGrid grid, int coveredCells);
     // The shown log has changed on disk: its cells are to be drawn again.
-    void replaceGrid(const ObservationGrid& grid, int coveredCells);
+    void replaceGrid(ObservationGrid grid, int coveredCells);
     // The chart is cleared to its frame; the grid stays.
     void clearLog();
     void setSlot(int slot);

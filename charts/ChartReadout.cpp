@@ -47,22 +47,8 @@ std::optional<int> LegendLineAt(QPointF p) {
     return PlotBottom - y;
 }
 
-std::optional<int> LegendValueAt(QPointF p) {
-    const std::optional<int> line = LegendLineAt(p);
-    return line ? std::optional<int>(*line * LegendUnitsPerRow) : std::nullopt;
-}
-
-std::optional<int> LegendValueAt(QPointF p, const ColourTable& colours) {
-    const std::optional<int> line = LegendLineAt(p);
-    return line ? std::optional<int>(colours.LegendValue(*line)) : std::nullopt;
-}
-
 QRect LegendLineRect(int line) {
     return {LegendLeft, LegendRowY(line), LegendRight - LegendLeft + 1, 1};
-}
-
-QRect LegendRowRect(int value) {
-    return LegendLineRect(value / LegendUnitsPerRow);
 }
 
 } // namespace ChartGeometry

@@ -36,15 +36,10 @@ QRect CellRect(Cell cell);
 // the slot's column.
 QPolygonF SlotMarker(int slot);
 
-// The signal value that the legend's colour-bar row under `p` stands for
-// (row 230 - v / 8 shows v, a multiple of 8); nothing off the bar.
-std::optional<int> LegendValueAt(QPointF p);
-QRect LegendRowRect(int value);
-// The same under other colour settings: the legend line (0 for the bottom
-// one) under `p`, the value it stands for as the table gives it, and the
-// line's pixels.
+// The legend's colour-bar line under `p` (0 for the bottom one, row 230;
+// the value it stands for is the colour table's LegendValue), nothing off
+// the bar; and that line's pixels.
 std::optional<int> LegendLineAt(QPointF p);
-std::optional<int> LegendValueAt(QPointF p, const ColourTable& colours);
 QRect LegendLineRect(int line);
 
 } // namespace ChartGeometry

@@ -7,23 +7,21 @@
 
 namespace {
 const QString Suffix = QStringLiteral(".png");
-
-QString LogName(const QString& logPath) {
-    return logPath.isEmpty() ? QString() : QFileInfo(logPath).completeBaseName();
-}
 } // namespace
 
-QString ChartImageName(const QString& logPath) {
-    const QString name = LogName(logPath);
-    return (name.isEmpty() ? QStringLiteral("dirchart") : name) + Suffix;
+QString LogNameStem(const QString& logPath) {
+    const QString name = logPath.isEmpty() ? QString() : QFileInfo(logPath).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("dirchart") : name;
 }
 
+QString ChartImageName(const QString& logPath) {
+    return LogNameStem(logPath) + Suffix;
+}
+
+// Joined, not arg()-ed: a name may hold "%1".
 QString PolarImageName(const QString& logPath, int slot, int gain) {
-    const QString name = LogName(logPath);
-    if (name.isEmpty())
-        return QStringLiteral("dirchart") + Suffix;
-    return QStringLiteral("%1-%2-x%3%4")
-        .arg(name, QString::fromStdString(SlotStamp(slot)))
-        .arg(gain)
-        .arg(Suffix);
+    if (logPath.isEmpty())
+        return ChartImageName(logPath);
+    return LogNameStem(logPath) + QLatin1Char('-') + QString::fromStdString(SlotStamp(slot)) +
+           QStringLiteral("-x") + QString::number(gain) + Suffix;
 }

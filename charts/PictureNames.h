@@ -9,4 +9,7 @@
 // four digits, hour zero-padded: 9:06 is "0906"). Without a log (an empty
 // path) both are "dirchart.png".
 QString ChartImageName(const QString& logPath);
+// What every suggested name begins with: the log's file name without its
+// extension, or "dirchart" without a log.
+QString LogNameStem(const QString& logPath);
 QString PolarImageName(const QString& logPath, int slot, int gain);

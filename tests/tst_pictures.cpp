@@ -251,6 +251,7 @@ void TestPictures::copyAndSave() {
     QCOMPARE(f.dialogs->lastSaveRequest.fileName, "261208-1038-x2.png");
     QCOMPARE(PolarImageName("/data/261208.log", 273, 50), "261208-0906-x50.png");
     QCOMPARE(PolarImageName("", 273, 50), "dirchart.png");
+    QCOMPARE(PolarImageName("/data/a%1b.log", 273, 50), "a%1b-0906-x50.png");
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 2); // no temporary file left
     QCOMPARE(f.dialogs->warnings, 0);
 
