@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#include "MarksOverlay.h"
+
+#include "ChartFrame.h"
+#include "DrawingSurface.h"
+#include "ImageSurface.h"
+
+#include <QFontMetrics>
+
+namespace {
+
+using namespace ChartGeometry;
+
+constexpr QRgb OutlineLight = 0xffffffff;
+constexpr QRgb OutlineDark = 0xff000000;
+
+const QRect PlotBox(QPoint(PlotLeft, PlotTop), QPoint(PlotRight, PlotBottom));
+
+void FillBox(DrawingSurface& picture, const QRect& box, QRgb colour) {
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        picture.Line({float(box.left()), float(y)}, {float(box.right()), float(y)}, colour);
+}
+
+void HorizontalLine(DrawingSurface& picture, int x1, int x2, int y, QRgb colour) {
+    if (y >= PlotTop && y <= PlotBottom)
+        picture.Line({float(std::max(x1, PlotLeft)), float(y)},
+                     {float(std::min(x2, PlotRight)), float(y)}, colour);
+}
+
+void VerticalLine(DrawingSurface& picture, int x, int y1, int y2, QRgb colour) {
+    if (x >= PlotLeft && x <= PlotRight)
+        picture.Line({float(x), float(std::max(y1, PlotTop))},
+                     {float(x), float(std::min(y2, PlotBottom))}, colour);
+}
+
+// One box's outline; `openTop` and `openBottom` leave out the edge where a
+// sector across 0 degrees goes on at the plot's other end.
+void DrawOutline(DrawingSurface& picture, const QRect& box, bool openTop, bool openBottom) {
+    const int l = box.left(), r = box.right(), t = box.top(), b = box.bottom();
+    // The dark line first, just outside, then the light one on the edge cells.
+    VerticalLine(picture, l - 1, t - 1, b + 1, OutlineDark);
+    VerticalLine(picture, r + 1, t - 1, b + 1, OutlineDark);
+    if (!openTop)
+        HorizontalLine(picture, l - 1, r + 1, t - 1, OutlineDark);
+    if (!openBottom)
+        HorizontalLine(picture, l - 1, r + 1, b + 1, OutlineDark);
+    VerticalLine(picture, l, t, b, OutlineLight);
+    VerticalLine(picture, r, t, b, OutlineLight);
+    if (!openTop)
+        HorizontalLine(picture, l, r, t, OutlineLight);
+    if (!openBottom)
+        HorizontalLine(picture, l, r, b, OutlineLight);
+}
+
+void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label) {
+    if (label.isEmpty())
+        return;
+    const QFontMetrics metrics(ImageSurface::PrintFont());
+    const int width = metrics.horizontalAdvance(label) + 3;
+    const int height = metrics.height() + 1;
+    // Inside the box below its top edge, or right of the box at its top.
+    QRect place(box.left() + 2, box.top() + 2, width, height);
+    if (place.right() > box.right() - 2 || place.bottom() > box.bottom() - 2)
+        place.moveLeft(box.right() + 3);
+    if (!PlotBox.contains(place))
+        return;
+    FillBox(picture, place, OutlineLight);
+    picture.SetCurrentX(float(place.left() + 2));
+    picture.SetCurrentY(float(place.top()));
+    picture.Print(label);
+}
+
+} // namespace
+
+std::vector<QRect> MarkBoxes(const Mark& mark) {
+    const int left = SlotColumn(mark.firstSlot), right = SlotColumn(mark.lastSlot);
+    const auto box = [&](int firstBin, int lastBin) {
+        return QRect(QPoint(left, BinRow(lastBin)), QPoint(right, BinRow(firstBin)));
+    };
+    if (mark.firstBin <= mark.lastBin)
+        return {box(mark.firstBin, mark.lastBin)};
+    // Across 0 degrees: from the first bin up to the top of the plot, and
+    // from its bottom up to the last bin.
+    return {box(mark.firstBin, ObservationGrid::Bins - 1), box(0, mark.lastBin)};
+}
+
+void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
+    const float x = picture.CurrentX(), y = picture.CurrentY();
+    for (const Mark& mark : marks) {
+        const std::vector<QRect> boxes = MarkBoxes(mark);
+        const bool across = boxes.size() == 2;
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            DrawOutline(picture, boxes[i], across && i == 0, across && i == 1);
+        // The label goes with the part holding the sector's start.
+        DrawLabel(picture, boxes.front(), QString::fromStdString(mark.label));
+    }
+    picture.SetCurrentX(x);
+    picture.SetCurrentY(y);
+}
+
+int MarkAt(const std::vector<Mark>& marks, int t, int d) {
+    int found = -1;
+    long fewest = 0;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const Mark& mark = marks[i];
+        if (!mark.holds(t, d))
+            continue;
+        const long cells = long(mark.lastSlot - mark.firstSlot + 1) * mark.binCount();
+        if (found < 0 || cells <= fewest) {
+            found = int(i);
+            fewest = cells;
+        }
+    }
+    return found;
+}
