@@ -185,7 +185,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
                        "and a polar plot. With --render it writes each LOG's chart as\n"
                        "DIR/<name>.png instead, without a window; with --events it lists\n"
-                       "each LOG's events."));
+                       "each LOG's events, and with --list-marks its marks."));
     // Declared by hand: Qt's own help option adds --help-all, which lists the
     // toolkit's options, and these are parsed before any QApplication exists.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
@@ -255,6 +255,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "(default 512)."),
         QStringLiteral("N"), QString::number(DefaultEventThreshold));
     parser.addOptions({csv, events, threshold});
+    // The marks users left on the days.
+    const QCommandLineOption listMarks(
+        QStringLiteral("list-marks"),
+        QStringLiteral("List the marks of each LOG on standard output as CSV, without a "
+                       "window."));
+    const QCommandLineOption marks(
+        QStringLiteral("marks"),
+        QStringLiteral("With --render, draw each LOG's marks into its chart."));
+    parser.addOptions({listMarks, marks});
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
@@ -301,9 +310,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         !error.isEmpty())
         return usageError(error);
 
+    if (parser.isSet(listMarks)) {
+        for (const QCommandLineOption& option :
+             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html,
+                                       events, threshold, marks, animate, from, to} +
+                 colour.all())
+            if (parser.isSet(option))
+                return usageError(
+                    QStringLiteral("--%1 does not go with --list-marks").arg(option.names()[0]));
+        if (logs.isEmpty())
+            return usageError(QStringLiteral("--list-marks needs at least one LOG"));
+        result.action = CommandLine::ListMarks;
+        result.markLogs = logs;
+        return result;
+    }
+
     if (parser.isSet(events)) {
         for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html} +
+             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html,
+                                       marks} +
                  colour.all())
             if (parser.isSet(option))
                 return usageError(
@@ -325,7 +350,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
     if (!parser.isSet(render)) {
         for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv} +
+             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv, marks} +
                  colour.all())
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
@@ -370,6 +395,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     request.overview = parser.isSet(overview);
     request.html = parser.isSet(html);
     request.csv = parser.isSet(csv);
+    request.marks = parser.isSet(marks);
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));
@@ -388,8 +414,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             own.append(SlotValuesName(log, request.polarSlot));
         for (const QString& name : own) {
             if (names.contains(name))
-                return usageError(QStringLiteral("%1: another LOG or the overview already writes %2")
-                                      .arg(log, name));
+                return usageError(
+                    QStringLiteral("%1: another LOG or the overview already writes %2")
+                        .arg(log, name));
             names.insert(name);
         }
     }

@@ -7,6 +7,8 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
+
 namespace {
 
 using namespace ChartGeometry;
@@ -52,22 +54,33 @@ void DrawOutline(DrawingSurface& picture, const QRect& box, bool openTop, bool o
         HorizontalLine(picture, l, r, b, OutlineLight);
 }
 
-void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label) {
+// Places the label in the first spot that lies in the plot and clears the
+// labels placed before: inside the box below its top edge, then right of the
+// box, each going down the box's height a line at a time.
+void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label,
+               std::vector<QRect>& placed) {
     if (label.isEmpty())
         return;
     const QFontMetrics metrics(ImageSurface::PrintFont());
-    const int width = metrics.horizontalAdvance(label) + 3;
-    const int height = metrics.height() + 1;
-    // Inside the box below its top edge, or right of the box at its top.
-    QRect place(box.left() + 2, box.top() + 2, width, height);
-    if (place.right() > box.right() - 2 || place.bottom() > box.bottom() - 2)
-        place.moveLeft(box.right() + 3);
-    if (!PlotBox.contains(place))
-        return;
-    FillBox(picture, place, OutlineLight);
-    picture.SetCurrentX(float(place.left() + 2));
-    picture.SetCurrentY(float(place.top()));
-    picture.Print(label);
+    const QSize size(metrics.horizontalAdvance(label) + 3, metrics.height() + 1);
+    const QRect inside = box.adjusted(2, 2, -2, -2);
+    // Beside a box lower than a line, the label may reach below it.
+    const QRect beside(QPoint(box.right() + 3, box.top()),
+                       QPoint(PlotRight, std::max(box.bottom(), box.top() + size.height() - 1)));
+    for (const QRect& area : {inside, beside}) {
+        for (QRect place(area.topLeft(), size); area.contains(place) && PlotBox.contains(place);
+             place.translate(0, size.height())) {
+            if (std::any_of(placed.begin(), placed.end(),
+                            [&](const QRect& other) { return other.intersects(place); }))
+                continue;
+            FillBox(picture, place, OutlineLight);
+            picture.SetCurrentX(float(place.left() + 2));
+            picture.SetCurrentY(float(place.top()));
+            picture.Print(label);
+            placed.push_back(place);
+            return;
+        }
+    }
 }
 
 } // namespace
@@ -91,8 +104,15 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
         const bool across = boxes.size() == 2;
         for (std::size_t i = 0; i < boxes.size(); ++i)
             DrawOutline(picture, boxes[i], across && i == 0, across && i == 1);
-        // The label goes with the part holding the sector's start.
-        DrawLabel(picture, boxes.front(), QString::fromStdString(mark.label));
+    }
+    // Over every outline, so that no line runs through a label.
+    std::vector<QRect> labels;
+    for (const Mark& mark : marks) {
+        const std::vector<QRect> boxes = MarkBoxes(mark);
+        // The label goes with the taller part of a sector across 0 degrees.
+        const QRect& labelled =
+            boxes.back().height() > boxes.front().height() ? boxes.back() : boxes.front();
+        DrawLabel(picture, labelled, QString::fromStdString(mark.label), labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);

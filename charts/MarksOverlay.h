@@ -15,8 +15,9 @@ class DrawingSurface;
 // the plot has room, so that it shows on every colour map; a sector across
 // 0 degrees as two boxes open where they meet the plot's top and bottom; the
 // label in black on white inside the box where it fits, else just right of
-// it, and not at all where neither has room. Marks are drawn in the order
-// given, later ones over earlier ones.
+// it, clear of the labels before it, and not at all where there is no room.
+// Outlines are drawn in the order given, later ones over earlier ones, and
+// the labels over all outlines.
 void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks);
 
 // The plot-box rectangles (in chart coordinates, both corners included) that

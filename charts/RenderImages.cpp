@@ -2,6 +2,7 @@
 #include "RenderImages.h"
 
 #include "LoadCommand.h"
+#include "MarksOverlay.h"
 #include "PolarPlot.h"
 
 LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
@@ -20,4 +21,8 @@ LogReadResult LogImageRenderer::Render(const QString& logPath) {
                       static_cast<float>(m_options.gain));
     }
     return read;
+}
+
+void LogImageRenderer::drawMarks(const std::vector<Mark>& marks) {
+    DrawMarks(m_chart, marks);
 }

@@ -27,11 +27,6 @@ Mark MarkOf(const char* id, int firstSlot, int lastSlot, int firstBin, int lastB
     return mark;
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 std::vector<std::string> Ids(const MarksDocument& document) {
     std::vector<std::string> ids;
     for (const Mark& mark : document.marks)
@@ -185,7 +180,7 @@ void TestMarks::roundTripKeepsOtherKeys() {
     QCOMPARE(b.label, "burst, \"loud\"");
     QCOMPARE(b.comment, "line 1\nline 2");
     QCOMPARE(read.document.marks[0].label, "早朝");
-    const QByteArray text = FileBytes(path);
+    const QByteArray text = ReadTestFile(path);
     // The keys this program does not know, with their values and order.
     QVERIFY2(text.contains(R"("station": {
     "name": "北",
@@ -231,7 +226,7 @@ void TestMarks::damagedFileIsNeverOverwritten() {
     const MarksSave save = SaveMarkChanges(log, changes);
     QCOMPARE(save.status, MarksSave::Status::Damaged);
     QVERIFY(!save.why.isEmpty());
-    QCOMPARE(FileBytes(MarksFileBeside(log)), damaged);
+    QCOMPARE(ReadTestFile(MarksFileBeside(log)), damaged);
 }
 
 // A log in a folder the user cannot write keeps its marks in the data
@@ -265,7 +260,7 @@ void TestMarks::unwritableFolders() {
     QCOMPARE(MarksSave::Status((*answer)[2]), MarksSave::Status::CannotWrite);
     QCOMPARE((*answer)[3], ENOTDIR);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1); // the log alone
-    QCOMPARE(FileBytes(m_dir->filePath("not-a-folder")), "x");
+    QCOMPARE(ReadTestFile(m_dir->filePath("not-a-folder")), "x");
 }
 
 void TestMarks::listLines() {

@@ -3,14 +3,13 @@
 // display, checked against the pictures of the window's own load command.
 #include "ChartFrame.h"
 #include "ColourTable.h"
+#include "DayThumbnail.h"
 #include "Events.h"
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "ImageSurface.h"
 #include "LoadCommand.h"
-#include "DayThumbnail.h"
-#include "Form1.h"
-#include "HScrollBar.h"
+#include "Marks.h"
 #include "OverviewWindow.h"
 #include "PictureBox.h"
 #include "ScriptedDialogs.h"
@@ -164,6 +163,7 @@ class TestRender : public QObject {
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
     void eventsOfABatch();
+    void marksOfABatch();
     void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
@@ -243,7 +243,8 @@ void TestRender::commandLine_data() {
     row("colour map jet", {"--render", "@OUT", "--colormap", "jet", "@LOG"}, 2);
     row("overview without render", {"--overview", "@LOG"}, 2);
     row("html without render", {"--html", "@LOG"}, 2);
-    row("a log named like a stack", {"--render", "@OUT", "--overview", "@DIR/overview-time.log"}, 2);
+    row("a log named like a stack", {"--render", "@OUT", "--overview", "@DIR/overview-time.log"},
+        2);
     row("overview", {"--render", "@OUT", "--overview", "@LOG"}, 0,
         {"261208.png", "overview-direction.png", "overview-time.png"});
     row("html", {"--render", "@OUT", "--html", "@LOG"}, 0,
@@ -262,6 +263,13 @@ void TestRender::commandLine_data() {
     row("events and csv", {"--events", "--csv", "@LOG"}, 2);
     row("events and html", {"--events", "--html", "@LOG"}, 2);
     row("events and a colour map", {"--events", "--colormap", "viridis", "@LOG"}, 2);
+    row("marks", {"--list-marks", "@LOG"}, 0);
+    row("marks without log", {"--list-marks"}, 2);
+    row("marks and render", {"--list-marks", "--render", "@OUT", "@LOG"}, 2);
+    row("marks and events", {"--list-marks", "--events", "@LOG"}, 2);
+    row("marks drawn without render", {"--marks", "@LOG"}, 2);
+    row("marks drawn with events", {"--events", "--marks", "@LOG"}, 2);
+    row("chart with marks", {"--render", "@OUT", "--marks", "@LOG"}, 0, {"261208.png"});
     for (const char* threshold : {"0", "32768", "-5", "x", "1.5"})
         row(qPrintable(QStringLiteral("threshold %1").arg(threshold)),
             {"--events", "--threshold", threshold, "@LOG"}, 2);
@@ -416,9 +424,35 @@ void TestRender::eventsOfABatch() {
     QCOMPARE(run.out, QString::fromStdString(expected));
 }
 
+void TestRender::marksOfABatch() {
+    // The logs in the order given, each log's marks in its file's order; a
+    // damaged marks file and a missing log reported and passed over.
+    const QStringList logs{log("261202.log", 2), log("261203.log", 3), path("261204.log"),
+                           log("261201.log", 1)};
+    const QByteArray marks = R"({"dirchart_marks": 1, "marks": [
+        {"id": "2", "start": "10:00", "end": "10:10", "from": 340, "to": 12, "label": "a, b"},
+        {"id": "1", "start": "09:00", "end": "24:00", "from": 0, "to": 360,
+         "comment": "say \"hi\"\nthere", "extra": 1}]})";
+    WriteTestFile(path("261202.marks.json"), marks);
+    WriteTestFile(path("261203.marks.json"), "{\"dirchart_marks\": 1, \"marks\": [");
+    const Run run = RunDirchart(QStringList{"--list-marks"} + logs);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 2);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + path("261203.marks.json") + ": damaged"),
+             qPrintable(run.errLines[0]));
+    QVERIFY2(run.errLines[1].startsWith("dirchart: " + logs[2] + ": "),
+             qPrintable(run.errLines[1]));
+    QCOMPARE(run.out, QString::fromLatin1(MarkListHeader) + logs[0] +
+                          ",10:00,10:10,340,12,\"a, b\",\n" + logs[0] +
+                          ",09:00,24:00,0,360,,\"say \"\"hi\"\"\nthere\"\n");
+    // Listing never touches the files.
+    QCOMPARE(ReadTestFile(path("261202.marks.json")), marks);
+}
+
 void TestRender::valuesAreTheExport() {
     // A log still being written, ending inside a slot and with an odd byte.
-    const QString day = WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
+    const QString day =
+        WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
     const Run run = RunDirchart({"--render", out(), "--csv", "--polar", "10:38", day});
     QCOMPARE(run.exitCode, 0);
     ObservationGrid grid;
@@ -474,8 +508,8 @@ void TestRender::archiveIsTheOverviewWindows() {
     QFile page(QDir(out()).filePath("index.html"));
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
-    QVERIFY(html.contains(
-        "<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
+    QVERIFY(html.contains("<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" "
+                          "width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
 }
