@@ -8,6 +8,7 @@ const QString MaximumKey = QStringLiteral("colour/maximum");
 const QString StretchKey = QStringLiteral("colour/stretch");
 const QString MapKey = QStringLiteral("colour/map");
 const QString FolderKey = QStringLiteral("open/lastFolder");
+const QString MarksShownKey = QStringLiteral("marks/shown");
 
 } // namespace
 
@@ -60,4 +61,15 @@ void AppSettings::setLastFolder(const QString& folder) {
 void AppSettings::write(const QString& key, const QVariant& value) {
     m_settings.setValue(key, value);
     m_settings.sync();
+}
+
+bool AppSettings::marksShown() const {
+    const QVariant shown = m_settings.value(MarksShownKey);
+    // Anything but a stored "false" shows them, as at first.
+    return m_settings.status() != QSettings::NoError || shown.toString() != QLatin1String("false");
+}
+
+void AppSettings::setMarksShown(bool shown) {
+    if (shown != marksShown() || !m_settings.contains(MarksShownKey))
+        write(MarksShownKey, shown);
 }

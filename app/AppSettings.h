@@ -6,8 +6,8 @@
 #include <QSettings>
 #include <QString>
 
-// What the viewer remembers between runs: the chart's colour settings and
-// the folder the Open dialog last showed a log from. They live in the user's
+// What the viewer remembers between runs: the chart's colour settings, the
+// folder the Open dialog last showed a log from, and whether marks are shown. They live in the user's
 // configuration folder (~/.config/dirchart/dirchart.conf). A file that is
 // missing, unreadable or garbled, or holds values out of range, gives the
 // defaults for what it cannot tell, and never stops the viewer from
@@ -23,6 +23,10 @@ class AppSettings {
     // Empty when none was stored.
     QString lastFolder() const;
     void setLastFolder(const QString& folder);
+
+    // Whether the chart shows the marks (印を表示); at first it does.
+    bool marksShown() const;
+    void setMarksShown(bool shown);
 
   private:
     void write(const QString& key, const QVariant& value);

@@ -10,6 +10,7 @@
 #include "LoadCommand.h"
 #include "LogFollower.h"
 #include "LogLoader.h"
+#include "MarkCommands.h"
 #include "PathText.h"
 #include "PictureActions.h"
 #include "PictureBox.h"
@@ -89,6 +90,9 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     m_pictures = new PictureActions(m_view, *Picture1, *Picture2, *m_saver, this);
     m_commands = new ViewCommands(m_view, *m_loader, *m_dialogs, *m_saver, *m_pictures, *Picture1,
                                   *Picture2, this);
+    m_marks = new MarkCommands(m_view, *m_loader, *m_dialogs, *m_pictures, *Picture1, this);
+    connect(m_marks, &MarkCommands::chartChanged, this, &Form1::RedrawChart);
+    connect(m_commands, &ViewCommands::eventMarkRequested, m_marks, &MarkCommands::markEvent);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
@@ -108,6 +112,7 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(&m_view, &ViewState::gridChanged, this, [this] {
         // Over the chart as it is: frame and date label stay.
         PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable());
+        m_marks->draw(Picture1->surface());
         RedrawPolarPlot();
     });
     connect(m_follower, &LogFollower::missingChanged, this, &Form1::ShowLogMissing);
@@ -216,9 +221,10 @@ void Form1::ShowLog() {
 }
 
 void Form1::RedrawChart() {
-    if (m_view.hasLog())
+    if (m_view.hasLog()) {
         DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable());
-    else
+        m_marks->draw(Picture1->surface());
+    } else
         DrawChartFrame();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "MarkFile.h"
 
+#include "DayLogs.h"
 #include "PathText.h"
 #include "WholeFile.h"
 
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -168,4 +170,22 @@ MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes) {
     if (!written.ok())
         return cannotWrite(written.errorNumber);
     return save;
+}
+
+std::vector<LogMarks> FolderMarks(const QString& folder) {
+    std::vector<std::pair<std::pair<int, std::string>, QString>> logs;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder), error)) {
+        const std::string name = entry.path().filename().native();
+        if (const std::optional<int> key = LogDateKey(name); key && entry.is_regular_file(error))
+            logs.push_back({{*key, name}, PathFromBytes(entry.path().native())});
+    }
+    std::sort(logs.begin(), logs.end());
+    std::vector<LogMarks> found;
+    for (const auto& [key, log] : logs) {
+        MarksRead read = ReadMarks(log);
+        if (read.status != MarksRead::Status::NoFile)
+            found.push_back({log, std::move(read)});
+    }
+    return found;
 }

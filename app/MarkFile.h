@@ -46,3 +46,11 @@ struct MarksSave {
 // and the result is written whole. A file that cannot be read whole is left
 // as it is, and a file that cannot be written is not half-written.
 MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes);
+
+// The day logs of a folder (names ending in yymmdd.log), in date order, each
+// with its marks as read; days without a marks file are left out.
+struct LogMarks {
+    QString log;
+    MarksRead read;
+};
+std::vector<LogMarks> FolderMarks(const QString& folder);

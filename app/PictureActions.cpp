@@ -26,7 +26,12 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
         if (const auto cell = ChartGeometry::CellAt(p)) {
             // Before a log is shown the chart holds no values to read.
             const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
-            return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
+            QString text = CellReadoutText(*cell, value);
+            if (const QString more = m_chartTipLines ? m_chartTipLines(cell->slot, cell->bin)
+                                                     : QString();
+                !more.isEmpty())
+                text += u'\n' + more;
+            return PictureTip{text, ChartGeometry::CellRect(*cell)};
         }
         if (const auto line = ChartGeometry::LegendLineAt(p))
             return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),

@@ -37,6 +37,11 @@ class PictureActions : public QObject {
     // Adds entries to a picture's menu, after those added before.
     using MenuEntries = std::function<void(QMenu&, std::optional<QPointF>)>;
     void addMenuEntries(PictureBox& picture, MenuEntries entries);
+    // More lines for the chart's readout of a cell (the marks on it); an
+    // empty text adds none.
+    void setChartTipLines(std::function<QString(int slot, int bin)> lines) {
+        m_chartTipLines = std::move(lines);
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,4 +61,5 @@ class PictureActions : public QObject {
     int m_markerSlot = 0;
     std::vector<MenuEntries> m_chartEntries;
     std::vector<MenuEntries> m_polarEntries;
+    std::function<QString(int, int)> m_chartTipLines;
 };

@@ -10,6 +10,7 @@
 RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, QObject* parent)
     : QObject(parent) {
     view.setColours(m_settings.colourSettings());
+    view.setMarksShown(m_settings.marksShown());
     const QString folder = m_settings.lastFolder();
     std::error_code error;
     if (!folder.isEmpty() && std::filesystem::is_directory(FileSystemPath(folder), error))
@@ -17,6 +18,8 @@ RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, QObje
 
     connect(&view, &ViewState::coloursChanged, this,
             [this, &view] { m_settings.setColourSettings(view.colours()); });
+    connect(&view, &ViewState::marksShownChanged, this,
+            [this](bool shown) { m_settings.setMarksShown(shown); });
     connect(&loader, &LogLoader::logFolderChanged, this,
             [this](const QString& folder) {
                 // A settings file holds text: a folder whose name is not

@@ -16,6 +16,8 @@ class StandardDialogs final : public LoadDialogs {
     std::optional<QString> ShowSave(const OpenDialogRequest& request) override;
     std::optional<QString> ShowFolder(const QString& folder) override;
     void Warn(const QString& title, const QString& message) override;
+    std::optional<MarkTexts> EditMark(const QString& title, const QString& about,
+                                      const MarkTexts& texts) override;
 
   private:
     QWidget* m_parent;

@@ -148,6 +148,7 @@ void ViewCommands::ShowEvents() {
         connect(&m_view, &ViewState::logChanged, m_events, showDay);
         connect(&m_view, &ViewState::gridChanged, m_events, showDay);
         connect(m_events, &EventsWindow::peakSelected, &m_view, &ViewState::setSlot);
+        connect(m_events, &EventsWindow::markRequested, this, &ViewCommands::eventMarkRequested);
     }
     m_events->show();
     m_events->raise();

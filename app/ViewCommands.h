@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Events.h"
+
 #include <QObject>
 
 class EventsWindow;
@@ -34,6 +36,10 @@ class ViewCommands : public QObject {
     void ShowOverview();
     // The events of the shown day; selecting one moves the slot to its peak.
     void ShowEvents();
+
+  signals:
+    // The events window asks for an event to be marked.
+    void eventMarkRequested(const SignalEvent& event);
 
   private:
     void AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar);

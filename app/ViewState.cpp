@@ -43,3 +43,10 @@ void ViewState::setColours(const ColourSettings& colours) {
     m_colourTable = ColourTable(colours);
     emit coloursChanged();
 }
+
+void ViewState::setMarksShown(bool shown) {
+    if (shown == m_marksShown)
+        return;
+    m_marksShown = shown;
+    emit marksShownChanged(shown);
+}

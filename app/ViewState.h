@@ -51,6 +51,9 @@ class ViewState : public QObject {
     void setSlot(int slot);
     void setGain(int gain);
     void setColours(const ColourSettings& colours);
+    // Whether the day's marks are drawn over the chart.
+    bool marksShown() const { return m_marksShown; }
+    void setMarksShown(bool shown);
 
   signals:
     // A log is shown, or the chart was cleared.
@@ -60,6 +63,7 @@ class ViewState : public QObject {
     void slotChanged(int slot);
     void gainChanged(int gain);
     void coloursChanged();
+    void marksShownChanged(bool shown);
 
   private:
     QString m_path;
@@ -70,4 +74,5 @@ class ViewState : public QObject {
     float m_polarGain = 1;
     bool m_polarShown = false;
     ColourTable m_colourTable;
+    bool m_marksShown = true;
 };

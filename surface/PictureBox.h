@@ -58,6 +58,8 @@ class PictureBox : public QFrame {
 
     // The tooltip text at a point of the widget; empty where there is none.
     QString toolTipAt(QPointF widgetPoint) const;
+    // The picture's logical point under a point of the widget.
+    QPointF surfacePoint(QPointF widgetPoint) const;
     // 画像をコピー puts the surface's image on the clipboard as it is.
     QAction* copyAction() const { return m_copy; }
     QAction* saveAction() const { return m_saveAction; }
@@ -82,7 +84,6 @@ class PictureBox : public QFrame {
   private:
     // The point of the surface that a pointer at a point of the widget reads
     // (see ImageSurface::readingPoint).
-    QPointF surfacePoint(QPointF widgetPoint) const;
     bool onDrawingArea(QPointF widgetPoint) const;
     void showTip(QPointF widgetPoint, QPoint globalPos);
 
