@@ -61,7 +61,7 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label,
                std::vector<QRect>& placed) {
     if (label.isEmpty())
         return;
-    const QFontMetrics metrics(ImageSurface::PrintFont());
+    const QFontMetrics metrics(ImageSurface::printFont());
     const QSize size(metrics.horizontalAdvance(label) + 3, metrics.height() + 1);
     const QRect inside = box.adjusted(2, 2, -2, -2);
     // Beside a box lower than a line, the label may reach below it.

@@ -7,7 +7,7 @@
 #include "CommandLine.h"
 #include "Events.h"
 #include "PathText.h"
-#include "PictureNames.h"
+#include "FileNames.h"
 #include "PolarAnimation.h"
 
 #include <QSet>
@@ -53,6 +53,9 @@ QString OutOfRange(const CommandLine& command) {
             command.events.threshold > MaxEventThreshold)
             return QStringLiteral("--threshold %1").arg(command.events.threshold);
         return {};
+    case CommandLine::ListMarks:
+        return command.markLogs.isEmpty() ? QStringLiteral("--list-marks without a LOG")
+                                          : QString();
     case CommandLine::Render:
         break;
     }
