@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "MarksCommand.h"
 
-#include "MarkFile.h"
 #include "FileErrors.h"
+#include "MarkFile.h"
 #include "PathText.h"
 
 #include <sys/stat.h>

@@ -7,8 +7,9 @@
 #include <QString>
 
 // What the viewer remembers between runs: the chart's colour settings, the
-// folder the Open dialog last showed a log from, and whether marks are shown. They live in the user's
-// configuration folder (~/.config/dirchart/dirchart.conf). A file that is
+// folder the Open dialog last showed a log from, and whether marks are shown.
+// They live in the user's configuration folder
+// (~/.config/dirchart/dirchart.conf). A file that is
 // missing, unreadable or garbled, or holds values out of range, gives the
 // defaults for what it cannot tell, and never stops the viewer from
 // starting. The render mode never reads it.
