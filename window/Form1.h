@@ -18,6 +18,7 @@ class PictureActions;
 class PictureBox;
 class TypedEntry;
 class ViewCommands;
+class WindowActions;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -61,6 +62,7 @@ class Form1 : public QWidget {
     ViewState& view() { return m_view; }
     LogLoader& loader() { return *m_loader; }
     ViewCommands& commands() { return *m_commands; }
+    WindowActions& windowActions() { return *m_actions; }
     MarkCommands& marks() { return *m_marks; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
@@ -89,6 +91,7 @@ class Form1 : public QWidget {
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     std::unique_ptr<FileSaver> m_saver;
+    WindowActions* m_actions = nullptr;
     LogLoader* m_loader = nullptr;
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;

@@ -14,6 +14,7 @@
 #include "PictureActions.h"
 #include "PictureBox.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,46 +45,16 @@ ChartGeometry::Cell CellNear(QPointF p) {
 
 } // namespace
 
-MarkCommands::MarkCommands(ViewState& view, LogLoader& loader, LoadDialogs& dialogs,
-                           PictureActions& pictures, PictureBox& chart, QWidget* window)
+MarkCommands::MarkCommands(ViewState& view, WindowActions& actions, LogLoader& loader,
+                           LoadDialogs& dialogs, PictureActions& pictures, PictureBox& chart,
+                           QWidget* window)
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_chart(chart),
-      m_parent(window), m_marks(std::make_unique<DayMarks>()) {
-    m_showMarks = new QAction(QStringLiteral("印を表示"), window);
-    m_showMarks->setObjectName(QStringLiteral("showMarks"));
-    m_showMarks->setCheckable(true);
-    m_showMarks->setChecked(view.marksShown());
-    connect(m_showMarks, &QAction::toggled, &view, &ViewState::setMarksShown);
-    connect(&view, &ViewState::marksShownChanged, m_showMarks, &QAction::setChecked);
-    connect(&view, &ViewState::marksShownChanged, this, &MarkCommands::chartChanged);
-
-    m_list = new QAction(QStringLiteral("印一覧..."), window);
-    m_list->setObjectName(QStringLiteral("listMarks"));
-    m_list->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    window->addAction(m_list);
-    connect(m_list, &QAction::triggered, this, &MarkCommands::showList);
-
-    // Keys of the chart, with the chart focused: single letters are text
-    // elsewhere.
-    const auto chartKey = [&](const char* name, const QString& text, QKeySequence key,
-                              auto handler) {
-        auto* action = new QAction(text, &chart);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        chart.addAction(action);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    chartKey("markSlot", QStringLiteral("この時刻に印を付ける"), QKeySequence(Qt::Key_M),
-             [this] { markSlot(); });
-    chartKey("nextMark", QStringLiteral("次の印"), QKeySequence(Qt::Key_N),
-             [this] { stepMark(+1); });
-    chartKey("previousMark", QStringLiteral("前の印"), QKeySequence(Qt::SHIFT | Qt::Key_N),
-             [this] { stepMark(-1); });
-
+      m_parent(window), m_marks(std::make_unique<DayMarks>()), m_actions(actions) {
+    wireActions();
     // The shown day's marks, read again when its log changes on disk.
     connect(&view, &ViewState::logChanged, this, [this] { m_marks->setLog(m_view.path()); });
     connect(&view, &ViewState::gridChanged, m_marks.get(), &DayMarks::refresh);
+    connect(&view, &ViewState::marksShownChanged, this, &MarkCommands::chartChanged);
     connect(m_marks.get(), &DayMarks::marksChanged, this, &MarkCommands::chartChanged);
     connect(m_marks.get(), &DayMarks::marksChanged, this, [this] {
         if (m_window && m_window->isVisible() && m_view.hasLog() &&
@@ -94,8 +65,51 @@ MarkCommands::MarkCommands(ViewState& view, LogLoader& loader, LoadDialogs& dial
             [this](const QString& message) { m_dialogs.warn(Title, message); });
 
     pictures.setChartTipLines([this](int slot, int bin) { return tipLines(slot, bin); });
-    addMenuEntries(pictures);
     chart.installEventFilter(this);
+}
+
+void MarkCommands::wireActions() {
+    WindowActions& a = m_actions;
+    // Single letters are text elsewhere: these keys are the chart's, with
+    // the chart focused.
+    for (QAction* key : {a.markSlot, a.nextMark, a.previousMark}) {
+        m_parent->removeAction(key);
+        key->setShortcutContext(Qt::WidgetShortcut);
+        m_chart.addAction(key);
+    }
+    a.showMarks->setChecked(m_view.marksShown());
+    connect(a.showMarks, &QAction::toggled, &m_view, &ViewState::setMarksShown);
+    connect(&m_view, &ViewState::marksShownChanged, a.showMarks, &QAction::setChecked);
+    connect(a.listMarks, &QAction::triggered, this, &MarkCommands::showList);
+    connect(a.markSlot, &QAction::triggered, this, [this] { markSlot(); });
+    connect(a.nextMark, &QAction::triggered, this, [this] { stepMark(+1); });
+    connect(a.previousMark, &QAction::triggered, this, [this] { stepMark(-1); });
+    connect(a.markCell, &QAction::triggered, this, [this] {
+        if (const std::optional<QPoint> cell = m_actions.pointedCell())
+            markCells(cell->x(), cell->x(), cell->y(), cell->y());
+    });
+    // The mark under the pointer, found as the chart's menu opens.
+    connect(&a, &WindowActions::cellPointed, this, [this](std::optional<QPoint> cell) {
+        const int under =
+            cell && m_view.marksShown() ? MarkAt(m_marks->marks(), cell->x(), cell->y()) : -1;
+        const QString id = under >= 0
+                               ? QString::fromStdString(m_marks->marks()[std::size_t(under)].id)
+                               : QString();
+        for (QAction* action : {m_actions.editMark, m_actions.deleteMark}) {
+            action->setData(id);
+            action->setEnabled(!id.isEmpty());
+        }
+    });
+    connect(a.editMark, &QAction::triggered, this,
+            [this] { editMark(m_actions.editMark->data().toString().toStdString()); });
+    connect(a.deleteMark, &QAction::triggered, this,
+            [this] { deleteMark(m_actions.deleteMark->data().toString().toStdString()); });
+    for (QAction* action : {a.editMark, a.deleteMark})
+        action->setEnabled(false);
+}
+
+QAction* MarkCommands::showMarksAction() const {
+    return m_actions.showMarks;
 }
 
 MarkCommands::~MarkCommands() {
@@ -122,30 +136,6 @@ QString MarkCommands::tipLines(int slot, int bin) const {
     if (!lines.isEmpty() && m_marks->keptAside())
         lines.append(QStringLiteral("(印の保存先: %1)").arg(PathForDisplay(m_marks->filePath())));
     return lines.join(u'\n');
-}
-
-void MarkCommands::addMenuEntries(PictureActions& pictures) {
-    pictures.addMenuEntries(m_chart, [this](QMenu& menu, std::optional<QPointF> at) {
-        menu.addSeparator();
-        const std::optional<ChartGeometry::Cell> cell =
-            at ? ChartGeometry::CellAt(*at) : std::nullopt;
-        QAction* mark = menu.addAction(QStringLiteral("印を付ける..."));
-        mark->setEnabled(m_view.hasLog() && cell);
-        if (cell)
-            connect(mark, &QAction::triggered, this,
-                    [this, c = *cell] { markCells(c.slot, c.slot, c.bin, c.bin); });
-        const int under =
-            cell && m_view.marksShown() ? MarkAt(m_marks->marks(), cell->slot, cell->bin) : -1;
-        if (under >= 0) {
-            const std::string id = m_marks->marks()[std::size_t(under)].id;
-            connect(menu.addAction(QStringLiteral("印を編集...")), &QAction::triggered, this,
-                    [this, id] { editMark(id); });
-            connect(menu.addAction(QStringLiteral("印を削除")), &QAction::triggered, this,
-                    [this, id] { deleteMark(id); });
-        }
-        menu.addAction(m_showMarks);
-        menu.addAction(m_list);
-    });
 }
 
 void MarkCommands::refuse(const QString& why) {

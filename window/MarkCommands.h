@@ -21,6 +21,7 @@ class QAction;
 class QRubberBand;
 class QWidget;
 class ViewState;
+class WindowActions;
 
 // Marking moments and regions of a day, and finding them again: M marks the
 // shown slot, Ctrl+drag on the chart marks a box of slots and directions,
@@ -33,13 +34,13 @@ class ViewState;
 class MarkCommands : public QObject {
     Q_OBJECT
   public:
-    MarkCommands(ViewState& view, LogLoader& loader, LoadDialogs& dialogs, PictureActions& pictures,
-                 PictureBox& chart, QWidget* window);
+    MarkCommands(ViewState& view, WindowActions& actions, LogLoader& loader,
+                 LoadDialogs& dialogs, PictureActions& pictures, PictureBox& chart,
+                 QWidget* window);
     ~MarkCommands() override;
 
     DayMarks& marks() { return *m_marks; }
-    QAction* showMarksAction() const { return m_showMarks; }
-    QAction* listAction() const { return m_list; }
+    QAction* showMarksAction() const;
     MarksWindow* listWindow() const { return m_window; }
 
     // Draws the day's marks over the chart when they are shown.
@@ -72,7 +73,7 @@ class MarkCommands : public QObject {
 
   private:
     QString tipLines(int slot, int bin) const;
-    void addMenuEntries(PictureActions& pictures);
+    void wireActions();
     bool boxDrag(QEvent* event);
     void refuse(const QString& why);
 
@@ -82,8 +83,7 @@ class MarkCommands : public QObject {
     PictureBox& m_chart;
     QWidget* m_parent;
     std::unique_ptr<DayMarks> m_marks;
-    QAction* m_showMarks = nullptr;
-    QAction* m_list = nullptr;
+    WindowActions& m_actions;
     MarksWindow* m_window = nullptr;
     QRubberBand* m_band = nullptr;
     std::optional<QPointF> m_dragStart; // on the chart, while a box is drawn

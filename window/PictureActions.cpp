@@ -3,13 +3,14 @@
 
 #include "ChartReadout.h"
 #include "DirectionTimePlot.h"
+#include "FileNames.h"
 #include "FileSaver.h"
 #include "PathText.h"
 #include "PictureBox.h"
-#include "FileNames.h"
 #include "Playback.h"
 #include "PolarPlot.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -18,8 +19,22 @@
 #include <QPainter>
 #include <QWidget>
 
-PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
-                               FileSaver& saver, QWidget* window)
+namespace {
+
+// Adds `entries` to `menu`, a null entry as a separator.
+void AddEntries(QMenu& menu, const QList<QAction*>& entries) {
+    for (QAction* entry : entries) {
+        if (entry)
+            menu.addAction(entry);
+        else
+            menu.addSeparator();
+    }
+}
+
+} // namespace
+
+PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureBox& chart,
+                               PictureBox& polar, FileSaver& saver, QWidget* window)
     : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
@@ -69,9 +84,8 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     });
 
     // The picture as it is now, even if a followed log replots it meanwhile.
-    m_chart.setSaveHandler([this] {
-        m_saver.saveImage(m_chart.surface().image(), ChartImageName(m_view.path()));
-    });
+    m_chart.setSaveHandler(
+        [this] { m_saver.saveImage(m_chart.surface().image(), ChartImageName(m_view.path())); });
     m_polar.setSaveHandler([this] {
         m_saver.saveImage(m_polar.surface().image(),
                           PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
@@ -88,6 +102,17 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     connect(&m_view, &ViewState::slotChanged, this, slotShown);
     connect(&m_view, &ViewState::gainChanged, this, &PictureActions::describe);
     connect(&m_view, &ViewState::logChanged, this, &PictureActions::describe);
+    // The menus: the direction is the one under the pointer, so it needs a
+    // menu asked for in the plot area.
+    m_chart.setMenuExtender([&actions](QMenu& menu, std::optional<QPointF> at) {
+        const std::optional<ChartGeometry::Cell> cell =
+            at ? ChartGeometry::CellAt(*at) : std::nullopt;
+        actions.setDirection(cell ? std::optional(cell->bin) : std::nullopt);
+        actions.setPointedCell(cell ? std::optional(QPoint(cell->slot, cell->bin)) : std::nullopt);
+        AddEntries(menu, actions.chartMenu());
+    });
+    m_polar.setMenuExtender(
+        [&actions](QMenu& menu, std::optional<QPointF>) { AddEntries(menu, actions.polarMenu()); });
     describe();
 }
 
@@ -133,23 +158,6 @@ void PictureActions::setPlayback(Playback& playback) {
     m_playback = &playback;
     connect(m_playback, &Playback::playingChanged, &m_chart,
             [this] { updateMarker(m_view.slot()); });
-    const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")
-                                                               : QStringLiteral("再生"));
-        connect(play, &QAction::triggered, m_playback, &Playback::toggle);
-    };
-    addMenuEntries(m_chart, addPlay);
-    addMenuEntries(m_polar, addPlay);
-}
-
-void PictureActions::addMenuEntries(PictureBox& picture, MenuEntries entries) {
-    auto& list = &picture == &m_chart ? m_chartEntries : m_polarEntries;
-    list.push_back(std::move(entries));
-    picture.setMenuExtender([&list](QMenu& menu, std::optional<QPointF> at) {
-        for (const MenuEntries& add : list)
-            add(menu, at);
-    });
 }
 
 void PictureActions::describe() {
