@@ -61,7 +61,9 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label,
                std::vector<QRect>& placed) {
     if (label.isEmpty())
         return;
-    const QFontMetrics metrics(ImageSurface::printFont());
+    // The surface's one font: measured with one set of metrics per thread
+    // (render threads draw charts side by side), not one per label.
+    thread_local const QFontMetrics metrics(ImageSurface::printFont());
     const QSize size(metrics.horizontalAdvance(label) + 3, metrics.height() + 1);
     const QRect inside = box.adjusted(2, 2, -2, -2);
     // Beside a box lower than a line, the label may reach below it.
