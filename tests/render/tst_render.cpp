@@ -308,18 +308,29 @@ void TestRender::commandLine() {
 
 void TestRender::imagesAreTheWindowsPictures_data() {
     QTest::addColumn<qreal>("scale");
-    QTest::newRow("100 %") << 1.0;
-    QTest::newRow("150 %") << 1.5;
-    QTest::newRow("200 %") << 2.0;
+    QTest::addColumn<bool>("marks"); // a marks file beside the log, and --marks
+    QTest::newRow("100 %") << 1.0 << false;
+    QTest::newRow("150 %") << 1.5 << false;
+    QTest::newRow("200 %") << 2.0 << false;
+    QTest::newRow("marks, 100 %") << 1.0 << true;
+    QTest::newRow("marks, 150 %") << 1.5 << true;
 }
 
 void TestRender::imagesAreTheWindowsPictures() {
     QFETCH(qreal, scale);
+    QFETCH(bool, marks);
     const QString day = log("261208.log", 3);
     // An older image of the same name is replaced.
     WriteTestFile(QDir(out()).filePath("261208.png"), "old");
-    const Run run = RunDirchart({"--render", out(), "--polar", "10:38", "--gain", "2", "--scale",
-                                 QString::number(scale), day});
+    if (marks)
+        WriteTestFile(path("261208.marks.json"), R"({"dirchart_marks": 1, "marks": [
+            {"id": "a", "start": "06:00", "end": "09:00", "from": 340, "to": 12, "label": "北"},
+            {"id": "b", "start": "10:38", "end": "10:40", "from": 0, "to": 360, "label": "x"}]})");
+    QStringList arguments{"--render", out(), "--polar", "10:38", "--gain", "2", "--scale",
+                          QString::number(scale), day};
+    if (marks)
+        arguments.insert(2, "--marks");
+    const Run run = RunDirchart(arguments);
     QCOMPARE(run.exitCode, 0);
     const Window window(day, 319, 2, scale);
     const QImage chart = Png(QDir(out()).filePath("261208.png"), scale);

@@ -7,6 +7,7 @@
 #include "MarkFile.h"
 #include "MarksOverlay.h"
 #include "MarksWindow.h"
+#include "WindowActions.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -79,6 +80,7 @@ void TestMarkCommands::makingAMark_data() {
     QTest::newRow("Ctrl+drag past the plot's edge")
         << "drag past" << true << QList<int>{700, 719, 150, 179};
     QTest::newRow("an event's row") << "event" << true << QList<int>{300, 309, 0, 179};
+    QTest::newRow("the menu's cell") << "menu" << true << QList<int>{200, 200, 45, 45};
 }
 
 void TestMarkCommands::makingAMark() {
@@ -107,6 +109,15 @@ void TestMarkCommands::makingAMark() {
                             past ? At(790, 20) : CellPoint(100, 90));
         // The plain drag's slot is left alone.
         QCOMPARE(f.form.view().slot(), 319);
+    } else if (way == "menu") {
+        // As the chart's menu opens over a cell, then its entry.
+        WindowActions& actions = f.form.windowActions();
+        actions.setPointedCell(QPoint(200, 45));
+        QVERIFY(actions.markCell->isEnabled());
+        QVERIFY(!actions.editMark->isEnabled());
+        actions.markCell->trigger();
+        actions.setPointedCell(QPoint(200, 45));
+        QVERIFY(actions.editMark->isEnabled() && actions.deleteMark->isEnabled());
     } else {
         SignalEvent event;
         event.firstSlot = 300;
