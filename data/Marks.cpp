@@ -182,7 +182,9 @@ std::string MarksJson(const MarksDocument& document) {
         json["to"] = mark.toDegrees();
         json["label"] = mark.label;
         json["comment"] = mark.comment;
-        json["created"] = mark.created;
+        // A mark written by another program without one gets none here.
+        if (!mark.created.empty())
+            json["created"] = mark.created;
         AppendOtherKeys(json, mark.otherKeys);
         marks.push_back(std::move(json));
     }
