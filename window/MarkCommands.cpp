@@ -178,7 +178,40 @@ bool MarkCommands::markEvent(const SignalEvent& event) {
 }
 
 bool MarkCommands::editMark(const std::string& id) {
-    const Mark* found = m_marks->find(id);
+    return edit(*m_marks, id);
+}
+
+bool MarkCommands::deleteMark(const std::string& id) {
+    return remove(*m_marks, id);
+}
+
+bool MarkCommands::editMarkOf(const QString& log, const std::string& id) {
+    if (log == m_view.path())
+        return editMark(id);
+    DayMarks other;
+    other.setLog(log);
+    const bool edited = edit(other, id);
+    relist();
+    return edited;
+}
+
+bool MarkCommands::deleteMarkOf(const QString& log, const std::string& id) {
+    if (log == m_view.path())
+        return deleteMark(id);
+    DayMarks other;
+    other.setLog(log);
+    const bool deleted = remove(other, id);
+    relist();
+    return deleted;
+}
+
+void MarkCommands::relist() {
+    if (m_window && m_window->isVisible())
+        m_window->showFolder(m_window->folder());
+}
+
+bool MarkCommands::edit(DayMarks& marks, const std::string& id) {
+    const Mark* found = marks.find(id);
     if (!found)
         return false;
     Mark mark = *found;
@@ -190,15 +223,15 @@ bool MarkCommands::editMark(const std::string& id) {
     mark.label = texts->label.toStdString();
     mark.comment = texts->comment.toStdString();
     QString why;
-    if (!m_marks->save(mark, &why)) {
+    if (!marks.save(mark, &why)) {
         refuse(why);
         return false;
     }
     return true;
 }
 
-bool MarkCommands::deleteMark(const std::string& id) {
-    const Mark* found = m_marks->find(id);
+bool MarkCommands::remove(DayMarks& marks, const std::string& id) {
+    const Mark* found = marks.find(id);
     if (!found)
         return false;
     const QString question = QStringLiteral("印「%1」(%2) を削除しますか?")
@@ -206,7 +239,7 @@ bool MarkCommands::deleteMark(const std::string& id) {
     if (!m_dialogs.askYesNo(Title, question))
         return false;
     QString why;
-    if (!m_marks->remove(id, &why)) {
+    if (!marks.remove(id, &why)) {
         refuse(why);
         return false;
     }
@@ -259,6 +292,10 @@ void MarkCommands::showList() {
     if (!m_window) {
         m_window = new MarksWindow(m_parent);
         connect(m_window, &MarksWindow::markChosen, this, &MarkCommands::showMark);
+        connect(m_window, &MarksWindow::editRequested, this,
+                [this](const QString& log, const Mark& mark) { editMarkOf(log, mark.id); });
+        connect(m_window, &MarksWindow::deleteRequested, this,
+                [this](const QString& log, const Mark& mark) { deleteMarkOf(log, mark.id); });
     }
     m_window->showFolder(folder);
     m_window->show();

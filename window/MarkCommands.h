@@ -53,6 +53,9 @@ class MarkCommands : public QObject {
     bool markEvent(const SignalEvent& event);
     bool editMark(const std::string& id);
     bool deleteMark(const std::string& id);
+    // The same for a mark of any log of the folder, as the list asks.
+    bool editMarkOf(const QString& log, const std::string& id);
+    bool deleteMarkOf(const QString& log, const std::string& id);
     // The next (+1) or previous (-1) mark across the days of the shown
     // log's folder; the bell where there is none.
     void stepMark(int step);
@@ -76,6 +79,10 @@ class MarkCommands : public QObject {
     void wireActions();
     bool boxDrag(QEvent* event);
     void refuse(const QString& why);
+    bool edit(DayMarks& marks, const std::string& id);
+    bool remove(DayMarks& marks, const std::string& id);
+    // After a change to another day's marks, the list shows it.
+    void relist();
 
     ViewState& m_view;
     LogLoader& m_loader;

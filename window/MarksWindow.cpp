@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -60,6 +61,19 @@ MarksWindow::MarksWindow(QWidget* parent)
             &QSortFilterProxyModel::setFilterFixedString);
     connect(table, &QTableView::clicked, this, &MarksWindow::choose);
     connect(table, &QTableView::activated, this, &MarksWindow::choose);
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        const int row = table->indexAt(at).row();
+        if (row < 0)
+            return;
+        const auto [log, mark] = rowMark(row);
+        QMenu menu(this);
+        connect(menu.addAction(QStringLiteral("印を編集...")), &QAction::triggered, this,
+                [this, log, mark] { emit editRequested(log, mark); });
+        connect(menu.addAction(QStringLiteral("印を削除")), &QAction::triggered, this,
+                [this, log, mark] { emit deleteRequested(log, mark); });
+        menu.exec(table->viewport()->mapToGlobal(at));
+    });
     resize(720, 420);
 }
 

@@ -16,7 +16,8 @@ class QTableView;
 // The 「印一覧」 window: every mark of the logs of one folder, a row each
 // (date, time, sector, label, comment), sortable by any column, with a text
 // filter on the label and the comment. Choosing a row (click, or Enter)
-// reports the log and the mark, for the main window to show them. Files
+// reports the log and the mark, for the main window to show them; a row's
+// menu asks for the mark to be edited or deleted. Files
 // that cannot be read whole are counted below the table.
 class MarksWindow : public QDialog {
     Q_OBJECT
@@ -35,6 +36,9 @@ class MarksWindow : public QDialog {
 
   signals:
     void markChosen(const QString& log, const Mark& mark);
+    // A row's menu: 印を編集... and 印を削除.
+    void editRequested(const QString& log, const Mark& mark);
+    void deleteRequested(const QString& log, const Mark& mark);
 
   private:
     void choose(const QModelIndex& index);

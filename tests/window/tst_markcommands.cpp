@@ -248,6 +248,16 @@ void TestMarkCommands::listShowsDayAndSlot() {
     list->filter->clear();
     QVERIFY(f.form.marks().markCells(5, 6, 0, 179));
     QCOMPARE(table->model()->rowCount(), 3);
+    // A row's menu edits and deletes marks of a day not shown.
+    f.form.loadLog(second);
+    const auto [log, mark] = list->rowMark(0);
+    QCOMPARE(log, first);
+    f.dialogs->markChoice = MarkTexts{QStringLiteral("renamed"), QString()};
+    QVERIFY(f.form.marks().editMarkOf(log, mark.id));
+    QCOMPARE(list->rowMark(0).second.label, "renamed");
+    QVERIFY(f.form.marks().deleteMarkOf(log, mark.id));
+    QCOMPARE(table->model()->rowCount(), 2);
+    QCOMPARE(MarksOnDisk(first).size(), std::size_t(2));
 }
 
 void TestMarkCommands::stepAcrossDays() {
