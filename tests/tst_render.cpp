@@ -173,6 +173,8 @@ class TestRender : public QObject {
     void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
+    void pageNamesItsFolder_data();
+    void pageNamesItsFolder();
 
   private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -590,6 +592,29 @@ void TestRender::archiveIsTheOverviewWindows() {
         "<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
+}
+
+void TestRender::pageNamesItsFolder_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("shown"); // the name as the page's source holds it
+    QTest::newRow("plain") << "観測所 1" << "観測所 1";
+    QTest::newRow("markup") << "<i>R&D" << "&lt;i&gt;R&amp;D";
+    QTest::newRow("script") << "<img src=x onerror=alert(1)>"
+                            << "&lt;img src=x onerror=alert(1)&gt;";
+}
+
+// The page's title and heading name the logs' folder as text, whatever it
+// holds: a name is never read as markup.
+void TestRender::pageNamesItsFolder() {
+    QFETCH(QString, folder);
+    QFETCH(QString, shown);
+    QVERIFY(QDir(m_dir->path()).mkdir(folder));
+    const QString day = log(folder + "/261208.log", 1);
+    const Run run = RunDirchart({"--render", out(), "--quiet", "--html", day});
+    QCOMPARE(run.exitCode, 0);
+    const QString html = QString::fromUtf8(ReadTestFile(QDir(out()).filePath("index.html")));
+    QVERIFY2(html.contains("<title>一覧 – " + shown + "</title>"), qPrintable(html.left(400)));
+    QVERIFY(html.contains("<h1>一覧 – " + shown + "</h1>"));
 }
 
 QTEST_MAIN(TestRender)

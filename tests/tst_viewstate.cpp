@@ -37,6 +37,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -316,6 +317,16 @@ void TestViewState::coloursPreviewAndAreRemembered() {
             QCOMPARE(f.form.Picture1->surface().image(),
                      chartIn(ok ? ColourMapId::Viridis : ColourMapId::Standard));
         }
+        // A folder whose name is not UTF-8 cannot be kept in a text file, nor
+        // may its display form (a path that exists nowhere) be kept instead:
+        // the next start opens where the last log of a nameable folder was.
+        const QString odd = PathFromBytes(PathBytes(dir.path()) + "/\xff\xfe");
+        QVERIFY(std::filesystem::create_directory(FileSystemPath(odd)));
+        const QByteArray bytes = LogBytes(Filled(300));
+        std::ofstream(FileSystemPath(odd + "/261209.log"), std::ios::binary)
+            .write(bytes.constData(), bytes.size());
+        f.form.LoadLog(odd + "/261209.log");
+        QCOMPARE(f.form.loader().logFolder(), odd);
     }
     Fixture again;
     RememberedSettings remembered(again.form.view(), again.form.loader());
