@@ -147,11 +147,12 @@ bool FrameEncoder::add(const QImage& frame, const QImage* previous, QByteArray& 
             const QRgb* then = row(*before, y);
             if (std::memcmp(now, then, sizeof(QRgb) * std::size_t(width)) == 0)
                 continue;
+            // Only the columns outside the rectangle so far can widen it.
             int x = 0;
-            while (now[x] == then[x])
+            while (x < left && now[x] == then[x])
                 ++x;
             int end = width - 1;
-            while (now[end] == then[end])
+            while (end > right && now[end] == then[end])
                 --end;
             left = std::min(left, x);
             right = std::max(right, end);
