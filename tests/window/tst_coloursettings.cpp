@@ -180,7 +180,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
     {
         WindowFixture f;
         RememberedSettings remembered(f.form.view(), f.form.loader());
-        f.form.LoadLog(log);
+        f.form.loadLog(log);
         QCOMPARE(f.form.Picture1->surface().image(), chartIn(ColourMapId::Standard));
         for (const bool ok : {false, true}) {
             QImage previewed;
@@ -191,7 +191,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
                 previewed = f.form.Picture1->surface().image();
                 ok ? dialog->accept() : dialog->reject();
             });
-            f.form.commands().EditColours();
+            f.form.commands().editColours();
             QCOMPARE(previewed, chartIn(ColourMapId::Viridis));
             QCOMPARE(f.form.Picture1->surface().image(),
                      chartIn(ok ? ColourMapId::Viridis : ColourMapId::Standard));
@@ -204,7 +204,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
         const QByteArray bytes = LogBytes(Filled(300));
         std::ofstream(FileSystemPath(odd + "/261209.log"), std::ios::binary)
             .write(bytes.constData(), bytes.size());
-        f.form.LoadLog(odd + "/261209.log");
+        f.form.loadLog(odd + "/261209.log");
         QCOMPARE(f.form.loader().logFolder(), odd);
     }
     WindowFixture again;
