@@ -22,7 +22,7 @@ inline QString WriteTestFile(const QString& path, const QByteArray& bytes) {
     return path;
 }
 
-// The whole of a file; empty when it cannot be read.
+// The bytes of the file at `path`; empty when it cannot be read.
 inline QByteArray ReadTestFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
