@@ -2,8 +2,10 @@
 #include "ChartReadout.h"
 
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "DayTime.h"
+#include "ImageSurface.h"
 #include "ObservationGrid.h"
 #include "PolarPlot.h"
 
@@ -22,6 +24,26 @@ std::optional<Cell> CellAt(QPointF p) {
     if (x < PlotLeft || x > PlotRight || y < PlotTop || y > PlotBottom)
         return std::nullopt;
     return Cell{x - PlotLeft, PlotBottom - y};
+}
+
+std::optional<Cell> CellAt(QPointF p, const ChartView& view, qreal ratio) {
+    if (view.whole())
+        return CellAt(p);
+    if (!CellAt(p))
+        return std::nullopt;
+    const QPoint device = ImageSurface::DevicePixelAt(p, ratio);
+    const DevicePlot plot = PlotInDevice(ratio);
+    const int x = std::clamp(device.x() - plot.left, 0, plot.width - 1);
+    const int y = std::clamp(plot.bottom - device.y(), 0, plot.height - 1);
+    return Cell{SlotAtColumn(view, x, plot.width), BinAtRow(view, y, plot.height)};
+}
+
+int SlotNear(qreal x, const ChartView& view, qreal ratio) {
+    if (view.wholeDay())
+        return SlotNear(x);
+    const DevicePlot plot = PlotInDevice(ratio);
+    const int column = ImageSurface::DevicePixelAt({x, PlotBottom + 0.5}, ratio).x() - plot.left;
+    return SlotAtColumn(view, std::clamp(column, 0, plot.width - 1), plot.width);
 }
 
 int SlotNear(qreal x) {
