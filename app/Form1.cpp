@@ -2,8 +2,9 @@
 #include "Form1.h"
 
 #include "AppIcon.h"
-#include "ControlNames.h"
 #include "ChartFrame.h"
+#include "ChartZoom.h"
+#include "ControlNames.h"
 #include "DirectionTimePlot.h"
 #include "FileSaver.h"
 #include "HScrollBar.h"
@@ -105,9 +106,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     });
     connect(&m_view, &ViewState::logChanged, this, &Form1::ShowLog);
     connect(&m_view, &ViewState::coloursChanged, this, &Form1::RedrawChart);
+    connect(&m_view, &ViewState::chartViewChanged, this, &Form1::RedrawChart);
     connect(&m_view, &ViewState::gridChanged, this, [this] {
         // Over the chart as it is: frame and date label stay.
-        PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable());
+        PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable(), m_view.chartView());
         RedrawPolarPlot();
     });
     connect(m_follower, &LogFollower::missingChanged, this, &Form1::ShowLogMissing);
@@ -151,10 +153,17 @@ void Form1::WirePlayback() {
     // A click on a picture gives it the focus; Tab still passes it by.
     Picture1->setFocusPolicy(Qt::ClickFocus);
     Picture2->setFocusPolicy(Qt::ClickFocus);
-    auto* play = new PlayControls(m_view, this, {Picture1, Picture2, HScroll1, HScroll2, HScroll3,
-                                                 HScroll4});
+    auto* play = new PlayControls(m_view, this,
+                                  {Picture1, Picture2, HScroll1, HScroll2, HScroll3, HScroll4});
     m_pictures->setPlayback(play->playback());
+    m_zoom = new ChartZoom(m_view, *Picture1, *m_pictures, this);
+    m_zoom->setPlayback(play->playback());
     m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
+        // A range zooms the chart to it; the box shows the slot again.
+        if (const auto range = TypedTimeRange(typed, m_view.chartView())) {
+            m_zoom->go(*range);
+            return SlotTimeText(m_view.slot());
+        }
         const std::optional<int> slot = TypedSlot(typed);
         if (slot)
             m_view.setSlot(*slot);
@@ -197,7 +206,7 @@ void Form1::HScroll4_Change() {
 }
 
 void Form1::DrawChartFrame() {
-    ::DrawChartFrame(Picture1->surface(), m_view.colourTable());
+    ::DrawChartFrame(Picture1->surface(), m_view.colourTable(), m_view.chartView());
 }
 
 void Form1::DrawPolarPlot() {
@@ -217,7 +226,8 @@ void Form1::ShowLog() {
 
 void Form1::RedrawChart() {
     if (m_view.hasLog())
-        DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable());
+        DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable(),
+                  m_view.chartView());
     else
         DrawChartFrame();
 }
@@ -237,4 +247,3 @@ void Form1::ShowLogMissing(bool missing) {
     Text1->setPalette(palette);
     Text1->setToolTip(missing ? QStringLiteral("ファイルがありません") : QString());
 }
-

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ChartZoom;
 class FileSaver;
 class HScrollBar;
 class LogFollower;
@@ -60,6 +61,7 @@ class Form1 : public QWidget {
     ViewState& view() { return m_view; }
     LogLoader& loader() { return *m_loader; }
     ViewCommands& commands() { return *m_commands; }
+    ChartZoom& zoom() { return *m_zoom; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
     void LoadLog(const QString& path);
@@ -91,6 +93,7 @@ class Form1 : public QWidget {
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;
     ViewCommands* m_commands = nullptr;
+    ChartZoom* m_zoom = nullptr;
     // Text2 and Text3 take a typed time or gain on Enter.
     TypedEntry* m_timeEntry = nullptr;
     TypedEntry* m_gainEntry = nullptr;

@@ -18,15 +18,25 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <cmath>
+
 PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
                                FileSaver& saver, QWidget* window)
     : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
-        if (const auto cell = ChartGeometry::CellAt(p)) {
+        const ChartView& shown = m_view.chartView();
+        if (const auto cell =
+                ChartGeometry::CellAt(p, shown, m_chart.surface().devicePixelRatio())) {
             // Before a log is shown the chart holds no values to read.
             const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
-            return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
+            // A zoomed cell's block need not be whole logical pixels: the
+            // pixel under the pointer, whose moves refresh the tip anyway.
+            const QRect area =
+                shown.whole()
+                    ? ChartGeometry::CellRect(*cell)
+                    : QRect(QPoint(int(std::floor(p.x())), int(std::floor(p.y()))), QSize(1, 1));
+            return PictureTip{CellReadoutText(*cell, value), area};
         }
         if (const auto line = ChartGeometry::LegendLineAt(p))
             return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),
@@ -45,7 +55,8 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     m_chart.setPointHandler([this](QPointF p, bool dragging) {
         if (!dragging && !ChartGeometry::CellAt(p))
             return false;
-        m_view.setSlot(ChartGeometry::SlotNear(p.x()));
+        m_view.setSlot(ChartGeometry::SlotNear(p.x(), m_view.chartView(),
+                                               m_chart.surface().devicePixelRatio()));
         return true;
     });
     m_chart.setOverlayPainter([this](QPainter& painter) {
@@ -60,12 +71,14 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
             painter.setPen(Qt::NoPen);
             painter.setBrush(marker);
         }
-        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
+        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(),
+                                                      m_chart.surface().devicePixelRatio()));
     });
 
     // The picture as it is now, even if a followed log replots it meanwhile.
     m_chart.setSaveHandler([this] {
-        m_saver.SaveImage(m_chart.surface().image(), ChartImageName(m_view.path()));
+        m_saver.SaveImage(m_chart.surface().image(),
+                          ChartImageName(m_view.path(), m_view.chartView()));
     });
     m_polar.setSaveHandler([this] {
         m_saver.SaveImage(m_polar.surface().image(),
@@ -106,7 +119,10 @@ void PictureActions::ShowMenuFromKeyboard() {
 }
 
 void PictureActions::UpdateMarker(int slot) {
-    const QRect marker = ChartGeometry::SlotMarker(slot).boundingRect().toAlignedRect();
+    const QRect marker =
+        ChartGeometry::SlotMarker(slot, m_view.chartView(), m_chart.surface().devicePixelRatio())
+            .boundingRect()
+            .toAlignedRect();
     m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
 }
 

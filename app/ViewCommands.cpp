@@ -54,25 +54,24 @@ ViewCommands::~ViewCommands() {
 // 値をコピー puts the numbers on the clipboard for a spreadsheet; the day on
 // the chart, the shown slot on the polar plot. The direction is the one under
 // the pointer, so it needs a menu asked for in the plot area.
-void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart,
-                                   PictureBox& polar) {
+void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar) {
     const auto add = [this](QMenu& menu, const char* text, auto action) {
         QAction* entry = menu.addAction(QString::fromUtf8(text));
         entry->setEnabled(m_view.hasLog());
         connect(entry, &QAction::triggered, this, action);
         return entry;
     };
-    pictures.addMenuEntries(chart, [this, add](QMenu& menu, std::optional<QPointF> at) {
+    pictures.addMenuEntries(chart, [this, add, &chart](QMenu& menu, std::optional<QPointF> at) {
         menu.addSeparator();
-        add(menu, "値をコピー", [this] {
-            CopyValues(DayTable(m_view.grid(), m_view.coveredCells(), Separator::Tab));
-        });
+        add(menu, "値をコピー",
+            [this] { CopyValues(DayTable(m_view.grid(), m_view.coveredCells(), Separator::Tab)); });
         add(menu, "値を書き出す...", [this] {
             m_saver.SaveValues(DayTable(m_view.grid(), m_view.coveredCells()),
                                DayValuesName(m_view.path()));
         });
         const std::optional<ChartGeometry::Cell> cell =
-            at ? ChartGeometry::CellAt(*at) : std::nullopt;
+            at ? ChartGeometry::CellAt(*at, m_view.chartView(), chart.surface().devicePixelRatio())
+               : std::nullopt;
         QAction* direction = add(menu, "この方向を書き出す...", [this, bin = cell ? cell->bin : 0] {
             m_saver.SaveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
                                DirectionValuesName(m_view.path(), bin));
@@ -113,7 +112,8 @@ void ViewCommands::ShowOverview() {
             return;
         folder = *chosen;
     }
-    const std::filesystem::path path = FileSystemPath(folder.isEmpty() ? QStringLiteral("/") : folder);
+    const std::filesystem::path path =
+        FileSystemPath(folder.isEmpty() ? QStringLiteral("/") : folder);
     if (!m_overview || m_overview->folder() != path) {
         delete m_overview;
         m_overview = new OverviewWindow(path, FileSystemPath(m_view.path()), m_window);

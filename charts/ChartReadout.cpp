@@ -61,6 +61,26 @@ QPolygonF SlotMarker(int slot) {
     return QPolygonF{{centre - 4, 42}, {centre + 4, 42}, {centre, 49}};
 }
 
+QPolygonF SlotMarker(int slot, const ChartView& view, qreal ratio) {
+    if (view.wholeDay())
+        return SlotMarker(slot);
+    const DevicePlot plot = PlotInDevice(ratio);
+    const int n = view.slotCount();
+    if (slot < view.firstSlot) {
+        const qreal edge = PlotLeft;
+        return QPolygonF{{edge, 45.5}, {edge + 7, 41.5}, {edge + 7, 49.5}};
+    }
+    if (slot > view.lastSlot) {
+        const qreal edge = PlotRight + 1;
+        return QPolygonF{{edge, 45.5}, {edge - 7, 41.5}, {edge - 7, 49.5}};
+    }
+    const int k = slot - view.firstSlot;
+    const qreal left = plot.left + ColumnOfSlotOffset(k, n, plot.width);
+    const qreal right = plot.left + ColumnOfSlotOffset(k + 1, n, plot.width);
+    const qreal centre = (left + right) / 2 / ratio;
+    return QPolygonF{{centre - 4, 42}, {centre + 4, 42}, {centre, 49}};
+}
+
 std::optional<int> LegendLineAt(QPointF p) {
     const auto x = static_cast<int>(std::floor(p.x()));
     const auto y = static_cast<int>(std::floor(p.y()));

@@ -42,6 +42,10 @@ QRect CellRect(Cell cell);
 // the chart box, between the title and the box's top edge, pointing down at
 // the slot's column.
 QPolygonF SlotMarker(int slot);
+// The same over the chart of a view, at the middle of the slot's block;
+// for a slot outside the window, a triangle at the plot's left or right
+// edge pointing the way to it.
+QPolygonF SlotMarker(int slot, const ChartView& view, qreal ratio);
 
 // The legend's colour-bar line under `p` (0 for the bottom one, row 230;
 // the value it stands for is the colour table's LegendValue), nothing off

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "ObservationLog.h"
 
@@ -18,6 +19,7 @@ class DrawingSurface;
 LogReadResult ReadLogFile(const QString& path, ObservationGrid& grid);
 
 // Clears `picture` and draws the chart of `grid`: frame, every cell and the
-// date label of `path`, in the colours of `colours`.
+// date label of `path`, in the colours of `colours`, for the part of the
+// day in `view`.
 void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path,
-               const ColourTable& colours = StandardColourTable());
+               const ColourTable& colours = StandardColourTable(), const ChartView& view = {});

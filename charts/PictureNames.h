@@ -3,12 +3,18 @@
 
 #include <QString>
 
+struct ChartView;
+
 // Suggested names for saved pictures, taken from the log shown: the log's
 // file name without its extension, "261208.png" for the chart and
 // "261208-1038-x2.png" for the polar plot of 10:38 at gain 2 (the time as
 // four digits, hour zero-padded: 9:06 is "0906"). Without a log (an empty
 // path) both are "dirchart.png".
 QString ChartImageName(const QString& logPath);
+// The chart of a part of the day carries its window, and its sector where
+// that is not the whole circle: "261208-0600-0900.png",
+// "261208-0600-0900-340-020.png" (each direction as three digits).
+QString ChartImageName(const QString& logPath, const ChartView& view);
 // What every suggested name begins with: the log's file name without its
 // extension, or "dirchart" without a log.
 QString LogNameStem(const QString& logPath);
