@@ -20,7 +20,7 @@ constexpr QRgb Black = 0xff000000;
 void DrawWindowAxis(DrawingSurface& picture, const ChartView& view) {
     const qreal ratio = picture.deviceRatio();
     const ChartGeometry::DevicePlot plot = ChartGeometry::PlotInDevice(ratio);
-    const QFontMetrics metrics(ImageSurface::PrintFont());
+    const QFontMetrics metrics(ImageSurface::printFont());
     // Room for the widest label and a gap as wide again as a digit pair.
     const int labelRoom = metrics.horizontalAdvance(QStringLiteral("00:00")) + 12;
     const int n = view.slotCount();
@@ -64,10 +64,10 @@ void DrawSectorAxis(DrawingSurface& picture, const ChartView& view) {
 
 namespace ChartGeometry {
 DevicePlot PlotInDevice(qreal ratio) {
-    const int left = ImageSurface::DeviceEdge(PlotLeft, ratio);
-    const int right = ImageSurface::DeviceEdge(PlotRight + 1, ratio);
-    const int top = ImageSurface::DeviceEdge(PlotTop, ratio);
-    const int bottom = ImageSurface::DeviceEdge(PlotBottom + 1, ratio);
+    const int left = ImageSurface::deviceEdge(PlotLeft, ratio);
+    const int right = ImageSurface::deviceEdge(PlotRight + 1, ratio);
+    const int top = ImageSurface::deviceEdge(PlotTop, ratio);
+    const int bottom = ImageSurface::deviceEdge(PlotBottom + 1, ratio);
     return {left, bottom - 1, right - left, bottom - top};
 }
 } // namespace ChartGeometry

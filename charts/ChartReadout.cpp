@@ -31,7 +31,7 @@ std::optional<Cell> CellAt(QPointF p, const ChartView& view, qreal ratio) {
         return CellAt(p);
     if (!CellAt(p))
         return std::nullopt;
-    const QPoint device = ImageSurface::DevicePixelAt(p, ratio);
+    const QPoint device = ImageSurface::devicePixelAt(p, ratio);
     const DevicePlot plot = PlotInDevice(ratio);
     const int x = std::clamp(device.x() - plot.left, 0, plot.width - 1);
     const int y = std::clamp(plot.bottom - device.y(), 0, plot.height - 1);
@@ -42,7 +42,7 @@ int SlotNear(qreal x, const ChartView& view, qreal ratio) {
     if (view.wholeDay())
         return SlotNear(x);
     const DevicePlot plot = PlotInDevice(ratio);
-    const int column = ImageSurface::DevicePixelAt({x, PlotBottom + 0.5}, ratio).x() - plot.left;
+    const int column = ImageSurface::devicePixelAt({x, PlotBottom + 0.5}, ratio).x() - plot.left;
     return SlotAtColumn(view, std::clamp(column, 0, plot.width - 1), plot.width);
 }
 

@@ -29,7 +29,7 @@ std::int64_t ToPixel(float v) {
 std::vector<int> DeviceEdges(int count, qreal ratio) {
     std::vector<int> edges(static_cast<std::size_t>(count) + 1);
     for (int i = 0; i <= count; ++i)
-        edges[static_cast<std::size_t>(i)] = ImageSurface::DeviceEdge(i, ratio);
+        edges[static_cast<std::size_t>(i)] = ImageSurface::deviceEdge(i, ratio);
     return edges;
 }
 
@@ -79,7 +79,7 @@ ImageSurface::~ImageSurface() {
     endPainting();
 }
 
-QFont ImageSurface::PrintFont() {
+QFont ImageSurface::printFont() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     font.setStyleStrategy(QFont::NoAntialias);
@@ -167,11 +167,11 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) 
 void ImageSurface::drawPixel(float x, float y, QRgb colour) {
     // PSet takes this path only while no change is pending; writing the
     // pixel reports the change and hands PSet the raster for the rest.
-    const std::size_t column = NearestPixel(x);
-    const std::size_t row = NearestPixel(y);
+    const std::size_t column = nearestPixel(x);
+    const std::size_t row = nearestPixel(y);
     if (column < static_cast<std::size_t>(m_size.width()) &&
         row < static_cast<std::size_t>(m_size.height())) {
-        WriteCell(rasterView(), column, row, colour);
+        writeCell(rasterView(), column, row, colour);
         changed();
     }
 }
@@ -196,14 +196,14 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
     return static_cast<float>(metrics.height());
 }
 
-QPoint ImageSurface::DevicePixelAt(QPointF p, qreal ratio) {
+QPoint ImageSurface::devicePixelAt(QPointF p, qreal ratio) {
     // readingPoint leaves a point on its device pixel, or pulls it to the
     // near edge of the logical pixel whose block holds that device pixel:
     // then the device pixel is that block's first or last one.
     const auto along = [ratio](qreal v) {
         const int logical = static_cast<int>(std::floor(v));
         const int device = static_cast<int>(std::floor(v * ratio + 1e-6));
-        return std::clamp(device, DeviceEdge(logical, ratio), DeviceEdge(logical + 1, ratio) - 1);
+        return std::clamp(device, deviceEdge(logical, ratio), deviceEdge(logical + 1, ratio) - 1);
     };
     return {along(p.x()), along(p.y())};
 }
@@ -217,8 +217,8 @@ void ImageSurface::drawCells(int left, int top, int right, int bottom, int colum
     if (left > right || top > bottom || columns <= 0 || rows <= 0)
         return;
     endPainting();
-    const int x0 = DeviceEdge(left, m_ratio), x1 = DeviceEdge(right + 1, m_ratio);
-    const int y0 = DeviceEdge(top, m_ratio), y1 = DeviceEdge(bottom + 1, m_ratio);
+    const int x0 = deviceEdge(left, m_ratio), x1 = deviceEdge(right + 1, m_ratio);
+    const int y0 = deviceEdge(top, m_ratio), y1 = deviceEdge(bottom + 1, m_ratio);
     const int width = x1 - x0, height = y1 - y0;
     std::vector<int> cellColumn(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)

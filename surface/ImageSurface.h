@@ -36,12 +36,12 @@ class ImageSurface final : public DrawingSurface {
     qreal devicePixelRatio() const { return m_ratio; }
     qreal deviceRatio() const override { return m_ratio; }
     // The first device pixel of logical column or row `logical`.
-    static int DeviceEdge(int logical, qreal ratio) {
+    static int deviceEdge(int logical, qreal ratio) {
         return static_cast<int>(std::floor(logical * ratio + 0.5));
     }
     // The device pixel that a pointer at the reading point `p` (see
     // readingPoint) stands on.
-    static QPoint DevicePixelAt(QPointF p, qreal ratio);
+    static QPoint devicePixelAt(QPointF p, qreal ratio);
     // Replaces the image by a blank one at the new ratio (Background, as after
     // Cls; the current point stays). Whoever owns the picture draws it again.
     void setDevicePixelRatio(qreal ratio);
@@ -75,7 +75,7 @@ class ImageSurface final : public DrawingSurface {
     }
 
     // The font of Print: small, crisp and shipped with the project's packages.
-    static QFont PrintFont();
+    static QFont printFont();
 
   protected:
     void clearPixels() override;
@@ -129,7 +129,7 @@ class ImageSurface final : public DrawingSurface {
     std::vector<int> m_rowEdges;
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
-    QFont m_font = PrintFont();
+    QFont m_font = printFont();
     DeviceFont m_deviceFont;
     // Opened on the first text and kept open across operations, so that the
     // chart frame's forty texts share one painter.

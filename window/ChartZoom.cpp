@@ -146,7 +146,7 @@ ChartZoom::PlotPixel ChartZoom::plotPixel(QPointF widgetPoint) const {
     const qreal ratio = surface.devicePixelRatio();
     const QPointF reading =
         surface.readingPoint(widgetPoint - QPointF(m_chart.contentsRect().topLeft()));
-    const QPoint device = ImageSurface::DevicePixelAt(reading, ratio);
+    const QPoint device = ImageSurface::devicePixelAt(reading, ratio);
     const ChartGeometry::DevicePlot plot = ChartGeometry::PlotInDevice(ratio);
     const int x = device.x() - plot.left, y = plot.bottom - device.y();
     const bool inside = x >= 0 && x < plot.width && y >= 0 && y < plot.height;

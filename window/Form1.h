@@ -64,10 +64,10 @@ class Form1 : public QWidget {
     ChartZoom& zoom() { return *m_zoom; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
-    void LoadLog(const QString& path);
+    void loadLog(const QString& path);
     // The path of the log whose chart is shown; empty before the first load
     // and after a load that left the chart cleared to its frame.
-    const QString& ShownLog() const { return m_view.path(); }
+    const QString& shownLog() const { return m_view.path(); }
 
   private:
     void Form_Load();
@@ -79,13 +79,13 @@ class Form1 : public QWidget {
     void DrawChartFrame();
     void DrawPolarPlot();
     // What the pictures and texts show, drawn again from the view state.
-    void ShowLog();
-    void RedrawChart();
-    void RedrawPolarPlot();
-    void ShowLogMissing(bool missing);
+    void showLog();
+    void redrawChart();
+    void redrawPolarPlot();
+    void showLogMissing(bool missing);
 
-    void WireKeys();
-    void WirePlayback();
+    void wireKeys();
+    void wirePlayback();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     std::unique_ptr<FileSaver> m_saver;

@@ -29,7 +29,7 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
         if (const auto cell =
                 ChartGeometry::CellAt(p, shown, m_chart.surface().devicePixelRatio())) {
             // Before a log is shown the chart holds no values to read.
-            const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
+            const QString value = m_view.hasLog() ? valueText(cell->slot, cell->bin) : QString();
             // A zoomed cell's block need not be whole logical pixels: the
             // pixel under the pointer, whose moves refresh the tip anyway.
             const QRect area =
@@ -47,7 +47,7 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
         const auto bin = PolarGeometry::BinAt(p);
         if (!m_view.polarShown() || !bin)
             return std::nullopt;
-        return PictureTip{PolarReadoutText(*bin, ValueText(m_view.slot(), *bin)),
+        return PictureTip{PolarReadoutText(*bin, valueText(m_view.slot(), *bin)),
                           QRect(p.toPoint(), QSize(1, 1))};
     });
 
@@ -77,34 +77,34 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
 
     // The picture as it is now, even if a followed log replots it meanwhile.
     m_chart.setSaveHandler([this] {
-        m_saver.SaveImage(m_chart.surface().image(),
+        m_saver.saveImage(m_chart.surface().image(),
                           ChartImageName(m_view.path(), m_view.chartView()));
     });
     m_polar.setSaveHandler([this] {
-        m_saver.SaveImage(m_polar.surface().image(),
+        m_saver.saveImage(m_polar.surface().image(),
                           PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
     });
 
     const auto slotShown = [this] {
         // Only where the marker was and is: playing moves it many times a
         // second over an unchanged chart.
-        UpdateMarker(m_markerSlot);
+        updateMarker(m_markerSlot);
         m_markerSlot = m_view.slot();
-        UpdateMarker(m_markerSlot);
-        Describe();
+        updateMarker(m_markerSlot);
+        describe();
     };
     connect(&m_view, &ViewState::slotChanged, this, slotShown);
-    connect(&m_view, &ViewState::gainChanged, this, &PictureActions::Describe);
-    connect(&m_view, &ViewState::logChanged, this, &PictureActions::Describe);
-    Describe();
+    connect(&m_view, &ViewState::gainChanged, this, &PictureActions::describe);
+    connect(&m_view, &ViewState::logChanged, this, &PictureActions::describe);
+    describe();
 }
 
-QString PictureActions::ValueText(int slot, int bin) const {
+QString PictureActions::valueText(int slot, int bin) const {
     const bool recorded = slot * ObservationGrid::Bins + bin < m_view.coveredCells();
     return CellValueText(m_view.grid()(slot, bin), recorded);
 }
 
-void PictureActions::ShowMenuFromKeyboard() {
+void PictureActions::showMenuFromKeyboard() {
     for (PictureBox* picture : {&m_chart, &m_polar}) {
         if (picture->underMouse()) {
             picture->showPictureMenu(QCursor::pos());
@@ -118,7 +118,7 @@ void PictureActions::ShowMenuFromKeyboard() {
     menu.exec(anchor->mapToGlobal(anchor->rect().center()));
 }
 
-void PictureActions::UpdateMarker(int slot) {
+void PictureActions::updateMarker(int slot) {
     const QRect marker =
         ChartGeometry::SlotMarker(slot, m_view.chartView(), m_chart.surface().devicePixelRatio())
             .boundingRect()
@@ -126,7 +126,7 @@ void PictureActions::UpdateMarker(int slot) {
     m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
 }
 
-void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
+void PictureActions::takeMenuKey(const QList<QWidget*>& controls) {
     for (QWidget* control : controls)
         control->installEventFilter(this);
 }
@@ -134,7 +134,7 @@ void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
 bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        ShowMenuFromKeyboard();
+        showMenuFromKeyboard();
         return true;
     }
     return QObject::eventFilter(watched, event);
@@ -143,7 +143,7 @@ bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
 void PictureActions::setPlayback(Playback& playback) {
     m_playback = &playback;
     connect(m_playback, &Playback::playingChanged, &m_chart,
-            [this] { UpdateMarker(m_view.slot()); });
+            [this] { updateMarker(m_view.slot()); });
     const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
         menu.addSeparator();
         QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")
@@ -163,7 +163,7 @@ void PictureActions::addMenuEntries(PictureBox& picture, MenuEntries entries) {
     });
 }
 
-void PictureActions::Describe() {
+void PictureActions::describe() {
     if (!m_view.hasLog()) {
         m_chart.setAccessibleDescription(QStringLiteral("観測ログは表示されていません"));
     } else {

@@ -29,9 +29,9 @@ class PictureActions : public QObject {
 
     // The menu of the picture under the mouse, or, with the mouse elsewhere,
     // both pictures' menus one level down, at the focused control.
-    void ShowMenuFromKeyboard();
+    void showMenuFromKeyboard();
     // The context-menu key on these controls shows the pictures' menu.
-    void TakeMenuKey(const QList<QWidget*>& controls);
+    void takeMenuKey(const QList<QWidget*>& controls);
     // 再生 / 停止 in the menus, and the marker hollow while playing.
     void setPlayback(Playback& playback);
     // Adds entries to a picture's menu, after those added before.
@@ -42,10 +42,10 @@ class PictureActions : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QString ValueText(int slot, int bin) const;
-    void Describe();
+    QString valueText(int slot, int bin) const;
+    void describe();
     // Repaints the marker of a slot.
-    void UpdateMarker(int slot);
+    void updateMarker(int slot);
 
     ViewState& m_view;
     PictureBox& m_chart;

@@ -36,24 +36,24 @@ ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dial
                            PictureBox& polar, QWidget* window)
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
       m_window(window) {
-    AddValueEntries(pictures, chart, polar);
+    addValueEntries(pictures, chart, polar);
     const auto shortcut = [&](QKeySequence keys, auto handler) {
         connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
     };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &ViewCommands::EditColours);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &ViewCommands::ShowOverview);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &ViewCommands::editColours);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &ViewCommands::showOverview);
     // Ctrl+E is a text box's own (the end of the line).
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ViewCommands::ShowEvents);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ViewCommands::showEvents);
 
     // The chart's menu, the legend's included.
     pictures.addMenuEntries(chart, [this](QMenu& menu, std::optional<QPointF>) {
         menu.addSeparator();
         connect(menu.addAction(QStringLiteral("色の設定...")), &QAction::triggered, this,
-                &ViewCommands::EditColours);
+                &ViewCommands::editColours);
         connect(menu.addAction(QStringLiteral("一覧...")), &QAction::triggered, this,
-                &ViewCommands::ShowOverview);
+                &ViewCommands::showOverview);
         connect(menu.addAction(QStringLiteral("イベント...")), &QAction::triggered, this,
-                &ViewCommands::ShowEvents);
+                &ViewCommands::showEvents);
     });
 }
 
@@ -66,7 +66,7 @@ ViewCommands::~ViewCommands() {
 // 値をコピー puts the numbers on the clipboard for a spreadsheet; the day on
 // the chart, the shown slot on the polar plot. The direction is the one under
 // the pointer, so it needs a menu asked for in the plot area.
-void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar) {
+void ViewCommands::addValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar) {
     const auto add = [this](QMenu& menu, const char* text, auto action) {
         QAction* entry = menu.addAction(QString::fromUtf8(text));
         entry->setEnabled(m_view.hasLog());
@@ -78,14 +78,14 @@ void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart, 
         add(menu, "値をコピー",
             [this] { CopyValues(DayTable(m_view.grid(), m_view.coveredCells(), Separator::Tab)); });
         add(menu, "値を書き出す...", [this] {
-            m_saver.SaveValues(DayTable(m_view.grid(), m_view.coveredCells()),
+            m_saver.saveValues(DayTable(m_view.grid(), m_view.coveredCells()),
                                DayValuesName(m_view.path()));
         });
         const std::optional<ChartGeometry::Cell> cell =
             at ? ChartGeometry::CellAt(*at, m_view.chartView(), chart.surface().devicePixelRatio())
                : std::nullopt;
         QAction* direction = add(menu, "この方向を書き出す...", [this, bin = cell ? cell->bin : 0] {
-            m_saver.SaveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
+            m_saver.saveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
                                DirectionValuesName(m_view.path(), bin));
         });
         direction->setEnabled(m_view.hasLog() && cell);
@@ -97,13 +97,13 @@ void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart, 
                 SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells(), Separator::Tab));
         });
         add(menu, "値を書き出す...", [this] {
-            m_saver.SaveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
+            m_saver.saveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
                                SlotValuesName(m_view.path(), m_view.slot()));
         });
     });
 }
 
-void ViewCommands::EditColours() {
+void ViewCommands::editColours() {
     const ColourSettings before = m_view.colours();
     // 自動 takes the range of the day on the chart.
     const std::optional<ColourRange> autoRange =
@@ -114,12 +114,12 @@ void ViewCommands::EditColours() {
         m_view.setColours(before);
 }
 
-void ViewCommands::ShowOverview() {
+void ViewCommands::showOverview() {
     QString folder;
     if (m_view.hasLog()) {
         folder = m_view.path().left(m_view.path().lastIndexOf(QLatin1Char('/')));
     } else {
-        const std::optional<QString> chosen = m_dialogs.ShowFolder(m_loader.logFolder());
+        const std::optional<QString> chosen = m_dialogs.showFolder(m_loader.logFolder());
         if (!chosen)
             return;
         folder = *chosen;
@@ -129,20 +129,20 @@ void ViewCommands::ShowOverview() {
     if (!m_overview || m_overview->folder() != path) {
         delete m_overview;
         m_overview = new OverviewWindow(path, FileSystemPath(m_view.path()), m_window);
-        ConnectOverview();
+        connectOverview();
     }
     m_overview->show();
     m_overview->raise();
     m_overview->activateWindow();
 }
 
-void ViewCommands::ConnectOverview() {
+void ViewCommands::connectOverview() {
     m_overview->setColours(OverviewColours{&m_view.colourTable()});
     // A day chosen there is shown here as the day keys show it: no question,
     // the slot and the gain kept, or the slot clicked on the time stack.
     connect(m_overview, &OverviewWindow::dayChosen, this,
             [this](const std::filesystem::path& log, std::optional<int> slot) {
-                if (m_loader.LoadLog(PathFromBytes(log.native())) && slot)
+                if (m_loader.loadLog(PathFromBytes(log.native())) && slot)
                     m_view.setSlot(*slot);
             });
     connect(&m_view, &ViewState::logChanged, m_overview,
@@ -151,10 +151,10 @@ void ViewCommands::ConnectOverview() {
             [this] { m_overview->setColours(OverviewColours{&m_view.colourTable()}); });
 }
 
-void ViewCommands::ShowEvents() {
+void ViewCommands::showEvents() {
     if (!m_events) {
         m_events = new EventsWindow(m_saver, m_window);
-        const auto showDay = [this] { m_events->ShowDay(m_view.grid(), m_view.path()); };
+        const auto showDay = [this] { m_events->showDay(m_view.grid(), m_view.path()); };
         showDay();
         // The table follows the shown day: a load, the day keys, a growing log.
         connect(&m_view, &ViewState::logChanged, m_events, showDay);

@@ -28,16 +28,16 @@ class ViewCommands : public QObject {
 
     // The colour dialog: the pictures follow its settings while it is open;
     // Cancel goes back to those before.
-    void EditColours();
+    void editColours();
     // The overview of the shown log's folder; without a log shown, a folder
     // dialog asks which. Again, it comes to the front.
-    void ShowOverview();
+    void showOverview();
     // The events of the shown day; selecting one moves the slot to its peak.
-    void ShowEvents();
+    void showEvents();
 
   private:
-    void AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar);
-    void ConnectOverview();
+    void addValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar);
+    void connectOverview();
 
     ViewState& m_view;
     LogLoader& m_loader;

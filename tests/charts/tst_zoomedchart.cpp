@@ -160,7 +160,7 @@ void TestZoomedChart::axisLabels() {
     RecordingSurface surface;
     DrawChartFrame(surface, StandardColourTable(), ViewOf(window, sector));
     QStringList times, directions;
-    const QFontMetrics metrics(ImageSurface::PrintFont());
+    const QFontMetrics metrics(ImageSurface::printFont());
     float previousEnd = -1000;
     for (const RecordingSurface::Op& op : surface.opsOfKind(QStringLiteral("text"))) {
         if (op.y1 == 240) {

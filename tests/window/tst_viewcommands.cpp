@@ -43,7 +43,7 @@ void TestViewCommands::valuesOutOfTheMenus() {
     ObservationGrid grid = Filled(5);
     grid(0, 120) = -7;
     WindowFixture f;
-    f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
+    f.form.loadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
     const auto entry = [&](QMenu& menu, const QString& text) {
         for (QAction* action : menu.actions())
             if (action->text() == text)
