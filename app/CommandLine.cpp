@@ -2,9 +2,10 @@
 #include "CommandLine.h"
 
 #include "ArchiveRender.h"
+#include "ChartView.h"
 #include "DayTime.h"
-#include "PathText.h"
 #include "FileNames.h"
+#include "PathText.h"
 #include "PolarPlot.h"
 
 #include <QCommandLineParser>
@@ -239,6 +240,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --render, also write a web page of all LOGs: index.html with "
                        "the day stacks and a calendar of thumbnails (thumbs/<name>.png)."));
     parser.addOptions({overview, html});
+    const QCommandLineOption window(
+        QStringLiteral("window"),
+        QStringLiteral("With --render, draw the chart of the times from H:MM to H:MM only, at "
+                       "least an hour (a shorter range is widened about its middle)."),
+        QStringLiteral("H:MM-H:MM"));
+    const QCommandLineOption sector(
+        QStringLiteral("sector"),
+        QStringLiteral("With --render, draw the chart of the directions from A to B degrees "
+                       "only (0 to 359; 340-20 crosses north), at least 30 degrees."),
+        QStringLiteral("A-B"));
+    parser.addOptions({window, sector});
     // The values out: CSV files beside the images, and the list of events.
     const QCommandLineOption csv(
         QStringLiteral("csv"),
@@ -302,7 +314,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
     if (parser.isSet(events)) {
         for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html} +
+             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html,
+                                       window, sector} +
                  colour.all())
             if (parser.isSet(option))
                 return usageError(
@@ -324,7 +337,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
     if (!parser.isSet(render)) {
         for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv} +
+             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv, window,
+                                       sector} +
                  colour.all())
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
@@ -366,6 +380,22 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         return usageError(QStringLiteral("--gain needs --polar or --animate"));
     if (const std::optional<QString> error = colour.Read(parser, request.colours))
         return usageError(*error);
+    if (parser.isSet(window)) {
+        const auto zoomed = TimeRangeView(parser.value(window).toStdString(), request.view);
+        if (!zoomed)
+            return usageError(
+                QStringLiteral("--window %1: not a range of times H:MM-H:MM, the first earlier")
+                    .arg(parser.value(window)));
+        request.view = *zoomed;
+    }
+    if (parser.isSet(sector)) {
+        const auto zoomed = SectorView(parser.value(sector).toStdString(), request.view);
+        if (!zoomed)
+            return usageError(
+                QStringLiteral("--sector %1: not two different directions A-B from 0 to 359")
+                    .arg(parser.value(sector)));
+        request.view = *zoomed;
+    }
     request.overview = parser.isSet(overview);
     request.html = parser.isSet(html);
     request.csv = parser.isSet(csv);
@@ -378,7 +408,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (request.overview || request.html)
         names = {OverviewTimeImage, OverviewDirectionImage};
     for (const QString& log : logs) {
-        QStringList own{ChartImageName(log)};
+        QStringList own{ChartImageName(log, request.view)};
         if (request.polarSlot >= 0)
             own.append(PolarImageName(log, request.polarSlot, request.gain));
         if (request.csv)
@@ -387,8 +417,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             own.append(SlotValuesName(log, request.polarSlot));
         for (const QString& name : own) {
             if (names.contains(name))
-                return usageError(QStringLiteral("%1: another LOG or the overview already writes %2")
-                                      .arg(log, name));
+                return usageError(
+                    QStringLiteral("%1: another LOG or the overview already writes %2")
+                        .arg(log, name));
             names.insert(name);
         }
     }
