@@ -2,15 +2,14 @@
 #include "ChartZoom.h"
 
 #include "ChartFrame.h"
-#include "PictureActions.h"
 #include "PictureBox.h"
 #include "Playback.h"
 #include "ViewHistory.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QTimer>
@@ -23,13 +22,6 @@ namespace {
 // One notch of a mouse wheel, in eighths of a degree.
 constexpr int Notch = 120;
 
-QAction* Action(const char* name, const char* text, QList<QKeySequence> keys, QObject* parent) {
-    auto* action = new QAction(QString::fromUtf8(text), parent);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcuts(keys);
-    return action;
-}
-
 // A wheel pans by a tenth of the span a notch, at least one cell.
 int PanStep(int span) {
     return std::max(1, span / 10);
@@ -37,25 +29,13 @@ int PanStep(int span) {
 
 } // namespace
 
-ChartZoom::ChartZoom(ViewState& view, PictureBox& chart, PictureActions& pictures, QWidget* window)
-    : QObject(window), m_view(view), m_chart(chart), m_history(new ViewHistory(this)) {
-    m_zoomIn =
-        Action("zoomIn", "拡大",
-               {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)},
-               this);
-    m_zoomOut = Action("zoomOut", "縮小",
-                       {QKeySequence(Qt::CTRL | Qt::Key_Minus),
-                        QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)},
-                       this);
-    m_whole = Action("zoomWhole", "全体表示", {QKeySequence(Qt::CTRL | Qt::Key_0)}, this);
-    m_back = Action("viewBack", "戻る", {QKeySequence(Qt::Key_Backspace)}, this);
-    m_forward = Action("viewForward", "進む", {QKeySequence(Qt::SHIFT | Qt::Key_Backspace)}, this);
-    // Zooming works from anywhere in the window; Backspace only with the
-    // chart focused, since a text box deletes with it.
-    for (QAction* action : {m_zoomIn, m_zoomOut, m_whole})
-        window->addAction(action);
+ChartZoom::ChartZoom(ViewState& view, WindowActions& actions, PictureBox& chart, QWidget* window)
+    : QObject(window), m_view(view), m_chart(chart), m_history(new ViewHistory(this)),
+      m_zoomIn(actions.zoomIn), m_zoomOut(actions.zoomOut), m_whole(actions.zoomWhole),
+      m_back(actions.viewBack), m_forward(actions.viewForward) {
+    // Backspace only with the chart focused: a text box deletes with it.
     for (QAction* action : {m_back, m_forward}) {
+        window->removeAction(action);
         action->setShortcutContext(Qt::WidgetShortcut);
         chart.addAction(action);
     }
@@ -78,10 +58,6 @@ ChartZoom::ChartZoom(ViewState& view, PictureBox& chart, PictureActions& picture
     connect(&m_view, &ViewState::chartViewChanged, this, &ChartZoom::updateActions);
     updateActions();
 
-    pictures.addMenuEntries(chart, [this](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        menu.addActions({m_zoomIn, m_zoomOut, m_whole, m_back, m_forward});
-    });
     chart.installEventFilter(this);
 }
 

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class PictureActions;
+class WindowActions;
 class PictureBox;
 class Playback;
 class QAction;
@@ -25,19 +25,15 @@ class ViewState;
 // sideways swipe the time, a box drawn with Shift+drag zooms into it, the
 // middle button drags the view along, and the mouse's Back and Forward
 // buttons step through the views. Each command is also an action with its
-// key, in the chart's menu: 拡大, 縮小, 全体表示, 戻る, 進む. Every change
+// key, in the chart's menu (see WindowActions). Every change
 // goes to the view state's chart view; the chart follows its signal.
 class ChartZoom : public QObject {
     Q_OBJECT
   public:
-    ChartZoom(ViewState& view, PictureBox& chart, PictureActions& pictures, QWidget* window);
+    // Carries out the window's zoom actions, and keeps them enabled where
+    // they can act.
+    ChartZoom(ViewState& view, WindowActions& actions, PictureBox& chart, QWidget* window);
     ~ChartZoom() override;
-
-    QAction* zoomInAction() const { return m_zoomIn; }
-    QAction* zoomOutAction() const { return m_zoomOut; }
-    QAction* wholeAction() const { return m_whole; }
-    QAction* backAction() const { return m_back; }
-    QAction* forwardAction() const { return m_forward; }
 
     // Shows `view` as one step of the history.
     void go(const ChartView& view);

@@ -5,10 +5,10 @@
 #include "ChartFrame.h"
 #include "ChartZoom.h"
 #include "ControlNames.h"
+#include "DayChart.h"
 #include "DirectionTimePlot.h"
 #include "FileSaver.h"
 #include "HScrollBar.h"
-#include "DayChart.h"
 #include "LogFollower.h"
 #include "LogLoader.h"
 #include "PathText.h"
@@ -19,13 +19,14 @@
 #include "StandardDialogs.h"
 #include "TypedEntry.h"
 #include "ViewCommands.h"
+#include "WindowActions.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <cmath>
 
@@ -84,12 +85,12 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
+    m_actions = new WindowActions(this);
     m_loader = new LogLoader(m_view, *m_dialogs, this);
     m_follower = new LogFollower(m_view, this);
     m_saver = std::make_unique<FileSaver>(*m_dialogs, [this] { return m_view.path(); });
-    m_pictures = new PictureActions(m_view, *Picture1, *Picture2, *m_saver, this);
-    m_commands = new ViewCommands(m_view, *m_loader, *m_dialogs, *m_saver, *m_pictures, *Picture1,
-                                  *Picture2, this);
+    m_pictures = new PictureActions(m_view, *m_actions, *Picture1, *Picture2, *m_saver, this);
+    m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, this);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
@@ -133,14 +134,10 @@ void Form1::wireKeys() {
     // sliders and the window itself; the text boxes keep their editing menu.
     m_pictures->takeMenuKey({this, cmd1, Command1, HScroll1, HScroll2, HScroll3, HScroll4});
 
-    // Window-wide keys, whichever control has the focus.
-    const auto shortcut = [this](QKeySequence keys, auto handler) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::cmd1_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { m_loader->stepDay(-1); });
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { m_loader->stepDay(+1); });
+    connect(m_actions->load, &QAction::triggered, this, &Form1::cmd1_Click);
+    connect(m_actions->quit, &QAction::triggered, this, &QWidget::close);
+    connect(m_actions->previousDay, &QAction::triggered, this, [this] { m_loader->stepDay(-1); });
+    connect(m_actions->nextDay, &QAction::triggered, this, [this] { m_loader->stepDay(+1); });
 
     // A log dropped anywhere on the window is loaded; the text boxes would
     // otherwise take a dropped file's path as text.
@@ -153,10 +150,10 @@ void Form1::wirePlayback() {
     // A click on a picture gives it the focus; Tab still passes it by.
     Picture1->setFocusPolicy(Qt::ClickFocus);
     Picture2->setFocusPolicy(Qt::ClickFocus);
-    auto* play = new PlayControls(m_view, this,
+    auto* play = new PlayControls(m_view, *m_actions, this,
                                   {Picture1, Picture2, HScroll1, HScroll2, HScroll3, HScroll4});
     m_pictures->setPlayback(play->playback());
-    m_zoom = new ChartZoom(m_view, *Picture1, *m_pictures, this);
+    m_zoom = new ChartZoom(m_view, *m_actions, *Picture1, this);
     m_zoom->setPlayback(play->playback());
     m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
         // A range zooms the chart to it; the box shows the slot again.

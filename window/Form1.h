@@ -18,6 +18,7 @@ class PictureActions;
 class PictureBox;
 class TypedEntry;
 class ViewCommands;
+class WindowActions;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -62,6 +63,7 @@ class Form1 : public QWidget {
     LogLoader& loader() { return *m_loader; }
     ViewCommands& commands() { return *m_commands; }
     ChartZoom& zoom() { return *m_zoom; }
+    WindowActions& windowActions() { return *m_actions; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
     void loadLog(const QString& path);
@@ -89,6 +91,7 @@ class Form1 : public QWidget {
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     std::unique_ptr<FileSaver> m_saver;
+    WindowActions* m_actions = nullptr;
     LogLoader* m_loader = nullptr;
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;

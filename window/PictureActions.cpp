@@ -3,13 +3,14 @@
 
 #include "ChartReadout.h"
 #include "DirectionTimePlot.h"
+#include "FileNames.h"
 #include "FileSaver.h"
 #include "PathText.h"
 #include "PictureBox.h"
-#include "FileNames.h"
 #include "Playback.h"
 #include "PolarPlot.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -20,14 +21,27 @@
 
 #include <cmath>
 
-PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
-                               FileSaver& saver, QWidget* window)
+namespace {
+
+// Adds `entries` to `menu`, a null entry as a separator.
+void AddEntries(QMenu& menu, const QList<QAction*>& entries) {
+    for (QAction* entry : entries) {
+        if (entry)
+            menu.addAction(entry);
+        else
+            menu.addSeparator();
+    }
+}
+
+} // namespace
+
+PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureBox& chart,
+                               PictureBox& polar, FileSaver& saver, QWidget* window)
     : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
         const ChartView& shown = m_view.chartView();
-        if (const auto cell =
-                ChartGeometry::CellAt(p, shown, m_chart.surface().devicePixelRatio())) {
+        if (const auto cell = ChartGeometry::CellAt(p, shown, ratio())) {
             // Before a log is shown the chart holds no values to read.
             const QString value = m_view.hasLog() ? valueText(cell->slot, cell->bin) : QString();
             // A zoomed cell's block need not be whole logical pixels: the
@@ -55,8 +69,7 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     m_chart.setPointHandler([this](QPointF p, bool dragging) {
         if (!dragging && !ChartGeometry::CellAt(p))
             return false;
-        m_view.setSlot(ChartGeometry::SlotNear(p.x(), m_view.chartView(),
-                                               m_chart.surface().devicePixelRatio()));
+        m_view.setSlot(ChartGeometry::SlotNear(p.x(), m_view.chartView(), ratio()));
         return true;
     });
     m_chart.setOverlayPainter([this](QPainter& painter) {
@@ -71,8 +84,7 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
             painter.setPen(Qt::NoPen);
             painter.setBrush(marker);
         }
-        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(),
-                                                      m_chart.surface().devicePixelRatio()));
+        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(), ratio()));
     });
 
     // The picture as it is now, even if a followed log replots it meanwhile.
@@ -96,6 +108,16 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     connect(&m_view, &ViewState::slotChanged, this, slotShown);
     connect(&m_view, &ViewState::gainChanged, this, &PictureActions::describe);
     connect(&m_view, &ViewState::logChanged, this, &PictureActions::describe);
+    // The menus: the direction is the one under the pointer, so it needs a
+    // menu asked for in the plot area.
+    m_chart.setMenuExtender([this, &actions](QMenu& menu, std::optional<QPointF> at) {
+        const std::optional<ChartGeometry::Cell> cell =
+            at ? ChartGeometry::CellAt(*at, m_view.chartView(), ratio()) : std::nullopt;
+        actions.setDirection(cell ? std::optional(cell->bin) : std::nullopt);
+        AddEntries(menu, actions.chartMenu());
+    });
+    m_polar.setMenuExtender(
+        [&actions](QMenu& menu, std::optional<QPointF>) { AddEntries(menu, actions.polarMenu()); });
     describe();
 }
 
@@ -120,9 +142,7 @@ void PictureActions::showMenuFromKeyboard() {
 
 void PictureActions::updateMarker(int slot) {
     const QRect marker =
-        ChartGeometry::SlotMarker(slot, m_view.chartView(), m_chart.surface().devicePixelRatio())
-            .boundingRect()
-            .toAlignedRect();
+        ChartGeometry::SlotMarker(slot, m_view.chartView(), ratio()).boundingRect().toAlignedRect();
     m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
 }
 
@@ -144,23 +164,6 @@ void PictureActions::setPlayback(Playback& playback) {
     m_playback = &playback;
     connect(m_playback, &Playback::playingChanged, &m_chart,
             [this] { updateMarker(m_view.slot()); });
-    const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")
-                                                               : QStringLiteral("再生"));
-        connect(play, &QAction::triggered, m_playback, &Playback::toggle);
-    };
-    addMenuEntries(m_chart, addPlay);
-    addMenuEntries(m_polar, addPlay);
-}
-
-void PictureActions::addMenuEntries(PictureBox& picture, MenuEntries entries) {
-    auto& list = &picture == &m_chart ? m_chartEntries : m_polarEntries;
-    list.push_back(std::move(entries));
-    picture.setMenuExtender([&list](QMenu& menu, std::optional<QPointF> at) {
-        for (const MenuEntries& add : list)
-            add(menu, at);
-    });
 }
 
 void PictureActions::describe() {
@@ -177,4 +180,8 @@ void PictureActions::describe() {
                                          ? SlotTimeText(m_view.slot()) + QStringLiteral(" 倍率 ") +
                                                QString::number(m_view.gain())
                                          : QStringLiteral("まだ描かれていません"));
+}
+
+qreal PictureActions::ratio() const {
+    return m_chart.surface().devicePixelRatio();
 }

@@ -10,16 +10,13 @@
 #include "LogLoader.h"
 #include "OverviewWindow.h"
 #include "PathText.h"
-#include "PictureActions.h"
-#include "PictureBox.h"
 #include "ValueTables.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMenu>
-#include <QShortcut>
 
 namespace {
 
@@ -31,30 +28,14 @@ void CopyValues(const std::string& tabSeparated) {
 
 } // namespace
 
-ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dialogs,
-                           FileSaver& saver, PictureActions& pictures, PictureBox& chart,
-                           PictureBox& polar, QWidget* window)
+ViewCommands::ViewCommands(ViewState& view, WindowActions& actions, LogLoader& loader,
+                           LoadDialogs& dialogs, FileSaver& saver, QWidget* window)
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
       m_window(window) {
-    addValueEntries(pictures, chart, polar);
-    const auto shortcut = [&](QKeySequence keys, auto handler) {
-        connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &ViewCommands::editColours);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &ViewCommands::showOverview);
-    // Ctrl+E is a text box's own (the end of the line).
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ViewCommands::showEvents);
-
-    // The chart's menu, the legend's included.
-    pictures.addMenuEntries(chart, [this](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        connect(menu.addAction(QStringLiteral("色の設定...")), &QAction::triggered, this,
-                &ViewCommands::editColours);
-        connect(menu.addAction(QStringLiteral("一覧...")), &QAction::triggered, this,
-                &ViewCommands::showOverview);
-        connect(menu.addAction(QStringLiteral("イベント...")), &QAction::triggered, this,
-                &ViewCommands::showEvents);
-    });
+    connectValues(actions);
+    connect(actions.editColours, &QAction::triggered, this, &ViewCommands::editColours);
+    connect(actions.showOverview, &QAction::triggered, this, &ViewCommands::showOverview);
+    connect(actions.showEvents, &QAction::triggered, this, &ViewCommands::showEvents);
 }
 
 // The other windows go first: they refer to the view state.
@@ -64,43 +45,28 @@ ViewCommands::~ViewCommands() {
 }
 
 // 値をコピー puts the numbers on the clipboard for a spreadsheet; the day on
-// the chart, the shown slot on the polar plot. The direction is the one under
-// the pointer, so it needs a menu asked for in the plot area.
-void ViewCommands::addValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar) {
-    const auto add = [this](QMenu& menu, const char* text, auto action) {
-        QAction* entry = menu.addAction(QString::fromUtf8(text));
-        entry->setEnabled(m_view.hasLog());
-        connect(entry, &QAction::triggered, this, action);
-        return entry;
-    };
-    pictures.addMenuEntries(chart, [this, add, &chart](QMenu& menu, std::optional<QPointF> at) {
-        menu.addSeparator();
-        add(menu, "値をコピー",
+// the chart, the shown slot on the polar plot.
+void ViewCommands::connectValues(WindowActions& actions) {
+    connect(actions.copyDayValues, &QAction::triggered, this,
             [this] { CopyValues(DayTable(m_view.grid(), m_view.coveredCells(), Separator::Tab)); });
-        add(menu, "値を書き出す...", [this] {
-            m_saver.saveValues(DayTable(m_view.grid(), m_view.coveredCells()),
-                               DayValuesName(m_view.path()));
-        });
-        const std::optional<ChartGeometry::Cell> cell =
-            at ? ChartGeometry::CellAt(*at, m_view.chartView(), chart.surface().devicePixelRatio())
-               : std::nullopt;
-        QAction* direction = add(menu, "この方向を書き出す...", [this, bin = cell ? cell->bin : 0] {
-            m_saver.saveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
-                               DirectionValuesName(m_view.path(), bin));
-        });
-        direction->setEnabled(m_view.hasLog() && cell);
+    connect(actions.saveDayValues, &QAction::triggered, this, [this] {
+        m_saver.saveValues(DayTable(m_view.grid(), m_view.coveredCells()),
+                           DayValuesName(m_view.path()));
     });
-    pictures.addMenuEntries(polar, [this, add](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        add(menu, "値をコピー", [this] {
-            CopyValues(
-                SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells(), Separator::Tab));
-        });
-        add(menu, "値を書き出す...", [this] {
-            m_saver.saveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
-                               SlotValuesName(m_view.path(), m_view.slot()));
-        });
+    connect(actions.saveDirectionValues, &QAction::triggered, this, [this, &actions] {
+        const int bin = actions.direction();
+        m_saver.saveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
+                           DirectionValuesName(m_view.path(), bin));
     });
+    connect(actions.copySlotValues, &QAction::triggered, this, [this] {
+        CopyValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells(), Separator::Tab));
+    });
+    connect(actions.saveSlotValues, &QAction::triggered, this, [this] {
+        m_saver.saveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
+                           SlotValuesName(m_view.path(), m_view.slot()));
+    });
+    connect(&m_view, &ViewState::logChanged, &actions,
+            [this, &actions] { actions.setLogShown(m_view.hasLog()); });
 }
 
 void ViewCommands::editColours() {

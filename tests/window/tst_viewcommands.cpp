@@ -50,10 +50,11 @@ void TestViewCommands::valuesOutOfTheMenus() {
                 return action;
         qFatal("no menu entry %s", qPrintable(text));
     };
+    // One menu at a time, as on screen: the entries are the window's actions.
     QMenu fromKeys, fromPoint;
     f.form.Picture1->addPictureActions(&fromKeys);
-    f.form.Picture1->addPictureActions(&fromPoint, QPointF(30 + 10.5, 230 - 120 + 0.5));
     QVERIFY(!entry(fromKeys, "この方向を書き出す...")->isEnabled());
+    f.form.Picture1->addPictureActions(&fromPoint, QPointF(30 + 10.5, 230 - 120 + 0.5));
     QVERIFY(entry(fromPoint, "この方向を書き出す...")->isEnabled());
 
     entry(fromKeys, "値をコピー")->trigger();
