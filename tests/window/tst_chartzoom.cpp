@@ -121,9 +121,6 @@ void TestChartZoom::gestures_data() {
     QTest::newRow("back returns the exact view") << "in in back"
                                                  << "72-647/0-179"
                                                  << "11111";
-    QTest::newRow("forward the one after") << "in in back back forward"
-                                           << "72-647/0-179"
-                                           << "11111";
     QTest::newRow("mouse back button") << "in mback"
                                        << "0-719/0-179"
                                        << "10001";
