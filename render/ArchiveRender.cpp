@@ -4,12 +4,12 @@
 #include "ArchivePage.h"
 #include "DayStacks.h"
 #include "DayThumbnail.h"
-#include "ImageSurface.h"
 #include "FileErrors.h"
-#include "PathText.h"
 #include "FileNames.h"
-#include "PolarAnimation.h"
+#include "ImageSurface.h"
+#include "PathText.h"
 #include "PngFile.h"
+#include "PolarAnimation.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +56,7 @@ bool ArchiveRender::addDay(qsizetype index, const ObservationGrid& grid, const F
     DrawDayThumbnail(thumbnail, summary, m_colours);
     const QString path = QDir(m_request.folder)
                              .filePath(ThumbnailFolder + QLatin1Char('/') +
-                                       ChartImageName(m_request.logs[index]));
+                                       ChartImageName(m_request.logs[index], m_request.view));
     const FileWriteResult written = WriteImageFile(thumbnail.image(), path);
     if (written.ok())
         return true;
@@ -87,15 +87,13 @@ bool ArchiveRender::finish(const Failure& fail) {
         ImageSurface picture(size, m_request.scale);
         DrawDayStack(
             picture, stack, first, count,
-            [&](int day) { return std::optional(rows[std::size_t(day)]); },
-            m_colours);
+            [&](int day) { return std::optional(rows[std::size_t(day)]); }, m_colours);
         const bool time = stack == DayStack::Time;
         const QString name = time ? OverviewTimeImage : OverviewDirectionImage;
         images[time ? 0 : 1] = {name, size,
                                 QStringLiteral("%1の日別最大値 %2 – %3")
                                     .arg(time ? QStringLiteral("時刻") : QStringLiteral("方向"),
-                                         DateText(first),
-                                         DateText(m_days.back().date))};
+                                         DateText(first), DateText(m_days.back().date))};
         const FileWriteResult image = WriteImageFile(picture.image(), folder.filePath(name));
         if (!image.ok()) {
             fail(folder.filePath(name), ReasonInWords(image.errorNumber));
@@ -117,7 +115,7 @@ bool ArchiveRender::finish(const Failure& fail) {
     page.directionStack = images[1];
     page.leftOut = m_leftOut;
     for (const PageEntry& day : m_days) {
-        const QString chart = ChartImageName(m_request.logs[day.log]);
+        const QString chart = ChartImageName(m_request.logs[day.log], m_request.view);
         // The day's animation, when this run writes one, under its thumbnail.
         QList<PageLink> links;
         if (m_request.animation && day.problem.isEmpty())

@@ -6,6 +6,7 @@
 #include "MarkFile.h"
 #include "PathText.h"
 #include "FileNames.h"
+#include "PathText.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "RenderImages.h"
@@ -100,7 +101,7 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         const QString path = folder.filePath(name);
         check(path, WriteImageFile(image, path));
     };
-    write(renderer.chart(), ChartImageName(log));
+    write(renderer.chart(), ChartImageName(log, request.view));
     const LogImageOptions& options = renderer.options();
     if (options.polarSlot >= 0)
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
@@ -127,7 +128,8 @@ int RenderThreadCount(qsizetype logs) {
 }
 
 int RunRenderCommand(const RenderRequest& request) {
-    const LogImageOptions options{request.polarSlot, request.gain, request.scale, request.colours};
+    const LogImageOptions options{request.polarSlot, request.gain, request.scale, request.colours,
+                                  request.view};
     const QDir folder(request.folder);
     const qsizetype total = request.logs.size();
     Reporter reporter(total, !request.quiet && total > 1 && ::isatty(STDERR_FILENO));

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ChartZoom;
 class FileSaver;
 class HScrollBar;
 class LogFollower;
@@ -62,6 +63,7 @@ class Form1 : public QWidget {
     ViewState& view() { return m_view; }
     LogLoader& loader() { return *m_loader; }
     ViewCommands& commands() { return *m_commands; }
+    ChartZoom& zoom() { return *m_zoom; }
     WindowActions& windowActions() { return *m_actions; }
     MarkCommands& marks() { return *m_marks; }
     // Loads a log without asking (command line, drop, day keys): a log that
@@ -97,6 +99,7 @@ class Form1 : public QWidget {
     PictureActions* m_pictures = nullptr;
     ViewCommands* m_commands = nullptr;
     MarkCommands* m_marks = nullptr;
+    ChartZoom* m_zoom = nullptr;
     // Text2 and Text3 take a typed time or gain on Enter.
     TypedEntry* m_timeEntry = nullptr;
     TypedEntry* m_gainEntry = nullptr;

@@ -36,11 +36,11 @@ QString FolderOf(const QString& path) {
 
 // A point held inside the plot area, so that a box drawn past its edge
 // ends at the edge.
-ChartGeometry::Cell CellNear(QPointF p) {
+ChartGeometry::Cell CellNear(QPointF p, const ChartView& view, qreal ratio) {
     using namespace ChartGeometry;
     const QPointF held(std::clamp<qreal>(p.x(), PlotLeft, PlotRight + 0.5),
                        std::clamp<qreal>(p.y(), PlotTop, PlotBottom + 0.5));
-    return CellAt(held).value_or(Cell{});
+    return CellAt(held, view, ratio).value_or(Cell{});
 }
 
 } // namespace
@@ -117,7 +117,7 @@ MarkCommands::~MarkCommands() {
 }
 
 void MarkCommands::draw(DrawingSurface& chart) const {
-    if (m_view.marksShown() && m_view.hasLog())
+    if (m_view.marksShown() && m_view.hasLog() && m_view.chartView().whole())
         DrawMarks(chart, m_marks->marks());
 }
 
@@ -328,26 +328,32 @@ bool MarkCommands::boxDrag(QEvent* event) {
     const QPointF p = m_chart.surfacePoint(mouse->position());
     if (type == QEvent::MouseButtonPress) {
         if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier) ||
-            !ChartGeometry::CellAt(p) || !m_view.hasLog())
+            !ChartGeometry::CellAt(p, m_view.chartView(), m_chart.surface().devicePixelRatio()) ||
+            !m_view.hasLog())
             return false;
         m_dragStart = p;
         if (!m_band)
             m_band = new QRubberBand(QRubberBand::Rectangle, &m_chart);
-        m_band->setGeometry(QRect(mouse->position().toPoint(), QSize(1, 1)));
+        m_dragPoint = mouse->position().toPoint();
+        m_band->setGeometry(QRect(m_dragPoint, QSize(1, 1)));
         m_band->show();
         return true;
     }
     if (!m_dragStart)
         return false;
     using namespace ChartGeometry;
-    const Cell a = CellNear(*m_dragStart), b = CellNear(p);
-    const QRect cells = CellRect(a).united(CellRect(b));
-    m_band->setGeometry(cells.translated(m_chart.contentsRect().topLeft()).adjusted(0, 0, 1, 1));
+    const ChartView& view = m_view.chartView();
+    const qreal ratio = m_chart.surface().devicePixelRatio();
+    const Cell a = CellNear(*m_dragStart, view, ratio), b = CellNear(p, view, ratio);
+    m_band->setGeometry(QRect(m_dragPoint, mouse->position().toPoint()).normalized());
     if (type == QEvent::MouseMove)
         return true;
     m_band->hide();
     m_dragStart.reset();
-    markCells(std::min(a.slot, b.slot), std::max(a.slot, b.slot), std::min(a.bin, b.bin),
-              std::max(a.bin, b.bin));
+    // The sector runs up the view from the lower of the two bins, across
+    // 0 degrees where the view does.
+    const bool aLower = view.binOffset(a.bin).value_or(0) <= view.binOffset(b.bin).value_or(0);
+    markCells(std::min(a.slot, b.slot), std::max(a.slot, b.slot), aLower ? a.bin : b.bin,
+              aLower ? b.bin : a.bin);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "Marks.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointF>
 
 #include <functional>
@@ -43,7 +44,8 @@ class MarkCommands : public QObject {
     QAction* showMarksAction() const;
     MarksWindow* listWindow() const { return m_window; }
 
-    // Draws the day's marks over the chart when they are shown.
+    // Draws the day's marks over the chart when they are shown and the chart
+    // shows the whole day (zoomed views draw none yet).
     void draw(DrawingSurface& chart) const;
 
     // Asks for a label and saves a mark of these cells; false when it was
@@ -94,4 +96,5 @@ class MarkCommands : public QObject {
     MarksWindow* m_window = nullptr;
     QRubberBand* m_band = nullptr;
     std::optional<QPointF> m_dragStart; // on the chart, while a box is drawn
+    QPoint m_dragPoint;                  // the same in the widget
 };

@@ -19,6 +19,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <cmath>
+
 namespace {
 
 // Adds `entries` to `menu`, a null entry as a separator.
@@ -38,15 +40,22 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
     : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
-        if (const auto cell = ChartGeometry::CellAt(p)) {
+        const ChartView& shown = m_view.chartView();
+        if (const auto cell = ChartGeometry::CellAt(p, shown, ratio())) {
             // Before a log is shown the chart holds no values to read.
             const QString value = m_view.hasLog() ? valueText(cell->slot, cell->bin) : QString();
+            // A zoomed cell's block need not be whole logical pixels: the
+            // pixel under the pointer, whose moves refresh the tip anyway.
+            const QRect area =
+                shown.whole()
+                    ? ChartGeometry::CellRect(*cell)
+                    : QRect(QPoint(int(std::floor(p.x())), int(std::floor(p.y()))), QSize(1, 1));
             QString text = CellReadoutText(*cell, value);
             if (const QString more = m_chartTipLines ? m_chartTipLines(cell->slot, cell->bin)
                                                      : QString();
                 !more.isEmpty())
                 text += u'\n' + more;
-            return PictureTip{text, ChartGeometry::CellRect(*cell)};
+            return PictureTip{text, area};
         }
         if (const auto line = ChartGeometry::LegendLineAt(p))
             return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),
@@ -65,7 +74,7 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
     m_chart.setPointHandler([this](QPointF p, bool dragging) {
         if (!dragging && !ChartGeometry::CellAt(p))
             return false;
-        m_view.setSlot(ChartGeometry::SlotNear(p.x()));
+        m_view.setSlot(ChartGeometry::SlotNear(p.x(), m_view.chartView(), ratio()));
         return true;
     });
     m_chart.setOverlayPainter([this](QPainter& painter) {
@@ -80,12 +89,14 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
             painter.setPen(Qt::NoPen);
             painter.setBrush(marker);
         }
-        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
+        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(), ratio()));
     });
 
     // The picture as it is now, even if a followed log replots it meanwhile.
-    m_chart.setSaveHandler(
-        [this] { m_saver.saveImage(m_chart.surface().image(), ChartImageName(m_view.path())); });
+    m_chart.setSaveHandler([this] {
+        m_saver.saveImage(m_chart.surface().image(),
+                          ChartImageName(m_view.path(), m_view.chartView()));
+    });
     m_polar.setSaveHandler([this] {
         m_saver.saveImage(m_polar.surface().image(),
                           PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
@@ -104,9 +115,9 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
     connect(&m_view, &ViewState::logChanged, this, &PictureActions::describe);
     // The menus: the direction is the one under the pointer, so it needs a
     // menu asked for in the plot area.
-    m_chart.setMenuExtender([&actions](QMenu& menu, std::optional<QPointF> at) {
+    m_chart.setMenuExtender([this, &actions](QMenu& menu, std::optional<QPointF> at) {
         const std::optional<ChartGeometry::Cell> cell =
-            at ? ChartGeometry::CellAt(*at) : std::nullopt;
+            at ? ChartGeometry::CellAt(*at, m_view.chartView(), ratio()) : std::nullopt;
         actions.setDirection(cell ? std::optional(cell->bin) : std::nullopt);
         actions.setPointedCell(cell ? std::optional(QPoint(cell->slot, cell->bin)) : std::nullopt);
         AddEntries(menu, actions.chartMenu());
@@ -136,7 +147,8 @@ void PictureActions::showMenuFromKeyboard() {
 }
 
 void PictureActions::updateMarker(int slot) {
-    const QRect marker = ChartGeometry::SlotMarker(slot).boundingRect().toAlignedRect();
+    const QRect marker =
+        ChartGeometry::SlotMarker(slot, m_view.chartView(), ratio()).boundingRect().toAlignedRect();
     m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
 }
 
@@ -174,4 +186,8 @@ void PictureActions::describe() {
                                          ? SlotTimeText(m_view.slot()) + QStringLiteral(" 倍率 ") +
                                                QString::number(m_view.gain())
                                          : QStringLiteral("まだ描かれていません"));
+}
+
+qreal PictureActions::ratio() const {
+    return m_chart.surface().devicePixelRatio();
 }

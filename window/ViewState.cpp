@@ -44,6 +44,14 @@ void ViewState::setColours(const ColourSettings& colours) {
     emit coloursChanged();
 }
 
+void ViewState::setChartView(const ChartView& view) {
+    const ChartView held = Clamped(view);
+    if (held == m_chartView)
+        return;
+    m_chartView = held;
+    emit chartViewChanged();
+}
+
 void ViewState::setMarksShown(bool shown) {
     if (shown == m_marksShown)
         return;

@@ -2,15 +2,17 @@
 // `dirchart --render`, run as cron runs it: the built program, without any
 // display, checked against the pictures of the window's own load command.
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
+#include "DayChart.h"
 #include "DayThumbnail.h"
 #include "Events.h"
+#include "FileNames.h"
 #include "Form1.h"
 #include "GifFile.h"
 #include "HScrollBar.h"
 #include "ImageSurface.h"
 #include "LogFile.h"
-#include "DayChart.h"
 #include "DayThumbnail.h"
 #include "Form1.h"
 #include "HScrollBar.h"
@@ -267,6 +269,21 @@ void TestRender::commandLine_data() {
     row("csv without render", {"--csv", "@LOG"}, 2);
     row("csv: a day's name taken by a slot's",
         {"--render", "@OUT", "--csv", "--polar", "9:06", "@LOG", "@DIR/again/261208-0906.log"}, 2);
+    row("window", {"--render", "@OUT", "--window", "6:00-9:00", "@LOG"}, 0,
+        {"261208-0600-0900.png"});
+    row("window widened, sector across 0",
+        {"--render", "@OUT", "--window", "12:00-12:10", "--sector", "340-20", "@LOG"}, 0,
+        {"261208-1136-1234-340-020.png"});
+    row("sector only", {"--render", "@OUT", "--sector", "200-280", "@LOG"}, 0,
+        {"261208-0000-2358-200-280.png"});
+    for (const char* range : {"9:00-6:00", "6:00-6:00", "6:00-24:00", "6:00", "x"})
+        row(qPrintable(QStringLiteral("window %1").arg(range)),
+            {"--render", "@OUT", "--window", range, "@LOG"}, 2);
+    for (const char* range : {"20-20", "300-360", "-20-20", "20"})
+        row(qPrintable(QStringLiteral("sector %1").arg(range)),
+            {"--render", "@OUT", "--sector", range, "@LOG"}, 2);
+    row("window without render", {"--window", "6:00-9:00", "@LOG"}, 2);
+    row("events and sector", {"--events", "--sector", "200-280", "@LOG"}, 2);
     row("events", {"--events", "@LOG"}, 0);
     row("events at threshold 1", {"--events", "--threshold", "1", "@LOG"}, 0);
     row("events without log", {"--events"}, 2);
@@ -316,35 +333,50 @@ void TestRender::commandLine() {
 
 void TestRender::imagesAreTheWindowsPictures_data() {
     QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QString>("window"); // with the sector, empty for the whole day
+    QTest::addColumn<QString>("sector");
     QTest::addColumn<bool>("marks"); // a marks file beside the log, and --marks
-    QTest::newRow("100 %") << 1.0 << false;
-    QTest::newRow("150 %") << 1.5 << false;
-    QTest::newRow("200 %") << 2.0 << false;
-    QTest::newRow("marks, 100 %") << 1.0 << true;
-    QTest::newRow("marks, 150 %") << 1.5 << true;
+    QTest::newRow("100 %") << 1.0 << "" << "" << false;
+    QTest::newRow("150 %") << 1.5 << "" << "" << false;
+    QTest::newRow("200 %") << 2.0 << "" << "" << false;
+    QTest::newRow("zoomed, 100 %") << 1.0 << "6:00-9:00" << "340-20" << false;
+    QTest::newRow("zoomed, 150 %") << 1.5 << "6:00-9:00" << "340-20" << false;
+    QTest::newRow("zoomed, 200 %") << 2.0 << "23:00-23:58" << "200-280" << false;
+    QTest::newRow("marks, 100 %") << 1.0 << "" << "" << true;
+    QTest::newRow("marks, 150 %") << 1.5 << "" << "" << true;
 }
 
 void TestRender::imagesAreTheWindowsPictures() {
     QFETCH(qreal, scale);
+    QFETCH(QString, window);
+    QFETCH(QString, sector);
     QFETCH(bool, marks);
     const QString day = log("261208.log", 3);
+    ChartView view;
+    QStringList zoom;
+    if (!window.isEmpty()) {
+        view = *SectorView(sector.toStdString(), *TimeRangeView(window.toStdString()));
+        zoom = {"--window", window, "--sector", sector};
+    }
+    const QString chartName = ChartImageName(day, view);
     // An older image of the same name is replaced.
-    WriteTestFile(QDir(out()).filePath("261208.png"), "old");
-    if (marks)
+    WriteTestFile(QDir(out()).filePath(chartName), "old");
+    if (marks) {
         WriteTestFile(path("261208.marks.json"), R"({"dirchart_marks": 1, "marks": [
             {"id": "a", "start": "06:00", "end": "09:00", "from": 340, "to": 12, "label": "北"},
             {"id": "b", "start": "10:38", "end": "10:40", "from": 0, "to": 360, "label": "x"}]})");
-    QStringList arguments{"--render", out(), "--polar", "10:38", "--gain", "2", "--scale",
-                          QString::number(scale), day};
-    if (marks)
-        arguments.insert(2, "--marks");
-    const Run run = RunDirchart(arguments);
+        zoom.append("--marks");
+    }
+    const Run run = RunDirchart(QStringList{"--render", out(), "--polar", "10:38", "--gain", "2",
+                                            "--scale", QString::number(scale), day} +
+                                zoom);
     QCOMPARE(run.exitCode, 0);
-    const Window window(day, 319, 2, scale);
-    const QImage chart = Png(QDir(out()).filePath("261208.png"), scale);
+    Window shown(day, 319, 2, scale);
+    shown.form.view().setChartView(view);
+    const QImage chart = Png(QDir(out()).filePath(chartName), scale);
     QCOMPARE(chart.size(), QSize(813, 277) * scale);
-    QCOMPARE(chart, window.chart());
-    QCOMPARE(Png(QDir(out()).filePath("261208-1038-x2.png"), scale), window.polar());
+    QCOMPARE(chart, shown.chart());
+    QCOMPARE(Png(QDir(out()).filePath("261208-1038-x2.png"), scale), shown.polar());
 }
 
 void TestRender::animationIsThePolarPlots() {
