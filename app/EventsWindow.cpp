@@ -178,5 +178,5 @@ void EventsWindow::ReportRow(int row) {
 
 void EventsWindow::SaveList() {
     const std::string text(EventListHeader);
-    m_saver.SaveValues(text + EventListLines(PathForDisplay(m_log).toStdString(), events()), EventListName(m_log));
+    m_saver.SaveValues(text + EventListLines(PathBytes(m_log), events()), EventListName(m_log));
 }

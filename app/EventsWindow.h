@@ -20,7 +20,8 @@ class QTableView;
 // Selecting a row (by click or arrow keys; Enter or a double click repeats
 // it) reports the event's peak slot, for the time slider to go there. A day
 // without events shows an empty table and says so. 「書き出す...」 saves the
-// table in the `dirchart --events` format.
+// table in the `dirchart --events` format, the log named by its path's bytes
+// as there.
 class EventsWindow : public QDialog {
     Q_OBJECT
   public:

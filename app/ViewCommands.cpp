@@ -99,8 +99,20 @@ void ViewCommands::EditColours() {
         m_view.hasLog() ? AutoColourRange(m_view.grid()) : std::nullopt;
     ColourDialog dialog(before, autoRange, m_window);
     connect(&dialog, &ColourDialog::settingsChanged, &m_view, &ViewState::setColours);
-    if (dialog.exec() != QDialog::Accepted)
+    // A day that changes under the open dialog (the day keys, a followed log
+    // replotted) is the one 自動 then takes.
+    const auto followDay = [this, &dialog] {
+        dialog.setAutoRange(m_view.hasLog() ? AutoColourRange(m_view.grid())
+                                            : std::optional<ColourRange>());
+    };
+    connect(&m_view, &ViewState::logChanged, &dialog, followDay);
+    connect(&m_view, &ViewState::gridChanged, &dialog, followDay);
+    if (dialog.exec() != QDialog::Accepted) {
         m_view.setColours(before);
+        return;
+    }
+    // Only now are they the user's: a preview is never kept.
+    emit coloursAccepted(m_view.colours());
 }
 
 void ViewCommands::ShowOverview() {
@@ -142,13 +154,19 @@ void ViewCommands::ConnectOverview() {
 void ViewCommands::ShowEvents() {
     if (!m_events) {
         m_events = new EventsWindow(m_saver, m_window);
-        const auto showDay = [this] { m_events->ShowDay(m_view.grid(), m_view.path()); };
-        showDay();
-        // The table follows the shown day: a load, the day keys, a growing log.
-        connect(&m_view, &ViewState::logChanged, m_events, showDay);
-        connect(&m_view, &ViewState::gridChanged, m_events, showDay);
+        // The table follows the shown day (a load, the day keys, a growing
+        // log) while the window is open; a closed one does no work.
+        const auto followDay = [this] {
+            if (m_events->isVisible())
+                m_events->ShowDay(m_view.grid(), m_view.path());
+        };
+        connect(&m_view, &ViewState::logChanged, m_events, followDay);
+        connect(&m_view, &ViewState::gridChanged, m_events, followDay);
         connect(m_events, &EventsWindow::peakSelected, &m_view, &ViewState::setSlot);
     }
+    // Up to date with the day shown now, whatever happened while it was closed.
+    if (!m_events->isVisible())
+        m_events->ShowDay(m_view.grid(), m_view.path());
     m_events->show();
     m_events->raise();
     m_events->activateWindow();

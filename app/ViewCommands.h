@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourSettings.h"
+
 #include <QObject>
 
 class EventsWindow;
@@ -27,13 +29,17 @@ class ViewCommands : public QObject {
     ~ViewCommands() override;
 
     // The colour dialog: the pictures follow its settings while it is open;
-    // Cancel goes back to those before.
+    // Cancel goes back to those before, OK announces them as accepted.
     void EditColours();
     // The overview of the shown log's folder; without a log shown, a folder
     // dialog asks which. Again, it comes to the front.
     void ShowOverview();
     // The events of the shown day; selecting one moves the slot to its peak.
     void ShowEvents();
+
+  signals:
+    // The colour dialog was closed with OK on these settings.
+    void coloursAccepted(const ColourSettings& colours);
 
   private:
     void AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar);

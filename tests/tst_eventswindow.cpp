@@ -2,6 +2,7 @@
 // The events window: rows to peaks, a day without events, the saved list.
 #include "EventsWindow.h"
 #include "FileSaver.h"
+#include "PathText.h"
 #include "ScriptedDialogs.h"
 
 #include <QFile>
@@ -37,6 +38,7 @@ class TestEventsWindow : public QObject {
   private slots:
     void rowsReportTheirPeaks();
     void dayWithoutEvents();
+    void savedListIsTheCommandLines_data();
     void savedListIsTheCommandLines();
 };
 
@@ -88,22 +90,37 @@ void TestEventsWindow::dayWithoutEvents() {
     QCOMPARE(dialogs.warnings, 0);
 }
 
+// The same lines as `dirchart --events`, whose first column is the path's
+// bytes, UTF-8 or not.
+void TestEventsWindow::savedListIsTheCommandLines_data() {
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QString>("suggested");
+    QTest::newRow("UTF-8") << QByteArray("/logs/261208.log") << QString("261208-events.csv");
+    QTest::newRow("not UTF-8") << QByteArray("/logs/\xff"
+                                             "a261208.log")
+                               << PathFromBytes("\xff"
+                                                "a261208-events.csv");
+}
+
 void TestEventsWindow::savedListIsTheCommandLines() {
+    QFETCH(QByteArray, log);
+    QFETCH(QString, suggested);
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     dialogs.saveChoice = dir.filePath("events.csv");
-    FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
+    const QString path = PathFromBytes(log.toStdString());
+    FileSaver saver(dialogs, [path] { return path; });
     EventsWindow window(saver);
-    window.ShowDay(ThreeEvents(), "/logs/261208.log");
+    window.ShowDay(ThreeEvents(), path);
     QTest::mouseClick(window.exportButton, Qt::LeftButton);
-    QCOMPARE(dialogs.lastSaveRequest.fileName, "261208-events.csv");
+    QCOMPARE(dialogs.lastSaveRequest.fileName, suggested);
     QCOMPARE(dialogs.lastSaveRequest.folder, "/logs");
     QFile file(*dialogs.saveChoice);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), "log,start,end,peak_time,peak_direction,peak_value,cells\n"
-                             "/logs/261208.log,01:00,01:06,01:04,22,700,3\n"
-                             "/logs/261208.log,10:36,10:40,10:38,200,800,2\n"
-                             "/logs/261208.log,10:36,10:42,10:40,302,900,3\n");
+    QCOMPARE(file.readAll(), "log,start,end,peak_time,peak_direction,peak_value,cells\n" + log +
+                                 ",01:00,01:06,01:04,22,700,3\n" + log +
+                                 ",10:36,10:40,10:38,200,800,2\n" + log +
+                                 ",10:36,10:42,10:40,302,900,3\n");
 }
 
 QTEST_MAIN(TestEventsWindow)

@@ -29,7 +29,10 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -78,6 +81,7 @@ class TestViewState : public QObject {
     void namesThatAreNotUtf8();
     void playingAndTypingMoveTheView();
     void coloursPreviewAndAreRemembered();
+    void autoTakesTheDayShownWhenPressed();
     void valuesOutOfTheMenus();
     void eventRowMovesTheSlider();
 };
@@ -136,6 +140,15 @@ void TestViewState::dayKeysGoOnFromADayTheyCannotRead() {
     key(Qt::Key_Right);
     QCOMPARE(f.form.ShownLog(), third);
     QCOMPARE(f.dialogs->warnings, 3);
+
+    // A start on the day that cannot be read: the keys go on from it.
+    Fixture start;
+    start.form.LoadLog(days.filePath("261208.log"));
+    QCOMPARE(start.dialogs->warnings, 1);
+    start.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&start.form));
+    QTest::keyClick(start.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(start.form.ShownLog(), third);
 }
 
 void TestViewState::dropIsFinishedBeforeItsWarning() {
@@ -299,29 +312,72 @@ void TestViewState::coloursPreviewAndAreRemembered() {
     };
     {
         Fixture f;
-        RememberedSettings remembered(f.form.view(), f.form.loader());
+        RememberedSettings remembered(f.form.view(), f.form.loader(), f.form.commands());
         f.form.LoadLog(log);
         QCOMPARE(f.form.Picture1->surface().image(), chartIn(ColourMapId::Standard));
+        // A preview is never written, and a cancelled dialog leaves the file
+        // as it was.
+        QFile file(config.filePath("dirchart/dirchart.conf"));
+        const auto stored = [&] {
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const auto closeFile = qScopeGuard([&] { file.close(); });
         for (const bool ok : {false, true}) {
             QImage previewed;
+            const QByteArray before = stored();
+            file.close();
+            QByteArray during;
             QTimer::singleShot(0, [&] {
                 auto* dialog = qobject_cast<ColourDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 dialog->mapBox->setCurrentIndex(int(ColourMapId::Viridis));
                 previewed = f.form.Picture1->surface().image();
+                during = stored();
+                file.close();
                 ok ? dialog->accept() : dialog->reject();
             });
             f.form.commands().EditColours();
             QCOMPARE(previewed, chartIn(ColourMapId::Viridis));
+            QCOMPARE(during, before);
+            QVERIFY(!before.contains("viridis"));
+            QCOMPARE(stored().contains("viridis"), ok);
+            file.close();
             QCOMPARE(f.form.Picture1->surface().image(),
                      chartIn(ok ? ColourMapId::Viridis : ColourMapId::Standard));
         }
     }
     Fixture again;
-    RememberedSettings remembered(again.form.view(), again.form.loader());
+    RememberedSettings remembered(again.form.view(), again.form.loader(), again.form.commands());
     QCOMPARE(again.form.view().colours().map, ColourMapId::Viridis);
     QCOMPARE(again.form.loader().logFolder(), dir.path());
     qunsetenv("XDG_CONFIG_HOME");
+}
+
+// 自動 takes the range of the day shown when it is pressed, though the day
+// changed under the open dialog: by a load or by a followed log's growth.
+void TestViewState::autoTakesTheDayShownWhenPressed() {
+    QTemporaryDir dir;
+    ObservationGrid later = Filled(0);
+    for (std::size_t i = 0; i < later.cells.size(); ++i)
+        later.cells[i] = std::int16_t(1000 + i % 1000);
+    Fixture f;
+    f.form.LoadLog(WriteTestFile(dir.filePath("261207.log"), LogBytes(Filled(300))));
+    for (const bool load : {true, false}) {
+        std::optional<ColourRange> taken;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<ColourDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            if (load)
+                f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(later)));
+            else
+                f.form.view().replaceGrid(Filled(700), int(later.cells.size()));
+            dialog->autoButton->click();
+            taken = ColourRange{dialog->minimumBox->value(), dialog->maximumBox->value()};
+            dialog->reject();
+        });
+        f.form.commands().EditColours();
+        QCOMPARE(taken, AutoColourRange(load ? later : Filled(700)));
+    }
 }
 
 // The chart's menu: the day's numbers on the clipboard as a table, the
@@ -380,6 +436,16 @@ void TestViewState::eventRowMovesTheSlider() {
     QCOMPARE(f.form.HScroll1->value(), 301);
     f.form.LoadLog(WriteTestFile(dir.filePath("261209.log"), LogBytes(Filled(0))));
     QCOMPARE(events->table->model()->rowCount(), 0);
+
+    // Closed, it does no work; shown again, it has the day shown now.
+    events->close();
+    f.form.LoadLog(dir.filePath("261208.log"));
+    f.form.view().replaceGrid(grid, ObservationGrid::CellCount);
+    QCOMPARE(events->table->model()->rowCount(), 0);
+    QCOMPARE(events->windowTitle(), "イベント - 261209.log");
+    QTest::keyClick(&f.form, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(events->windowTitle(), "イベント - 261208.log");
+    QCOMPARE(events->table->model()->rowCount(), 2);
 }
 
 QTEST_MAIN(TestViewState)
