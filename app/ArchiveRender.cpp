@@ -73,10 +73,22 @@ void ArchiveRender::markUnreadable(qsizetype index, const QString& reason) {
         m_days[std::size_t(*day)].problem = reason;
 }
 
-bool ArchiveRender::finish(const Failure& fail) {
-    if (!wanted() || m_days.empty())
+bool ArchiveRender::finish(const Failure& fail, const Failure& note) {
+    if (!wanted())
         return true;
     const QDir folder(m_request.folder);
+    if (m_days.empty()) {
+        // Nothing to stack: the page still says so and lists the names left
+        // out, while stacks alone were all that was asked for.
+        const QString why =
+            QStringLiteral("no log is named by a date (yymmdd.log), so no day stacks were written");
+        if (!m_request.html) {
+            fail(m_request.folder, why);
+            return false;
+        }
+        note(m_request.folder, why);
+        return writePage(folder, {}, fail);
+    }
     const Day first = m_days.front().date;
     const int count = int((m_days.back().date - first).count()) + 1;
     // Days without a log, or with one that could not be read, are hatched.
@@ -108,7 +120,11 @@ bool ArchiveRender::finish(const Failure& fail) {
     }
     if (!m_request.html)
         return written;
+    return writePage(folder, images, fail) && written;
+}
 
+bool ArchiveRender::writePage(const QDir& folder, const PageImage (&images)[2],
+                              const Failure& fail) const {
     ArchivePage page;
     // Named after the logs' folder when they share one.
     const QString logFolder = QFileInfo(m_request.logs.constFirst()).absolutePath();
@@ -133,7 +149,7 @@ bool ArchiveRender::finish(const Failure& fail) {
     const FileWriteResult html = WriteWholeFile(path, ArchivePageHtml(page));
     if (!html.ok()) {
         fail(path, ReasonInWords(html.errorNumber));
-        written = false;
+        return false;
     }
-    return written;
+    return true;
 }
