@@ -4,8 +4,6 @@
 #include "DayThumbnail.h"
 #include "PathText.h"
 
-#include <QUrl>
-
 #include <chrono>
 
 using namespace std::chrono;
@@ -42,10 +40,10 @@ QString Escaped(const QString& text) {
 }
 
 // A relative path as a URL: spaces, '#', '?' and non-ASCII names stay names,
-// and a name that is not UTF-8 keeps its bytes.
+// and a name that is not UTF-8 keeps its bytes. Encoded as bytes: QUrl's own
+// encoder takes text, which would turn such a byte into U+FFFD first.
 QString Href(const QString& path) {
-    return QString::fromLatin1(
-        QUrl::toPercentEncoding(QByteArray::fromStdString(PathBytes(path)), "/"));
+    return QString::fromLatin1(QByteArray::fromStdString(PathBytes(path)).toPercentEncoding("/"));
 }
 
 QString MonthTitle(year_month month) {

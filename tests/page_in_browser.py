@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 """The archive's web page, as a browser shows it.
 
-Writes a sample archive with a gap, a log that cannot be read and a name that
-is no date, renders it with `dirchart --render --overview --html` as cron
+Writes a sample archive with a gap, a log that cannot be read, a name that is
+no date and one that is not UTF-8, renders it with `dirchart --render --overview --html` as cron
 would, and opens index.html in headless Chromium: every image loads, every
 link leads to a file that exists, and at 400 and 1280 pixels wide nothing
 sticks out sideways. Tidy must find no error in the page.
@@ -16,7 +16,6 @@ import subprocess
 import sys
 import tempfile
 import urllib.parse
-import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -39,6 +38,8 @@ def main(dirchart, sample):
             (logs / f"{day}.log").unlink()
         # A name that a URL must encode, and whose encoding holds "%2B".
         (logs / "261125.log").rename(logs / "st+1,261125.log")
+        # A name that is not UTF-8: the page must name the file's own bytes.
+        os.rename(bytes(logs / "261126.log"), bytes(logs) + b"/\xffa261126.log")
         (logs / "261120.log").unlink()
         (logs / "261120.log").mkdir()  # cannot be read
         (logs / "260230.log").write_bytes((logs / "261121.log").read_bytes())  # no date
@@ -81,8 +82,9 @@ def main(dirchart, sample):
                 check(len(images) == 2 + 45 - 3 - 1 and not broken,
                       f"{width} px: {len(images)} images loaded, with sizes and alt; broken {broken}")
             links = driver.execute_script("return Array.from(document.links, a => a.href)")
-            missing = [l for l in links if not pathlib.Path(
-                urllib.request.url2pathname(urllib.parse.urlparse(l).path)).is_file()]
+            # By the URL's bytes, which need not be UTF-8.
+            missing = [l for l in links if not pathlib.Path(os.fsdecode(
+                urllib.parse.unquote_to_bytes(urllib.parse.urlparse(l).path))).is_file()]
             check(len(links) == 2 * (45 - 3 - 1) and not missing,
                   f"{len(links)} links to existing charts and animations; missing {missing}")
             text = driver.find_element("tag name", "body").text
