@@ -265,6 +265,8 @@ QString OverviewCalendar::toolTipFor(Day day) const {
     if (!info)
         return text + QStringLiteral("\nログなし");
     text += QLatin1Char('\n') + QString::fromStdString(info->log.filename().native());
+    if (info->summary && !info->summary->anyRecorded())
+        return text + QStringLiteral("\n記録なし");
     if (info->summary) {
         const DaySummary& s = *info->summary;
         return text + QStringLiteral("\n最大 %1　%2　%3°")

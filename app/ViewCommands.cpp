@@ -131,9 +131,7 @@ void ViewCommands::ShowOverview() {
         m_overview = new OverviewWindow(path, FileSystemPath(m_view.path()), m_window);
         ConnectOverview();
     }
-    m_overview->show();
-    m_overview->raise();
-    m_overview->activateWindow();
+    m_overview->present();
 }
 
 void ViewCommands::ConnectOverview() {

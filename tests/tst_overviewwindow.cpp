@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 namespace fs = std::filesystem;
 
@@ -47,6 +48,7 @@ class TestOverviewWindow : public QObject {
     void clicksAndKeysChooseDays();
     void followsTheFolder();
     void mainWindowShowsTheChosenDay();
+    void unrecordedCellsSaySo();
 
   private:
     QString log(const char* yymmdd) const { return m_dir->filePath(yymmdd + QStringLiteral(".log")); }
@@ -209,6 +211,7 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     QCOMPARE(form.HScroll1->value(), 319);
     QCOMPARE(form.HScroll4->value(), 3);
     QCOMPARE(dialogs->questionsAsked, 0);
+    QCOMPARE(window->focusWidget(), &calendar); // the click left the keys there
 
     form.view().setColours({0, 1023, Stretch::Linear, ColourMapId::Grey});
     const QImage shot = calendar.viewport()->grab().toImage();
@@ -217,6 +220,56 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     // Ctrl+L again: the same window, to the front.
     QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
     QCOMPARE(form.findChildren<OverviewWindow*>().size(), 1);
+
+    // Closed, the day before shown, and opened again: on the day shown now,
+    // the keys on the calendar.
+    QTest::keyClick(&calendar, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.HScroll1, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(form.ShownLog(), log("261207"));
+    QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(calendar.selectedDay(), std::optional(D("261207")));
+    QCOMPARE(window->focusWidget(), &calendar);
+    QTest::keyClick(&calendar, Qt::Key_Right);
+    QCOMPARE(calendar.selectedDay(), std::optional(D("261208")));
+}
+
+// Where a log recorded nothing (an empty file, the slots past a short log's
+// end), the tooltips say so rather than reading a 0.
+void TestOverviewWindow::unrecordedCellsSaySo() {
+    WriteTestFile(log("261211"), QByteArray());
+    WriteTestFile(log("261212"), FlatDay(200).left(100 * 360)); // slots 0 to 99
+    const auto window = open();
+    OverviewCalendar& calendar = *window->calendar();
+    const auto calendarTip = [&](const char* day) {
+        const QPoint at = cellCentre(*window, D(day));
+        QHelpEvent help(QEvent::ToolTip, at, calendar.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(calendar.viewport(), &help);
+        return QToolTip::text();
+    };
+    QVERIFY2(calendarTip("261211").endsWith("\n記録なし"), qPrintable(calendarTip("261211")));
+    QVERIFY2(calendarTip("261212").contains("最大 200"), qPrintable(calendarTip("261212")));
+
+    const auto stackTip = [&](DayStack kind, int day, int column) {
+        PictureBox& stack = *window->stack(kind);
+        const QRect band = StackGeometry::BandRect(kind, day, 12);
+        return stack.toolTipAt(stack.contentsRect().topLeft() +
+                               QPointF(band.left() + column + 0.5, band.center().y()));
+    };
+    struct Row {
+        DayStack kind;
+        int day, column;
+        const char* ends;
+    };
+    for (const Row& row : {Row{DayStack::Time, 11, 99, "　200"}, Row{DayStack::Time, 11, 100, "　記録なし"},
+                           Row{DayStack::Time, 10, 0, "　記録なし"},
+                           Row{DayStack::Direction, 10, 5, "　記録なし"},
+                           Row{DayStack::Direction, 11, 179, "　200"}}) {
+        const QString tip = stackTip(row.kind, row.day, row.column);
+        QVERIFY2(tip.endsWith(QString::fromUtf8(row.ends)), qPrintable(tip));
+    }
 }
 
 QTEST_MAIN(TestOverviewWindow)
