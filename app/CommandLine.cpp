@@ -4,9 +4,8 @@
 #include "ArchiveRender.h"
 #include "DayTime.h"
 #include "PathText.h"
-#include "PictureNames.h"
+#include "FileNames.h"
 #include "PolarPlot.h"
-#include "ValueExport.h"
 
 #include <QCommandLineParser>
 #include <QSet>
