@@ -266,6 +266,14 @@ void TestPictures::copyAndSave() {
              qPrintable(f.dialogs->lastWarning));
     QVERIFY(!f.dialogs->lastWarning.endsWith("\n\n")); // a reason is given
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 3);
+
+    // A format not written here is refused by name, not saved as PNG.
+    f.dialogs->saveChoice = out.filePath("chart.gif");
+    f.form.Picture1->saveAction()->trigger();
+    QCOMPARE(f.dialogs->warnings, 2);
+    QVERIFY2(f.dialogs->lastWarning.contains("GIF 形式では保存できません"),
+             qPrintable(f.dialogs->lastWarning));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 3);
 }
 
 void TestPictures::saveFormatFromName_data() {
