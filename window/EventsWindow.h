@@ -12,7 +12,7 @@ class EventTableModel;
 class FileSaver;
 class QLabel;
 class QPushButton;
-class QSpinBox;
+class NumberBox;
 class QTableView;
 
 // The 「イベント」 window: the events of the shown day in a table, one row
@@ -28,7 +28,7 @@ class EventsWindow : public QDialog {
     explicit EventsWindow(FileSaver& saver, QWidget* parent = nullptr);
     ~EventsWindow() override;
 
-    QSpinBox* threshold = nullptr;
+    NumberBox* threshold = nullptr;
     QTableView* table = nullptr;
     QLabel* summary = nullptr;
     QPushButton* exportButton = nullptr;

@@ -3,6 +3,7 @@
 
 #include "ChartReadout.h"
 #include "ColourDialog.h"
+#include "DialogPlacement.h"
 #include "EventsWindow.h"
 #include "FileNames.h"
 #include "FileSaver.h"
@@ -19,6 +20,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QShortcut>
 
 namespace {
@@ -35,7 +37,7 @@ ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dial
                            FileSaver& saver, PictureActions& pictures, PictureBox& chart,
                            PictureBox& polar, QWidget* window)
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
-      m_window(window) {
+      m_chart(chart), m_window(window) {
     AddValueEntries(pictures, chart, polar);
     const auto shortcut = [&](QKeySequence keys, auto handler) {
         connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
@@ -108,6 +110,11 @@ void ViewCommands::EditColours() {
     const std::optional<ColourRange> autoRange =
         m_view.hasLog() ? AutoColourRange(m_view.grid()) : std::nullopt;
     ColourDialog dialog(before, autoRange, m_window);
+    // Beside or below the chart it previews, not over it.
+    dialog.adjustSize();
+    const QSize frame = m_window->frameGeometry().size() - m_window->size();
+    const QRect chart(m_chart.mapToGlobal(QPoint(0, 0)), m_chart.size());
+    dialog.move(PlaceBeside(dialog.size() + frame, chart, m_window->screen()->availableGeometry()));
     connect(&dialog, &ColourDialog::settingsChanged, &m_view, &ViewState::setColours);
     // A day that changes under the open dialog (the day keys, a followed log
     // replotted) is the one 自動 then takes.

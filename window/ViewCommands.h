@@ -49,6 +49,7 @@ class ViewCommands : public QObject {
     LogLoader& m_loader;
     LoadDialogs& m_dialogs;
     FileSaver& m_saver;
+    PictureBox& m_chart;
     QWidget* m_window;
     OverviewWindow* m_overview = nullptr;
     EventsWindow* m_events = nullptr;

@@ -8,12 +8,15 @@
 #include "RememberedSettings.h"
 #include "ViewCommands.h"
 #include "ColourDialog.h"
+#include "DialogPlacement.h"
+#include "NumberBox.h"
 #include "TestFiles.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -36,6 +39,10 @@ class TestColourSettings : public QObject {
     void dialogTabOrder();
     void autoAndStandard();
     void editsAreAnnounced();
+    void typedNumbersKeepTheirDigits_data();
+    void dialogLeavesTheChartInView_data();
+    void dialogLeavesTheChartInView();
+    void typedNumbersKeepTheirDigits();
     void coloursPreviewAndAreRemembered();
     void autoTakesTheDayShownWhenPressed();
 
@@ -79,16 +86,31 @@ void TestColourSettings::damagedFileGivesDefaults_data() {
     QByteArray noise;
     for (int i = 0; i < 4096; ++i)
         noise.append(char((i * 7919 + 13) % 251));
+    // Any colour setting that cannot be told gives the standard colours, all
+    // four of them.
     QTest::newRow("noise") << noise << ColourSettings{};
     QTest::newRow("not a number")
         << QByteArray("[colour]\nminimum=abc\nmaximum=400\nstretch=sqrt\nmap=viridis\n")
-        << ColourSettings{0, 1023, Sqrt, Viridis};
+        << ColourSettings{};
+    QTest::newRow("maximum not a number")
+        << QByteArray("[colour]\nminimum=-200\nmaximum=abc\nstretch=sqrt\nmap=viridis\n")
+        << ColourSettings{};
     QTest::newRow("beyond 16 bits")
         << QByteArray("[colour]\nminimum=-40000\nmaximum=400\nstretch=cubic\nmap=grey\n")
-        << ColourSettings{0, 1023, Linear, Grey};
+        << ColourSettings{};
     QTest::newRow("minimum not below maximum")
         << QByteArray("[colour]\nminimum=400\nmaximum=400\nstretch=log\nmap=jet\n")
-        << ColourSettings{0, 1023, Log, Standard};
+        << ColourSettings{};
+    QTest::newRow("minimum above maximum")
+        << QByteArray("[colour]\nminimum=500\nmaximum=100\nstretch=sqrt\nmap=viridis\n")
+        << ColourSettings{};
+    QTest::newRow("unknown map")
+        << QByteArray("[colour]\nminimum=0\nmaximum=400\nstretch=sqrt\nmap=plasma\n")
+        << ColourSettings{};
+    QTest::newRow("valid, with a stray key")
+        << QByteArray("[colour]\nminimum=0\nmaximum=400\nstretch=sqrt\nmap=viridis\n"
+                      "[other]\nstray=1\n")
+        << ::Viridis;
 }
 
 void TestColourSettings::damagedFileGivesDefaults() {
@@ -97,9 +119,15 @@ void TestColourSettings::damagedFileGivesDefaults() {
     WriteTestFile(settingsFile(), content);
     AppSettings damaged;
     QCOMPARE(damaged.colourSettings(), expected);
-    // What is changed next is kept, whatever the file held.
-    damaged.setColourSettings(Viridis);
-    QCOMPARE(AppSettings().colourSettings(), Viridis);
+    // What is changed next is kept, whatever the file held, in a file
+    // written anew: nothing of the damage is left.
+    const ColourSettings next{-200, 700, Stretch::Log, ColourMapId::Grey};
+    damaged.setColourSettings(next);
+    QCOMPARE(AppSettings().colourSettings(), next);
+    QFile file(settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             QByteArray("[colour]\nmap=grey\nmaximum=700\nminimum=-200\nstretch=log\n"));
 }
 
 void TestColourSettings::dialogTabOrder() {
@@ -151,15 +179,72 @@ void TestColourSettings::editsAreAnnounced() {
     dialog.maximumBox->setValue(400);
     QCOMPARE(last(), (ColourSettings{0, 400, Stretch::Linear, ColourMapId::Standard}));
     // 最小 stays below 最大.
+    // 最小 not below 最大 is kept as typed, not announced, and OK waits,
+    // saying why, until the range is valid again.
+    QPushButton* ok = dialog.buttons->button(QDialogButtonBox::Ok);
     dialog.minimumBox->setValue(1000);
-    QCOMPARE(dialog.minimumBox->value(), 399);
-    dialog.maximumBox->setValue(-5);
-    QCOMPARE(dialog.maximumBox->value(), 400);
+    QCOMPARE(dialog.minimumBox->value(), 1000);
+    QVERIFY(!ok->isEnabled());
+    QVERIFY(!dialog.problem->isHidden());
+    QCOMPARE(announced.size(), 1);
+    dialog.maximumBox->setValue(1001);
+    QVERIFY(ok->isEnabled());
+    QVERIFY(dialog.problem->isHidden());
     dialog.stretchBox->setCurrentIndex(2);
     dialog.mapBox->setCurrentText(QStringLiteral("グレー"));
-    QCOMPARE(last(), (ColourSettings{399, 400, Stretch::Log, ColourMapId::Grey}));
+    QCOMPARE(last(), (ColourSettings{1000, 1001, Stretch::Log, ColourMapId::Grey}));
     QCOMPARE(announced.size(), 4);
     QCOMPARE(dialog.stretchBox->currentText(), QStringLiteral("対数"));
+}
+
+// Typed numbers keep their digits; a key that would leave the range is
+// refused with the bell, not dropped silently.
+void TestColourSettings::typedNumbersKeepTheirDigits_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("refused");
+    QTest::addColumn<bool>("acceptable");
+    QTest::newRow("above 最大") << "700" << 700 << 0 << false;
+    QTest::newRow("below 最大") << "-20" << -20 << 0 << true;
+    QTest::newRow("beyond 16 bits") << "40000" << 4000 << 1 << false;
+}
+
+void TestColourSettings::typedNumbersKeepTheirDigits() {
+    QFETCH(QString, typed);
+    QFETCH(int, minimum);
+    QFETCH(int, refused);
+    QFETCH(bool, acceptable);
+    ColourDialog dialog({0, 660, Stretch::Linear, ColourMapId::Standard}, std::nullopt);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QSignalSpy bell(dialog.minimumBox, &NumberBox::refused);
+    dialog.minimumBox->setFocus();
+    dialog.minimumBox->selectAll();
+    QTest::keyClicks(dialog.minimumBox, typed);
+    QCOMPARE(dialog.minimumBox->value(), minimum);
+    QCOMPARE(bell.size(), refused);
+    QCOMPARE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled(), acceptable);
+}
+
+// The colour dialog opens beside the chart it previews, inside the screen:
+// a 1280 x 800 laptop screen, a 300 x 250 dialog.
+void TestColourSettings::dialogLeavesTheChartInView_data() {
+    QTest::addColumn<QRect>("chart");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("room on the right") << QRect(0, 30, 800, 500) << QPoint(808, 30);
+    QTest::newRow("room below only") << QRect(100, 30, 1100, 400) << QPoint(100, 438);
+    QTest::newRow("room on the left only") << QRect(400, 30, 870, 700) << QPoint(92, 30);
+    QTest::newRow("no room: least covered, inside")
+        << QRect(10, 10, 1260, 780) << QPoint(10, 550);
+}
+
+void TestColourSettings::dialogLeavesTheChartInView() {
+    QFETCH(QRect, chart);
+    QFETCH(QPoint, expected);
+    const QRect screen(0, 0, 1280, 800);
+    const QPoint placed = PlaceBeside({300, 250}, chart, screen);
+    QCOMPARE(placed, expected);
+    QVERIFY(screen.contains(QRect(placed, QSize(300, 250))));
 }
 
 // The colour dialog's settings show on the chart while it is open, Cancel

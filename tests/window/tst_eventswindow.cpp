@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "EventsWindow.h"
 #include "FileSaver.h"
+#include "NumberBox.h"
 #include "PathText.h"
 #include "ScriptedDialogs.h"
 
@@ -90,6 +91,16 @@ void TestEventsWindow::dayWithoutEvents() {
     window.threshold->setValue(850);
     QCOMPARE(window.table->model()->rowCount(), 1);
     QCOMPARE(dialogs.warnings, 0);
+
+    // A threshold past the values' range is refused with the bell.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy bell(window.threshold, &NumberBox::refused);
+    window.threshold->setFocus();
+    window.threshold->selectAll();
+    QTest::keyClicks(window.threshold, "40000");
+    QCOMPARE(window.threshold->value(), 4000);
+    QCOMPARE(bell.size(), 1);
 }
 
 // The same lines as `dirchart --events`, whose first column is the path's
