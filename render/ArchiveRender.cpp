@@ -3,6 +3,7 @@
 
 #include "ArchivePage.h"
 #include "DayStacks.h"
+#include "DayTime.h"
 #include "DayThumbnail.h"
 #include "ImageSurface.h"
 #include "FileErrors.h"
@@ -134,10 +135,19 @@ bool ArchiveRender::writePage(const QDir& folder, const PageImage (&images)[2],
     page.leftOut = m_leftOut;
     for (const PageEntry& day : m_days) {
         const QString chart = ChartImageName(m_request.logs[day.log]);
-        // The day's animation, when this run writes one, under its thumbnail.
+        // What else this run writes of the day, under its thumbnail: the
+        // animation, the values.
         QList<PageLink> links;
+        const QString& log = m_request.logs[day.log];
         if (m_request.animation && day.problem.isEmpty())
-            links.append({AnimationImageName(m_request.logs[day.log]), QStringLiteral("動画")});
+            links.append({AnimationImageName(log), QStringLiteral("動画")});
+        if (m_request.csv && day.problem.isEmpty()) {
+            links.append({DayValuesName(log), QStringLiteral("値 CSV")});
+            if (m_request.polarSlot >= 0)
+                links.append({SlotValuesName(log, m_request.polarSlot),
+                              QString::fromStdString(SlotClock(m_request.polarSlot)) +
+                                  QStringLiteral(" の値 CSV")});
+        }
         page.days.push_back(
             {day.date, chart, ThumbnailFolder + QLatin1Char('/') + chart, day.problem, links});
     }

@@ -49,7 +49,7 @@ def main(dirchart, sample):
         # With a short animation of each day, which the page links under its
         # thumbnail.
         render = subprocess.run([dirchart, "--render", str(web), "--quiet", "--overview", "--html",
-                                 "--animate", "--from", "12:00", "--to", "12:10"]
+                                 "--csv", "--animate", "--from", "12:00", "--to", "12:10"]
                                 + sorted(str(p) for p in logs.iterdir()),
                                 env=env, capture_output=True, text=True)
         check(render.returncode == 1 and render.stderr.count("\n") == 1,
@@ -81,12 +81,25 @@ def main(dirchart, sample):
                 broken = [i for i in images if not i[1] or not all(i[2:])]
                 check(len(images) == 2 + 45 - 3 - 1 and not broken,
                       f"{width} px: {len(images)} images loaded, with sizes and alt; broken {broken}")
+                # The two stacks at one scale, so that their labels read alike.
+                scales = driver.execute_script(
+                    "return Array.from(document.querySelectorAll('.stacks img'),"
+                    " i => i.getBoundingClientRect().width / i.naturalWidth)")
+                check(len(scales) == 2 and abs(scales[0] - scales[1]) < 0.02,
+                      f"{width} px: the stacks at one scale {scales}")
+                # A day's further links right under its thumbnail.
+                gaps = driver.execute_script(
+                    "return Array.from(document.querySelectorAll('td'), td => {"
+                    " const t = td.querySelector('a.thumb'), m = td.querySelector('.more');"
+                    " return t && m ? m.getBoundingClientRect().top - t.getBoundingClientRect().bottom"
+                    " : null; }).filter(g => g !== null)")
+                check(gaps and max(gaps) < 3, f"{width} px: links under their thumbnails, gaps {set(gaps)}")
             links = driver.execute_script("return Array.from(document.links, a => a.href)")
             # By the URL's bytes, which need not be UTF-8.
             missing = [l for l in links if not pathlib.Path(os.fsdecode(
                 urllib.parse.unquote_to_bytes(urllib.parse.urlparse(l).path))).is_file()]
-            check(len(links) == 2 * (45 - 3 - 1) and not missing,
-                  f"{len(links)} links to existing charts and animations; missing {missing}")
+            check(len(links) == 3 * (45 - 3 - 1) and not missing,
+                  f"{len(links)} links to existing charts, animations and values; missing {missing}")
             text = driver.find_element("tag name", "body").text
             check("260230.log" in text, "the name that is no date is listed")
         finally:
