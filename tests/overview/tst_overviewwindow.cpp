@@ -237,10 +237,14 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
 }
 
 // Where a log recorded nothing (an empty file, the slots past a short log's
-// end), the tooltips say so rather than reading a 0.
+// end), the tooltips say so rather than reading a 0; a name that is no
+// regular file is a log that cannot be read.
 void TestOverviewWindow::unrecordedCellsSaySo() {
     WriteTestFile(log("261211"), QByteArray());
     WriteTestFile(log("261212"), FlatDay(200).left(100 * 360)); // slots 0 to 99
+    // Names that are no regular file are logs that cannot be read, as on the
+    // archive's page: the folder of the 6th, a dangling link.
+    QVERIFY(QFile::link(m_dir->filePath("nowhere"), log("261213")));
     const auto window = open();
     OverviewCalendar& calendar = *window->calendar();
     const auto calendarTip = [&](const char* day) {
@@ -251,10 +255,12 @@ void TestOverviewWindow::unrecordedCellsSaySo() {
     };
     QVERIFY2(calendarTip("261211").endsWith("\n記録なし"), qPrintable(calendarTip("261211")));
     QVERIFY2(calendarTip("261212").contains("最大 200"), qPrintable(calendarTip("261212")));
+    for (const char* day : {"261206", "261213"})
+        QVERIFY2(calendarTip(day).contains("読み込めません"), qPrintable(calendarTip(day)));
 
     const auto stackTip = [&](DayStack kind, int day, int column) {
         PictureBox& stack = *window->stack(kind);
-        const QRect band = StackGeometry::BandRect(kind, day, 12);
+        const QRect band = StackGeometry::BandRect(kind, day, 13);
         return stack.toolTipAt(stack.contentsRect().topLeft() +
                                QPointF(band.left() + column + 0.5, band.center().y()));
     };
