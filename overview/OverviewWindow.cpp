@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScreen>
@@ -41,6 +43,25 @@ fs::path FolderName(const fs::path& folder) {
 
 constexpr int StatusDelayMs = 200;
 
+// The window's font with a family that has Japanese and Latin letters alike:
+// its own when it has, else the first such family installed. Otherwise a
+// line such as 「一覧に入らないログ: 260230.log」 would draw its kana in a
+// fallback font and its digits in another.
+QFont OneFontForJapanese(QFont font) {
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    const QString family = QFontInfo(font).family();
+    if (japanese.isEmpty() || japanese.contains(family))
+        return font;
+    for (const QString& preferred : {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                     QStringLiteral("IPAGothic")})
+        if (japanese.contains(preferred)) {
+            font.setFamilies({preferred});
+            return font;
+        }
+    font.setFamilies({japanese.constFirst()});
+    return font;
+}
+
 fs::path Canonical(const fs::path& path) {
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(path, error);
@@ -55,6 +76,7 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     m_sinceOpened.start();
     setWindowTitle(QStringLiteral("一覧 – ") + NameOf(FolderName(m_folder)));
     setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(OneFontForJapanese(font()));
 
     m_status = new QLabel(this);
     m_stackPane = new QWidget;

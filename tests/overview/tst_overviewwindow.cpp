@@ -11,6 +11,8 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QScrollBar>
 #include <QApplication>
@@ -113,8 +115,13 @@ void TestOverviewWindow::thumbnailsArrive() {
             time.pixel(missing.center().x() + 3, missing.center().y()));
 
     QStringList labels;
-    for (const QLabel* label : window->findChildren<QLabel*>())
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
         labels.append(label->text());
+        // One font for the kana and the digits of a line.
+        const QString family = QFontInfo(label->font()).family();
+        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese),
+                 qPrintable(family));
+    }
     QVERIFY2(labels.filter("260230.log").size() == 1, qPrintable(labels.join('|')));
 }
 
