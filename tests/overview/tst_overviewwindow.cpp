@@ -51,6 +51,7 @@ class TestOverviewWindow : public QObject {
     void followsTheFolder();
     void mainWindowShowsTheChosenDay();
     void unrecordedCellsSaySo();
+    void weekFitsANarrowWindow();
 
   private:
     QString log(const char* yymmdd) const { return m_dir->filePath(yymmdd + QStringLiteral(".log")); }
@@ -282,6 +283,27 @@ void TestOverviewWindow::unrecordedCellsSaySo() {
                            Row{DayStack::Direction, 11, 179, "　200"}}) {
         const QString tip = stackTip(row.kind, row.day, row.column);
         QVERIFY2(tip.endsWith(QString::fromUtf8(row.ends)), qPrintable(tip));
+    }
+}
+
+// In a window narrower than a week of full-size thumbnails (a 1280 x 800
+// laptop screen at 150 %, say) the thumbnails are smaller, every weekday
+// stays in view and nothing scrolls sideways.
+void TestOverviewWindow::weekFitsANarrowWindow() {
+    const auto window = open();
+    OverviewCalendar& calendar = *window->calendar();
+    const int fullWidth = calendar.cellRect(D("261201")).width();
+    window->resize(900, 700);
+    QTRY_VERIFY(calendar.viewport()->width() < 900);
+    QCOMPARE(calendar.horizontalScrollBar()->maximum(), 0);
+    const QImage shot = calendar.viewport()->grab().toImage();
+    for (int day = 1; day <= 7; ++day) {
+        const QRect cell = calendar.cellRect(D(qPrintable(QStringLiteral("26120%1").arg(day))));
+        QVERIFY2(cell.left() >= 0 && cell.right() < calendar.viewport()->width(),
+                 qPrintable(QStringLiteral("day %1 at %2..%3").arg(day).arg(cell.left()).arg(cell.right())));
+        QVERIFY(cell.width() < fullWidth);
+        if (day != 5 && day != 6)
+            QCOMPARE(shot.pixel(cell.center() + QPoint(0, 6)), CellArgb(100 * day));
     }
 }
 
