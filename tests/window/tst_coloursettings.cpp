@@ -262,7 +262,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
     {
         WindowFixture f;
         RememberedSettings remembered(f.form.view(), f.form.loader(), f.form.commands());
-        f.form.LoadLog(log);
+        f.form.loadLog(log);
         QCOMPARE(f.form.Picture1->surface().image(), chartIn(ColourMapId::Standard));
         // A preview is never written, and a cancelled dialog leaves the file
         // as it was.
@@ -282,7 +282,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
                 during = stored();
                 ok ? dialog->accept() : dialog->reject();
             });
-            f.form.commands().EditColours();
+            f.form.commands().editColours();
             QCOMPARE(previewed, chartIn(ColourMapId::Viridis));
             QCOMPARE(during, before);
             QVERIFY(!before.contains("viridis"));
@@ -306,21 +306,21 @@ void TestColourSettings::autoTakesTheDayShownWhenPressed() {
     for (std::size_t i = 0; i < later.cells.size(); ++i)
         later.cells[i] = std::int16_t(1000 + i % 1000);
     WindowFixture f;
-    f.form.LoadLog(WriteTestFile(dir.filePath("261207.log"), LogBytes(Filled(300))));
+    f.form.loadLog(WriteTestFile(dir.filePath("261207.log"), LogBytes(Filled(300))));
     for (const bool load : {true, false}) {
         std::optional<ColourRange> taken;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<ColourDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             if (load)
-                f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(later)));
+                f.form.loadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(later)));
             else
                 f.form.view().replaceGrid(Filled(700), int(later.cells.size()));
             dialog->autoButton->click();
             taken = ColourRange{dialog->minimumBox->value(), dialog->maximumBox->value()};
             dialog->reject();
         });
-        f.form.commands().EditColours();
+        f.form.commands().editColours();
         QCOMPARE(taken, AutoColourRange(load ? later : Filled(700)));
     }
 }

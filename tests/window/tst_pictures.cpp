@@ -44,7 +44,7 @@ struct Fixture {
         for (int i = 0; i < ObservationGrid::CellCount; ++i)
             grid.cells[i] = static_cast<std::int16_t>(i % 1100 - 20);
         if (load)
-            form.LoadLog(WriteTestFile(folder.filePath("261208.log"), LogBytes(grid)));
+            form.loadLog(WriteTestFile(folder.filePath("261208.log"), LogBytes(grid)));
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qFatal("window not exposed");
@@ -284,7 +284,7 @@ void TestPictures::tipLeftOnScreenFollowsTheLog() {
     const QuietTooltips quiet;
     ObservationGrid grid;
     grid(300, 90) = 777;
-    f.form.LoadLog(WriteTestFile(f.folder.filePath("261208.log"), LogBytes(grid).left(360 * 10)));
+    f.form.loadLog(WriteTestFile(f.folder.filePath("261208.log"), LogBytes(grid).left(360 * 10)));
     PictureBox* chart = f.form.Picture1;
     const QPoint at = chart->contentsRect().topLeft() + ChartGeometry::CellRect({300, 90}).center();
     QHelpEvent help(QEvent::ToolTip, at, chart->mapToGlobal(at));
