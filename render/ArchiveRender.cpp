@@ -3,6 +3,7 @@
 
 #include "ArchivePage.h"
 #include "DayStacks.h"
+#include "DayTime.h"
 #include "DayThumbnail.h"
 #include "FileErrors.h"
 #include "FileNames.h"
@@ -69,10 +70,22 @@ void ArchiveRender::markUnreadable(qsizetype index, const QString& reason) {
         m_days[std::size_t(*day)].problem = reason;
 }
 
-bool ArchiveRender::finish(const Failure& fail) {
-    if (!wanted() || m_days.empty())
+bool ArchiveRender::finish(const Failure& fail, const Failure& note) {
+    if (!wanted())
         return true;
     const QDir folder(m_request.folder);
+    if (m_days.empty()) {
+        // Nothing to stack: the page still says so and lists the names left
+        // out, while stacks alone were all that was asked for.
+        const QString why =
+            QStringLiteral("no log is named by a date (yymmdd.log), so no day stacks were written");
+        if (!m_request.html) {
+            fail(m_request.folder, why);
+            return false;
+        }
+        note(m_request.folder, why);
+        return writePage(folder, {}, fail);
+    }
     const Day first = m_days.front().date;
     const int count = int((m_days.back().date - first).count()) + 1;
     // Days without a log, or with one that could not be read, are hatched.
@@ -102,7 +115,11 @@ bool ArchiveRender::finish(const Failure& fail) {
     }
     if (!m_request.html)
         return written;
+    return writePage(folder, images, fail) && written;
+}
 
+bool ArchiveRender::writePage(const QDir& folder, const PageImage (&images)[2],
+                              const Failure& fail) const {
     ArchivePage page;
     // Named after the logs' folder when they share one.
     const QString logFolder = QFileInfo(m_request.logs.constFirst()).absolutePath();
@@ -116,10 +133,19 @@ bool ArchiveRender::finish(const Failure& fail) {
     page.leftOut = m_leftOut;
     for (const PageEntry& day : m_days) {
         const QString chart = ChartImageName(m_request.logs[day.log], m_request.view);
-        // The day's animation, when this run writes one, under its thumbnail.
+        // What else this run writes of the day, under its thumbnail: the
+        // animation, the values.
         QList<PageLink> links;
+        const QString& log = m_request.logs[day.log];
         if (m_request.animation && day.problem.isEmpty())
-            links.append({AnimationImageName(m_request.logs[day.log]), QStringLiteral("動画")});
+            links.append({AnimationImageName(log), QStringLiteral("動画")});
+        if (m_request.csv && day.problem.isEmpty()) {
+            links.append({DayValuesName(log), QStringLiteral("値 CSV")});
+            if (m_request.polarSlot >= 0)
+                links.append({SlotValuesName(log, m_request.polarSlot),
+                              QString::fromStdString(SlotClock(m_request.polarSlot)) +
+                                  QStringLiteral(" の値 CSV")});
+        }
         page.days.push_back(
             {day.date, chart, ThumbnailFolder + QLatin1Char('/') + chart, day.problem, links});
     }
@@ -127,7 +153,7 @@ bool ArchiveRender::finish(const Failure& fail) {
     const FileWriteResult html = WriteWholeFile(path, ArchivePageHtml(page));
     if (!html.ok()) {
         fail(path, ReasonInWords(html.errorNumber));
-        written = false;
+        return false;
     }
-    return written;
+    return true;
 }

@@ -158,7 +158,8 @@ int RunRenderCommand(const RenderRequest& request) {
     work();
     for (std::thread& thread : threads)
         thread.join();
-    if (!archive.finish([&](const QString& path, const QString& why) { reporter.Fail(path, why); }))
+    const auto report = [&](const QString& path, const QString& why) { reporter.Fail(path, why); };
+    if (!archive.finish(report, report))
         allWritten = false;
     return allWritten ? 0 : 1;
 }

@@ -91,7 +91,8 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     m_follower = new LogFollower(m_view, this);
     m_saver = std::make_unique<FileSaver>(*m_dialogs, [this] { return m_view.path(); });
     m_pictures = new PictureActions(m_view, *m_actions, *Picture1, *Picture2, *m_saver, this);
-    m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, this);
+    m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, *Picture1,
+                                  this);
     m_marks = new MarkCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_pictures, *Picture1,
                                this);
     connect(m_marks, &MarkCommands::chartChanged, this, &Form1::redrawChart);

@@ -35,9 +35,8 @@ class WindowActions;
 class MarkCommands : public QObject {
     Q_OBJECT
   public:
-    MarkCommands(ViewState& view, WindowActions& actions, LogLoader& loader,
-                 LoadDialogs& dialogs, PictureActions& pictures, PictureBox& chart,
-                 QWidget* window);
+    MarkCommands(ViewState& view, WindowActions& actions, LogLoader& loader, LoadDialogs& dialogs,
+                 PictureActions& pictures, PictureBox& chart, QWidget* window);
     ~MarkCommands() override;
 
     DayMarks& marks() { return *m_marks; }
@@ -96,5 +95,5 @@ class MarkCommands : public QObject {
     MarksWindow* m_window = nullptr;
     QRubberBand* m_band = nullptr;
     std::optional<QPointF> m_dragStart; // on the chart, while a box is drawn
-    QPoint m_dragPoint;                  // the same in the widget
+    QPoint m_dragPoint;                 // the same in the widget
 };

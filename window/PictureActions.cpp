@@ -69,6 +69,16 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
         return PictureTip{PolarReadoutText(*bin, valueText(m_view.slot(), *bin)),
                           QRect(p.toPoint(), QSize(1, 1))};
     });
+    // A tooltip left on screen follows what it reads: a log that grows under
+    // it, another day, other colours, another slot.
+    const auto refreshTips = [this] {
+        m_chart.refreshTip();
+        m_polar.refreshTip();
+    };
+    for (const auto changed : {&ViewState::gridChanged, &ViewState::logChanged,
+                               &ViewState::coloursChanged})
+        connect(&m_view, changed, this, refreshTips);
+    connect(&m_view, &ViewState::slotChanged, this, refreshTips);
 
     // A click in the plot area picks its slot, and a drag moves on.
     m_chart.setPointHandler([this](QPointF p, bool dragging) {

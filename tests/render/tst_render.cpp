@@ -179,6 +179,8 @@ class TestRender : public QObject {
     void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
+    void archiveWithoutADatedLog_data();
+    void archiveWithoutADatedLog();
     void pageNamesItsFolder_data();
     void pageNamesItsFolder();
 
@@ -673,6 +675,36 @@ void TestRender::archiveIsTheOverviewWindows() {
                           "width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
+}
+
+// Logs none of which is named by a date: the page still says so and lists
+// them; stacks alone cannot be drawn, which is a failure.
+void TestRender::archiveWithoutADatedLog_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("page") << QStringList{"--html"} << 0 << true;
+    QTest::newRow("page and stacks") << QStringList{"--overview", "--html"} << 0 << true;
+    QTest::newRow("stacks alone") << QStringList{"--overview"} << 1 << false;
+}
+
+void TestRender::archiveWithoutADatedLog() {
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(bool, page);
+    const Run run =
+        RunDirchart(QStringList{"--render", out()} + options + QStringList{log("station.log", 1)});
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + out() + ": ") &&
+                 run.errLines[0].contains("no day stacks were written"),
+             qPrintable(run.errLines[0]));
+    QFile index(QDir(out()).filePath("index.html"));
+    QCOMPARE(index.open(QIODevice::ReadOnly), page);
+    const QString html = QString::fromUtf8(index.readAll());
+    QCOMPARE(html.contains("日付のある観測ログはありません。"), page);
+    QCOMPARE(html.contains("一覧に入らないログ: station.log"), page);
+    QVERIFY(!QFile::exists(QDir(out()).filePath("overview-time.png")));
 }
 
 void TestRender::pageNamesItsFolder_data() {
