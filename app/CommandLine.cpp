@@ -183,6 +183,7 @@ enum class OptionMode {
     Render,    // --render and what it writes
     Animation, // --animate, --from, --to: with --render, checked by ParseAnimation
     Events,    // --events and its threshold
+    Marks,     // --list-marks
 };
 
 // Every option of the command line, in the order --help lists them, with the
@@ -263,6 +264,14 @@ struct OptionTable {
         QStringLiteral("With --events, the lowest value of an event's cells, 1 to 32767 "
                        "(default 512)."),
         QStringLiteral("N"), QString::number(DefaultEventThreshold)};
+    // The marks users left on the days.
+    const QCommandLineOption listMarks{
+        QStringLiteral("list-marks"),
+        QStringLiteral("List the marks of each LOG on standard output as CSV, without a "
+                       "window.")};
+    const QCommandLineOption marks{
+        QStringLiteral("marks"),
+        QStringLiteral("With --render, draw each LOG's marks into its chart.")};
 
     struct Row {
         const QCommandLineOption& option;
@@ -289,6 +298,8 @@ struct OptionTable {
         {csv, OptionMode::Render},
         {events, OptionMode::Events},
         {threshold, OptionMode::Events},
+        {listMarks, OptionMode::Marks},
+        {marks, OptionMode::Render},
     };
 
     // The first option of `mode` that is set, other than `except`.
@@ -337,6 +348,21 @@ CommandLine ParseEvents(const QCommandLineParser& parser, const OptionTable& opt
         return UsageError(QStringLiteral("--events needs at least one LOG"));
     result.action = CommandLine::Events;
     result.events.logs = logs;
+    return result;
+}
+
+// dirchart --list-marks LOG...
+CommandLine ParseListMarks(const QCommandLineParser& parser, const OptionTable& options,
+                           const QStringList& logs) {
+    for (const OptionMode mode : {OptionMode::Render, OptionMode::Events})
+        if (const QCommandLineOption* other = options.firstSet(parser, mode))
+            return UsageError(
+                QStringLiteral("--%1 does not go with --list-marks").arg(Name(*other)));
+    if (logs.isEmpty())
+        return UsageError(QStringLiteral("--list-marks needs at least one LOG"));
+    CommandLine result;
+    result.action = CommandLine::ListMarks;
+    result.markLogs = logs;
     return result;
 }
 
@@ -410,6 +436,7 @@ CommandLine ParseRender(const QCommandLineParser& parser, const OptionTable& opt
     request.overview = parser.isSet(options.overview);
     request.html = parser.isSet(options.html);
     request.csv = parser.isSet(options.csv);
+    request.marks = parser.isSet(options.marks);
 
     if (logs.isEmpty())
         return UsageError(QStringLiteral("--render needs at least one LOG"));
@@ -447,13 +474,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
                        "and a polar plot. With --render it writes each LOG's chart as\n"
                        "DIR/<name>.png instead, without a window; with --events it lists\n"
-                       "each LOG's events."));
+                       "each LOG's events, and with --list-marks its marks."));
     for (const OptionTable::Row& row : options.rows)
         parser.addOption(row.option);
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
-                       "to write images of; with --events, the logs to list."),
+                       "to write images of; with --events or --list-marks, the logs to "
+                       "list."),
         QStringLiteral("[LOG...]"));
 
     // "-261204.log" is one unknown option, not seven unknown letters.
@@ -478,6 +506,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         !error.isEmpty())
         return UsageError(error);
 
+    if (parser.isSet(options.listMarks))
+        return ParseListMarks(parser, options, logs);
     if (parser.isSet(options.events))
         return ParseEvents(parser, options, logs);
     if (parser.isSet(options.threshold))

@@ -11,18 +11,22 @@
 //   dirchart [--help] [--version] [LOG]
 //   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet]
 //            [--range MIN:MAX] [--stretch S] [--colormap MAP] [--window H:MM-H:MM] [--sector A-B]
-//            [--animate [--from H:MM] [--to H:MM]] [--overview] [--html] [--csv] LOG...
+//            [--animate [--from H:MM] [--to H:MM]] [--overview] [--html] [--csv] [--marks]
+//            LOG...
 //   dirchart --events [--threshold N] LOG...
+//   dirchart --list-marks LOG...
 struct CommandLine {
     enum Action {
         ShowWindow, // start the window, and load `log` once it is shown
         Render,     // write the images `render` asks for, without a window
         Events,     // list the events `events` asks for, without a window
+        ListMarks,  // list the marks of `markLogs`, without a window
         Exit,       // print `output` (to stdout, or stderr for a usage error) and exit
     } action = ShowWindow;
     QString log;          // absolute; empty for none
     RenderRequest render; // for Render
     EventsRequest events; // for Events
+    QStringList markLogs; // for ListMarks, as given
     QString output;       // text to print for Exit
     int exitCode = 0;     // for Exit: 0 after --help or --version, 2 for a usage error
 };

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "DisplayCheck.h"
 #include "Form1.h"
+#include "MarksCommand.h"
 #include "PathText.h"
 #include "RememberedSettings.h"
 #include "Translations.h"
@@ -44,6 +45,9 @@ int main(int argc, char* argv[]) {
 
     if (command.action == CommandLine::Events)
         return RunEventsCommand(command.events);
+
+    if (command.action == CommandLine::ListMarks)
+        return RunListMarksCommand(command.markLogs);
 
     if (command.action == CommandLine::Render) {
         // No window and no display: the offscreen platform gives the fonts

@@ -7,6 +7,9 @@
 #include "ChartView.h"
 #include "ColourTable.h"
 #include "DayChart.h"
+#include "Form1.h"
+#include "MarkFile.h"
+#include "MarksOverlay.h"
 #include "DirectionTimePlot.h"
 #include "Events.h"
 #include "FileNames.h"
@@ -50,6 +53,20 @@
 
 namespace {
 
+// Mark number i of a day: spread over the day and the circle.
+Mark NewBenchMark(int i) {
+    Mark mark;
+    mark.id = std::to_string(100000 + i);
+    mark.firstSlot = (i * 37) % 700;
+    mark.lastSlot = mark.firstSlot + 5 + i % 15;
+    mark.firstBin = (i * 53) % 180;
+    mark.lastBin = (mark.firstBin + 10 + i % 30) % 180;
+    mark.label = "mark " + std::to_string(i);
+    mark.comment = "seen at the station";
+    mark.created = "2026-12-08T10:00:00Z";
+    return mark;
+}
+
 // A full log with every value of the scale, written once and then read from
 // the page cache.
 const std::string& LogPath() {
@@ -82,6 +99,37 @@ void ReadAndPlot(benchmark::State& state) {
     ReadAndPlotAt(state, 1);
 }
 BENCHMARK(ReadAndPlot)->Unit(benchmark::kMicrosecond);
+
+// A day with `state.range(0)` marks beside its log: the log and its marks
+// file read, the cells plotted and the marks drawn over them, as a load
+// with marks shown does.
+void ReadAndPlotMarks(benchmark::State& state) {
+    static QTemporaryDir dir;
+    const int count = int(state.range(0));
+    const QString log = dir.filePath(QStringLiteral("%1/261208.log").arg(count));
+    QDir().mkpath(QFileInfo(log).absolutePath());
+    QFile::remove(log);
+    QFile::copy(QString::fromStdString(LogPath()), log);
+    MarksDocument document;
+    for (int i = 0; i < count; ++i)
+        document.marks.push_back(NewBenchMark(i));
+    const std::string json = MarksJson(document);
+    WriteWholeFile(MarksFileBeside(log), QByteArray::fromStdString(json));
+    ImageSurface surface(ChartPictureSize);
+    ObservationGrid grid;
+    const std::string bytes = log.toStdString();
+    for (auto _ : state) {
+        if (!ReadObservationLog(bytes, grid).ok())
+            state.SkipWithError("cannot read the log");
+        const MarksRead marks = ReadMarks(log);
+        if (marks.document.marks.size() != std::size_t(count))
+            state.SkipWithError("cannot read the marks");
+        PlotSignalGrid(surface, grid);
+        DrawMarks(surface, marks.document.marks);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(ReadAndPlotMarks)->Arg(50)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 // The same on a screen at 200 %: four device pixels per cell.
 void ReadAndPlotRatio2(benchmark::State& state) {
@@ -432,6 +480,70 @@ BENCHMARK(PlayStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
+namespace {
+
+// A year of days with ten marks each: empty logs (only their names count
+// here) and their marks files.
+const QString& MarksYearFolder() {
+    static QTemporaryDir dir;
+    static const QString folder = [] {
+        const QDate first(2026, 1, 1);
+        for (int day = 0; day < 365; ++day) {
+            const QString log =
+                dir.filePath(first.addDays(day).toString(QStringLiteral("yyMMdd")) + ".log");
+            QFile(log).open(QIODevice::WriteOnly);
+            MarksDocument document;
+            for (int i = 0; i < 10; ++i)
+                document.marks.push_back(NewBenchMark(day * 10 + i));
+            WriteWholeFile(MarksFileBeside(log), QByteArray::fromStdString(MarksJson(document)));
+        }
+        return dir.path();
+    }();
+    return folder;
+}
+
+} // namespace
+
+// The list of a folder's marks: every marks file of a year read and its
+// marks sorted by day and start, as 印一覧 fills its table.
+void MarksYear(benchmark::State& state) {
+    const QString& folder = MarksYearFolder();
+    for (auto _ : state) {
+        std::vector<std::pair<QString, Mark>> listed;
+        for (const LogMarks& day : FolderMarks(folder))
+            for (const Mark& mark : day.read.document.marks)
+                listed.emplace_back(day.log, mark);
+        std::stable_sort(listed.begin(), listed.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : MarkBefore(a.second, b.second);
+        });
+        if (listed.size() != 3650)
+            state.SkipWithError("marks missing");
+        benchmark::DoNotOptimize(listed.data());
+    }
+}
+BENCHMARK(MarksYear)->Unit(benchmark::kMillisecond);
+
+// The same marks files only read into memory.
+void MarksYearFloor(benchmark::State& state) {
+    std::vector<std::string> paths;
+    for (const QString& name :
+         QDir(MarksYearFolder()).entryList({QStringLiteral("*.marks.json")}, QDir::Files))
+        paths.push_back(QDir(MarksYearFolder()).filePath(name).toStdString());
+    std::string bytes;
+    for (auto _ : state) {
+        std::size_t total = 0;
+        for (const std::string& path : paths) {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            char buffer[65536];
+            for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+                total += std::size_t(n);
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(MarksYearFloor)->Unit(benchmark::kMillisecond);
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -441,3 +553,4 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     return 0;
 }
+

@@ -53,6 +53,9 @@ QString OutOfRange(const CommandLine& command) {
             command.events.threshold > MaxEventThreshold)
             return QStringLiteral("--threshold %1").arg(command.events.threshold);
         return {};
+    case CommandLine::ListMarks:
+        return command.markLogs.isEmpty() ? QStringLiteral("--list-marks without a LOG")
+                                          : QString();
     case CommandLine::Render:
         break;
     }

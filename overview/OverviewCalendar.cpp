@@ -32,6 +32,8 @@ constexpr int DateHeight = 16;   // the date above each frame
 constexpr int ColumnGap = 6;
 constexpr int WeekGap = 8;
 constexpr int FoldHeight = 30;
+constexpr int MarkFlagSize = 9; // the corner flag of a day with marks
+const QColor MarkFlagColour(0xe0, 0x10, 0x90);
 // Thumbnails kept drawn: a few screenfuls.
 constexpr int CachedThumbnails = 300;
 
@@ -258,6 +260,17 @@ void OverviewCalendar::paintEvent(QPaintEvent* event) {
             } else if (info) {
                 painter.fillRect(frame.adjusted(1, 1, -1, -1), colours.color(QPalette::AlternateBase));
             }
+            if (info && (info->marks > 0 || info->marksDamaged)) {
+                // A flag in the thumbnail's top right corner for a day with
+                // marks, hollow where its marks file cannot be read.
+                const QPoint corner = frame.topRight() + QPoint(-1, 1);
+                const QPolygon flag({corner, corner - QPoint(MarkFlagSize, 0),
+                                     corner + QPoint(0, MarkFlagSize)});
+                painter.setPen(QPen(MarkFlagColour, 1));
+                painter.setBrush(info->marksDamaged ? QBrush(Qt::NoBrush) : QBrush(MarkFlagColour));
+                painter.drawPolygon(flag);
+                painter.setBrush(Qt::NoBrush);
+            }
             if (day == m_shown) {
                 painter.setPen(QPen(colours.color(QPalette::Highlight), 2));
                 painter.drawRect(QRectF(frame).adjusted(-1, -1, 0, 0));
@@ -281,6 +294,10 @@ QString OverviewCalendar::toolTipFor(Day day) const {
     if (!info)
         return text + QStringLiteral("\nログなし");
     text += QLatin1Char('\n') + QString::fromStdString(info->log.filename().native());
+    if (info->marks > 0)
+        text += QStringLiteral("\n印 %1 件").arg(info->marks);
+    if (info->marksDamaged)
+        text += QStringLiteral("\n印のファイルを読めません");
     if (info->summary && !info->summary->anyRecorded())
         return text + QStringLiteral("\n記録なし");
     if (info->summary) {

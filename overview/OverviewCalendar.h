@@ -26,6 +26,8 @@ struct OverviewDay {
     bool read = false;         // a reading has come back
     std::shared_ptr<const DaySummary> summary;
     QString problem; // why the log could not be read
+    int marks = 0;   // the marks left on the day
+    bool marksDamaged = false;
 };
 using OverviewDays = std::map<int, OverviewDay>; // by day number
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "OverviewLoader.h"
 
+#include "MarkFile.h"
+#include "PathText.h"
 #include "FileErrors.h"
 #include "ObservationLog.h"
 
@@ -80,6 +82,9 @@ void OverviewLoader::readLoop() {
                 SummariseDay(grid, static_cast<int>(result.cellsCovered())));
         else
             reading.problem = ReasonText(result);
+        const MarksRead marks = ReadMarks(PathFromBytes(taken.log.native()));
+        reading.marks = int(marks.document.marks.size());
+        reading.marksDamaged = !marks.ok();
         // Delivered on the window's thread; dropped if this loader is gone.
         QMetaObject::invokeMethod(
             this, [this, day, request = taken.request, reading] { emit dayRead(day, request, reading); },

@@ -20,6 +20,9 @@
 struct DayReading {
     std::shared_ptr<const DaySummary> summary; // null when the log could not be read
     QString problem;
+    // The day's marks: how many, and whether its marks file is damaged.
+    int marks = 0;
+    bool marksDamaged = false;
 };
 
 // The overview's work off the window's thread: it lists the folder once a

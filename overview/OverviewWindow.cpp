@@ -274,6 +274,8 @@ void OverviewWindow::applyReading(int number, std::uint64_t request, const DayRe
     day.read = true;
     day.summary = reading.summary;
     day.problem = reading.problem;
+    day.marks = reading.marks;
+    day.marksDamaged = reading.marksDamaged;
     const Day date{days(number)};
     m_calendar->dayChanged(date);
     const int index = int((date - m_calendar->calendar().first()).count());

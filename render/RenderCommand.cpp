@@ -3,6 +3,8 @@
 
 #include "ArchiveRender.h"
 #include "FileErrors.h"
+#include "MarkFile.h"
+#include "PathText.h"
 #include "FileNames.h"
 #include "PathText.h"
 #include "PngFile.h"
@@ -75,7 +77,20 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         return false;
     }
     const auto fail = [&](const QString& path, const QString& why) { reporter.Fail(path, why); };
+    bool marksRead = true;
+    if (request.marks) {
+        // A damaged marks file is reported, and the chart written without
+        // the marks it could not read.
+        const MarksRead marks = ReadMarks(log);
+        if (marks.status == MarksRead::Status::Damaged)
+            fail(marks.path, QStringLiteral("damaged marks file (%1)").arg(marks.why));
+        else if (marks.status == MarksRead::Status::CannotRead)
+            fail(marks.path, ReasonInWords(marks.errorNumber));
+        marksRead = marks.ok();
+        renderer.drawMarks(marks.document.marks);
+    }
     bool written = !archive.wanted() || archive.addDay(index, renderer.grid(), fail);
+    written = written && marksRead;
     const auto check = [&](const QString& path, const FileWriteResult& result) {
         if (!result.ok()) {
             reporter.Fail(path, ReasonInWords(result.errorNumber));

@@ -29,7 +29,8 @@ struct RenderRequest {
     // thumbnail of each day (see ArchiveRender.h).
     bool overview = false;
     bool html = false;
-    bool csv = false; // also the values: the day's, and the polar plot's slot's
+    bool csv = false;   // also the values: the day's, and the polar plot's slot's
+    bool marks = false; // the marks drawn into the charts
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

@@ -3,6 +3,7 @@
 
 #include "DayChart.h"
 #include "LogFile.h"
+#include "MarksOverlay.h"
 #include "PolarPlot.h"
 
 LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
@@ -21,4 +22,10 @@ LogReadResult LogImageRenderer::render(const QString& logPath) {
                       static_cast<float>(m_options.gain));
     }
     return read;
+}
+
+void LogImageRenderer::drawMarks(const std::vector<Mark>& marks) {
+    // As the window: a zoomed chart shows no marks yet.
+    if (m_options.view.whole())
+        DrawMarks(m_chart, marks);
 }

@@ -5,6 +5,7 @@
 #include "ChartView.h"
 #include "ColourTable.h"
 #include "ImageSurface.h"
+#include "Marks.h"
 #include "ObservationGrid.h"
 #include "ObservationLog.h"
 #include "PolarPlot.h"
@@ -35,6 +36,8 @@ class LogImageRenderer {
     // Loads the log and draws its images. When the log could not be read,
     // the result says why and the images are not to be used.
     LogReadResult render(const QString& logPath);
+    // Draws marks over the chart just rendered, as the window shows them.
+    void drawMarks(const std::vector<Mark>& marks);
 
     QImage chart() const { return m_chart.image(); }
     QImage polar() const { return m_polar.image(); }

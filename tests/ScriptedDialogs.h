@@ -51,4 +51,14 @@ class ScriptedDialogs final : public LoadDialogs {
         ++warnings;
         lastWarning = title + '|' + message;
     }
+    // The mark dialog's answer, each time; nothing drops the mark.
+    std::optional<MarkTexts> markChoice = MarkTexts{QStringLiteral("mark"), QString()};
+    int markQuestions = 0;
+    MarkTexts lastMarkTexts; // what the dialog was opened with
+    std::optional<MarkTexts> editMark(const QString&, const QString&,
+                                      const MarkTexts& texts) override {
+        ++markQuestions;
+        lastMarkTexts = texts;
+        return markChoice;
+    }
 };

@@ -8,6 +8,12 @@
 #include <QList>
 #include <QString>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <optional>
+
 // Writes `bytes` to `path` and returns the path; a test cannot go on without it.
 inline QString WriteTestFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -29,4 +35,34 @@ inline QByteArray LogBytes(const ObservationGrid& grid) {
     for (std::int16_t v : grid.cells)
         bytes.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
     return bytes;
+}
+
+// Runs `body` in a child process that has given up root for the unprivileged
+// "nobody" (when the test runs as root, whom no permission stops) and returns
+// the numbers it reports; nothing when the child could not give up root or
+// report. Paths the child uses must be reachable by anyone.
+template <std::size_t N, class Body>
+std::optional<std::array<int, N>> RunAsUnprivileged(Body body) {
+    int results[2];
+    if (::pipe(results) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::array<int, N> answer{};
+        bool dropped = ::geteuid() != 0 || (::setresgid(65534, 65534, 65534) == 0 &&
+                                            ::setresuid(65534, 65534, 65534) == 0);
+        if (dropped)
+            answer = body();
+        const bool sent =
+            dropped && ::write(results[1], answer.data(), sizeof answer) == sizeof answer;
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(results[1]);
+    std::array<int, N> answer{};
+    const bool received = ::read(results[0], answer.data(), sizeof answer) == sizeof answer;
+    ::close(results[0]);
+    ::waitpid(child, nullptr, 0);
+    if (!received)
+        return std::nullopt;
+    return answer;
 }

@@ -12,6 +12,8 @@ DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-translat
     libxcb1-dev dpkg-dev)
 # The animated polar plot's encoder (--render --animate).
 DIRCHART_BUILD_PACKAGES+=(libgif-dev)
+# The marks files' JSON, which keeps the order of their keys.
+DIRCHART_BUILD_PACKAGES+=(nlohmann-json3-dev)
 # What the tests need on top: a virtual X server and the tools that drive it
 # and read the screen back; desktop-file-validate for the menu entry,
 # appstreamcli for the AppStream metadata, and man with groff for the manual

@@ -58,6 +58,8 @@ class PictureBox : public QFrame {
 
     // The tooltip text at a point of the widget; empty where there is none.
     QString toolTipAt(QPointF widgetPoint) const;
+    // The picture's logical point under a point of the widget.
+    QPointF surfacePoint(QPointF widgetPoint) const;
     // A tooltip this picture left on screen is read again where it was
     // shown: for values that changed under it (a followed log that grew).
     void refreshTip();
@@ -85,7 +87,6 @@ class PictureBox : public QFrame {
   private:
     // The point of the surface that a pointer at a point of the widget reads
     // (see ImageSurface::readingPoint).
-    QPointF surfacePoint(QPointF widgetPoint) const;
     bool onDrawingArea(QPointF widgetPoint) const;
     void showTip(QPointF widgetPoint, QPoint globalPos);
 

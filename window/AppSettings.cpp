@@ -10,6 +10,7 @@ const QString MaximumKey = QStringLiteral("colour/maximum");
 const QString StretchKey = QStringLiteral("colour/stretch");
 const QString MapKey = QStringLiteral("colour/map");
 const QString FolderKey = QStringLiteral("open/lastFolder");
+const QString MarksShownKey = QStringLiteral("marks/shown");
 
 // dirchart/dirchart.conf in the user's configuration folder, named outright
 // rather than after the application object, so that it is the same file
@@ -72,7 +73,7 @@ void AppSettings::setLastFolder(const QString& folder) {
 bool AppSettings::damaged() const {
     if (m_settings->status() != QSettings::NoError)
         return true;
-    const QStringList known{MinimumKey, MaximumKey, StretchKey, MapKey, FolderKey};
+    const QStringList known{MinimumKey, MaximumKey, StretchKey, MapKey, FolderKey, MarksShownKey};
     const QStringList keys = m_settings->allKeys();
     for (const QString& key : keys)
         if (!known.contains(key))
@@ -89,6 +90,7 @@ void AppSettings::write(std::initializer_list<std::pair<QString, QVariant>> valu
         // QSettings would not write over: it is removed first.
         const std::optional<ColourSettings> colours = storedColours();
         const QString folder = lastFolder();
+        const bool marks = marksShown();
         QFile::remove(m_settings->fileName());
         m_settings = OpenSettings();
         m_settings->clear();
@@ -96,6 +98,8 @@ void AppSettings::write(std::initializer_list<std::pair<QString, QVariant>> valu
             setColourValues(*colours);
         if (!folder.isEmpty())
             m_settings->setValue(FolderKey, folder);
+        if (!marks)
+            m_settings->setValue(MarksShownKey, false);
     }
     for (const auto& [key, value] : values)
         m_settings->setValue(key, value);
@@ -107,4 +111,15 @@ void AppSettings::setColourValues(const ColourSettings& colours) {
     m_settings->setValue(MaximumKey, colours.maximum);
     m_settings->setValue(StretchKey, QString::fromUtf8(StretchName(colours.stretch)));
     m_settings->setValue(MapKey, QString::fromUtf8(ColourMapName(colours.map)));
+}
+
+bool AppSettings::marksShown() const {
+    // Anything but a stored "false" shows them, as at first.
+    return m_settings->status() != QSettings::NoError ||
+           m_settings->value(MarksShownKey).toString() != QLatin1String("false");
+}
+
+void AppSettings::setMarksShown(bool shown) {
+    if (shown != marksShown() || !m_settings->contains(MarksShownKey) || damaged())
+        write({{MarksShownKey, shown}});
 }

@@ -11,8 +11,9 @@
 #include <optional>
 #include <utility>
 
-// What the viewer remembers between runs: the chart's colour settings and
-// the folder the Open dialog last showed a log from. They live in the user's
+// What the viewer remembers between runs: the chart's colour settings, the
+// folder the Open dialog last showed a log from, and whether marks are
+// shown. They live in the user's
 // configuration folder (~/.config/dirchart/dirchart.conf). A file that is
 // missing, unreadable or garbled, or holds a colour setting that cannot be
 // told, gives the standard colours (and no folder where that cannot be
@@ -30,6 +31,10 @@ class AppSettings {
     // Empty when none was stored.
     QString lastFolder() const;
     void setLastFolder(const QString& folder);
+
+    // Whether the chart shows the marks (印を表示); at first it does.
+    bool marksShown() const;
+    void setMarksShown(bool shown);
 
   private:
     // The four colour settings when all of them are stored and valid.

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
@@ -98,6 +99,17 @@ EventsWindow::EventsWindow(FileSaver& saver, QWidget* parent)
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     table->setAccessibleName(QStringLiteral("イベント一覧"));
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        const int row = table->indexAt(at).row();
+        if (row < 0)
+            return;
+        QMenu menu(this);
+        const SignalEvent event = events()[std::size_t(row)];
+        connect(menu.addAction(QStringLiteral("印を付ける...")), &QAction::triggered, this,
+                [this, event] { emit markRequested(event); });
+        menu.exec(table->viewport()->mapToGlobal(at));
+    });
 
     summary = new QLabel;
     exportButton = new QPushButton(QStringLiteral("書き出す..."));

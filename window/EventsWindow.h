@@ -44,6 +44,8 @@ class EventsWindow : public QDialog {
 
   signals:
     void peakSelected(int slot);
+    // 印を付ける on a row's menu: the event is to be marked.
+    void markRequested(const SignalEvent& event);
 
   private:
     void findDayEvents();

@@ -11,6 +11,7 @@
 #include "HScrollBar.h"
 #include "LogFollower.h"
 #include "LogLoader.h"
+#include "MarkCommands.h"
 #include "PathText.h"
 #include "PictureActions.h"
 #include "PictureBox.h"
@@ -92,6 +93,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     m_pictures = new PictureActions(m_view, *m_actions, *Picture1, *Picture2, *m_saver, this);
     m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, *Picture1,
                                   this);
+    m_marks = new MarkCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_pictures, *Picture1,
+                               this);
+    connect(m_marks, &MarkCommands::chartChanged, this, &Form1::redrawChart);
+    connect(m_commands, &ViewCommands::eventMarkRequested, m_marks, &MarkCommands::markEvent);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
@@ -112,6 +117,7 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     connect(&m_view, &ViewState::gridChanged, this, [this] {
         // Over the chart as it is: frame and date label stay.
         PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable(), m_view.chartView());
+        m_marks->draw(Picture1->surface());
         redrawPolarPlot();
     });
     connect(m_follower, &LogFollower::missingChanged, this, &Form1::showLogMissing);
@@ -223,10 +229,11 @@ void Form1::showLog() {
 }
 
 void Form1::redrawChart() {
-    if (m_view.hasLog())
+    if (m_view.hasLog()) {
         DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable(),
                   m_view.chartView());
-    else
+        m_marks->draw(Picture1->surface());
+    } else
         DrawChartFrame();
 }
 

@@ -14,6 +14,7 @@ class FileSaver;
 class HScrollBar;
 class LogFollower;
 class LogLoader;
+class MarkCommands;
 class PictureActions;
 class PictureBox;
 class TypedEntry;
@@ -64,6 +65,7 @@ class Form1 : public QWidget {
     ViewCommands& commands() { return *m_commands; }
     ChartZoom& zoom() { return *m_zoom; }
     WindowActions& windowActions() { return *m_actions; }
+    MarkCommands& marks() { return *m_marks; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
     void loadLog(const QString& path);
@@ -96,6 +98,7 @@ class Form1 : public QWidget {
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;
     ViewCommands* m_commands = nullptr;
+    MarkCommands* m_marks = nullptr;
     ChartZoom* m_zoom = nullptr;
     // Text2 and Text3 take a typed time or gain on Enter.
     TypedEntry* m_timeEntry = nullptr;

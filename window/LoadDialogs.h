@@ -14,6 +14,12 @@ struct OpenDialogRequest {
     QString folder;          // where the dialog starts
 };
 
+// A mark's texts as its dialog edits them.
+struct MarkTexts {
+    QString label;
+    QString comment;
+};
+
 // The window's conversation with the user, for loading logs and saving
 // pictures. The window supplies the standard dialogs; tests supply scripted
 // answers.
@@ -29,6 +35,10 @@ class LoadDialogs {
     // A folder to show, starting in `folder`; nothing when the user cancels.
     virtual std::optional<QString> showFolder(const QString& folder) = 0;
     virtual void warn(const QString& title, const QString& message) = 0;
+    // A mark's label and comment, starting from `texts`; nothing when the
+    // user drops the mark. `about` says what is marked (its time and sector).
+    virtual std::optional<MarkTexts> editMark(const QString& title, const QString& about,
+                                              const MarkTexts& texts) = 0;
 };
 
 // Converts a filter in the "label|pattern|label|pattern" form into Qt's name

@@ -50,7 +50,12 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
                 shown.whole()
                     ? ChartGeometry::CellRect(*cell)
                     : QRect(QPoint(int(std::floor(p.x())), int(std::floor(p.y()))), QSize(1, 1));
-            return PictureTip{CellReadoutText(*cell, value), area};
+            QString text = CellReadoutText(*cell, value);
+            if (const QString more = m_chartTipLines ? m_chartTipLines(cell->slot, cell->bin)
+                                                     : QString();
+                !more.isEmpty())
+                text += u'\n' + more;
+            return PictureTip{text, area};
         }
         if (const auto line = ChartGeometry::LegendLineAt(p))
             return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),
@@ -124,6 +129,7 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
         const std::optional<ChartGeometry::Cell> cell =
             at ? ChartGeometry::CellAt(*at, m_view.chartView(), ratio()) : std::nullopt;
         actions.setDirection(cell ? std::optional(cell->bin) : std::nullopt);
+        actions.setPointedCell(cell ? std::optional(QPoint(cell->slot, cell->bin)) : std::nullopt);
         AddEntries(menu, actions.chartMenu());
     });
     m_polar.setMenuExtender(

@@ -35,6 +35,11 @@ class PictureActions : public QObject {
     void takeMenuKey(const QList<QWidget*>& controls);
     // The marker hollow while playing.
     void setPlayback(Playback& playback);
+    // More lines for the chart's readout of a cell (the marks on it); an
+    // empty text adds none.
+    void setChartTipLines(std::function<QString(int slot, int bin)> lines) {
+        m_chartTipLines = std::move(lines);
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,4 +59,5 @@ class PictureActions : public QObject {
     QWidget* m_window;
     Playback* m_playback = nullptr;
     int m_markerSlot = 0;
+    std::function<QString(int, int)> m_chartTipLines;
 };

@@ -12,6 +12,7 @@ RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, ViewC
                                        QObject* parent)
     : QObject(parent) {
     view.setColours(m_settings.colourSettings());
+    view.setMarksShown(m_settings.marksShown());
     const QString folder = m_settings.lastFolder();
     std::error_code error;
     if (!folder.isEmpty() && std::filesystem::is_directory(FileSystemPath(folder), error))
@@ -20,6 +21,8 @@ RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, ViewC
     // Colours the dialog only previews are shown, not kept.
     connect(&commands, &ViewCommands::coloursAccepted, this,
             [this](const ColourSettings& colours) { m_settings.setColourSettings(colours); });
+    connect(&view, &ViewState::marksShownChanged, this,
+            [this](bool shown) { m_settings.setMarksShown(shown); });
     connect(&loader, &LogLoader::logFolderChanged, this,
             [this](const QString& folder) {
                 // A settings file holds text: a folder whose name is not

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "StandardDialogs.h"
 
+#include "MarkDialog.h"
 #include "PathText.h"
 
 #include <QDir>
@@ -75,4 +76,12 @@ std::optional<QString> StandardDialogs::showFolder(const QString& folder) {
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
+}
+
+std::optional<MarkTexts> StandardDialogs::editMark(const QString& title, const QString& about,
+                                                   const MarkTexts& texts) {
+    MarkDialog dialog(title, about, texts, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.texts();
 }

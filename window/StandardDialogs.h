@@ -16,6 +16,8 @@ class StandardDialogs final : public LoadDialogs {
     std::optional<QString> showSave(const OpenDialogRequest& request) override;
     std::optional<QString> showFolder(const QString& folder) override;
     void warn(const QString& title, const QString& message) override;
+    std::optional<MarkTexts> editMark(const QString& title, const QString& about,
+                                      const MarkTexts& texts) override;
 
   private:
     QWidget* m_parent;

@@ -148,6 +148,7 @@ void ViewCommands::showEvents() {
         connect(&m_view, &ViewState::logChanged, m_events, followDay);
         connect(&m_view, &ViewState::gridChanged, m_events, followDay);
         connect(m_events, &EventsWindow::peakSelected, &m_view, &ViewState::setSlot);
+        connect(m_events, &EventsWindow::markRequested, this, &ViewCommands::eventMarkRequested);
     }
     // Up to date with the day shown now, whatever happened while it was closed.
     if (!m_events->isVisible())

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ColourSettings.h"
+#include "Events.h"
 
 #include <QObject>
 
@@ -37,6 +38,8 @@ class ViewCommands : public QObject {
     void showEvents();
 
   signals:
+    // The events window asks for an event to be marked.
+    void eventMarkRequested(const SignalEvent& event);
     // The colour dialog was closed with OK on these settings.
     void coloursAccepted(const ColourSettings& colours);
 

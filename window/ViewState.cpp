@@ -51,3 +51,10 @@ void ViewState::setChartView(const ChartView& view) {
     m_chartView = held;
     emit chartViewChanged();
 }
+
+void ViewState::setMarksShown(bool shown) {
+    if (shown == m_marksShown)
+        return;
+    m_marksShown = shown;
+    emit marksShownChanged(shown);
+}

@@ -55,6 +55,9 @@ class ViewState : public QObject {
     void setSlot(int slot);
     void setGain(int gain);
     void setColours(const ColourSettings& colours);
+    // Whether the day's marks are drawn over the chart.
+    bool marksShown() const { return m_marksShown; }
+    void setMarksShown(bool shown);
     // Held to the data first (see Clamped).
     void setChartView(const ChartView& view);
 
@@ -66,6 +69,7 @@ class ViewState : public QObject {
     void slotChanged(int slot);
     void gainChanged(int gain);
     void coloursChanged();
+    void marksShownChanged(bool shown);
     void chartViewChanged();
 
   private:
@@ -77,5 +81,6 @@ class ViewState : public QObject {
     float m_polarGain = 1;
     bool m_polarShown = false;
     ColourTable m_colourTable;
+    bool m_marksShown = true;
     ChartView m_chartView;
 };

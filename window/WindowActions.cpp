@@ -29,7 +29,17 @@ WindowActions::WindowActions(QWidget* window)
       showOverview(make("showOverview", "一覧...", QKeySequence(Qt::CTRL | Qt::Key_L))),
       // Ctrl+E is a text box's own (the end of the line).
       showEvents(
-          make("showEvents", "イベント...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E))) {
+          make("showEvents", "イベント...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E))),
+      markCell(make("markCell", "印を付ける...", {})),
+      markSlot(make("markSlot", "この時刻に印を付ける", QKeySequence(Qt::Key_M))),
+      editMark(make("editMark", "印を編集...", {})),
+      deleteMark(make("deleteMark", "印を削除", {})),
+      showMarks(make("showMarks", "印を表示", {})),
+      listMarks(make("listMarks", "印一覧...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M))),
+      nextMark(make("nextMark", "次の印", QKeySequence(Qt::Key_N))),
+      previousMark(make("previousMark", "前の印", QKeySequence(Qt::SHIFT | Qt::Key_N))) {
+    showMarks->setCheckable(true);
+    showMarks->setChecked(true);
     // The keys of other keyboards and habits: Ctrl++ where + needs no
     // Shift, and the keypad's.
     zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal),
@@ -53,8 +63,9 @@ QAction* WindowActions::make(const char* name, const char* text, const QKeySeque
 QList<QAction*> WindowActions::chartMenu() const {
     return {nullptr,     zoomIn,      zoomOut,       zoomWhole,     viewBack,
             viewForward, nullptr,     copyDayValues, saveDayValues, saveDirectionValues,
-            nullptr,     editColours, showOverview,  showEvents,    nullptr,
-            play};
+            nullptr,     markCell,    editMark,      deleteMark,    showMarks,
+            listMarks,   nullptr,     editColours,   showOverview,  showEvents,
+            nullptr,     play};
 }
 
 QList<QAction*> WindowActions::polarMenu() const {
@@ -66,6 +77,9 @@ void WindowActions::setLogShown(bool shown) {
     for (QAction* values : {copyDayValues, saveDayValues, copySlotValues, saveSlotValues})
         values->setEnabled(shown);
     saveDirectionValues->setEnabled(false);
+    for (QAction* marking : {markSlot, nextMark, previousMark})
+        marking->setEnabled(shown);
+    setPointedCell(m_pointed);
 }
 
 void WindowActions::setDirection(std::optional<int> bin) {
@@ -79,4 +93,10 @@ int WindowActions::direction() const {
 
 void WindowActions::setPlaying(bool playing) {
     play->setText(playing ? QStringLiteral("停止") : QStringLiteral("再生"));
+}
+
+void WindowActions::setPointedCell(std::optional<QPoint> slotAndBin) {
+    m_pointed = slotAndBin;
+    markCell->setEnabled(m_logShown && slotAndBin);
+    emit cellPointed(slotAndBin);
 }

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPoint>
 
 #include <optional>
 
@@ -21,6 +22,7 @@ class WindowActions : public QObject {
     // First: the actions below are added to it as they are made.
     QWidget* m_window;
     bool m_logShown = false;
+    std::optional<QPoint> m_pointed;
 
   public:
     explicit WindowActions(QWidget* window);
@@ -53,6 +55,18 @@ class WindowActions : public QObject {
     QAction* const editColours;  // 色の設定..., Ctrl+K
     QAction* const showOverview; // 一覧..., Ctrl+L
     QAction* const showEvents;   // イベント..., Ctrl+Shift+E
+    // Marks: of the cell under the pointer, of the shown slot (M), the mark
+    // under the pointer's, whether they are shown, their list, and the next
+    // and previous one across days (N, Shift+N). M, N and Shift+N are keys
+    // of the chart, with the chart focused (see MarkCommands).
+    QAction* const markCell;     // 印を付ける...
+    QAction* const markSlot;     // この時刻に印を付ける, M
+    QAction* const editMark;     // 印を編集...
+    QAction* const deleteMark;   // 印を削除
+    QAction* const showMarks;    // 印を表示, checkable
+    QAction* const listMarks;    // 印一覧..., Ctrl+Shift+M
+    QAction* const nextMark;     // 次の印, N
+    QAction* const previousMark; // 前の印, Shift+N
 
     // The entries of each picture's menu after its own 画像をコピー and
     // 画像を保存...; a null entry stands for a separator.
@@ -67,6 +81,14 @@ class WindowActions : public QObject {
     void setDirection(std::optional<int> bin);
     int direction() const;
     void setPlaying(bool playing);
+    // The cell under the pointer as the chart's menu finds it (none from the
+    // keyboard), for 印を付ける... and for whoever finds the mark under it.
+    void setPointedCell(std::optional<QPoint> slotAndBin);
+    std::optional<QPoint> pointedCell() const { return m_pointed; }
+
+  signals:
+    // The chart's menu is about to show with this cell under the pointer.
+    void cellPointed(std::optional<QPoint> slotAndBin);
 
   private:
     QAction* make(const char* name, const char* text, const QKeySequence& key);

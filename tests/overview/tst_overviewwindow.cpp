@@ -91,6 +91,8 @@ void TestOverviewWindow::init() {
 }
 
 void TestOverviewWindow::thumbnailsArrive() {
+    WriteTestFile(m_dir->filePath("261203.marks.json"), R"({"dirchart_marks": 1, "marks": [
+        {"id": "a", "start": "01:00", "end": "02:00", "from": 0, "to": 360}]})");
     const auto window = open();
     QVERIFY(window->windowTitle().contains(QStringLiteral("一覧")));
     QVERIFY(window->windowTitle().contains(QDir(m_dir->path()).dirName()));
@@ -102,6 +104,9 @@ void TestOverviewWindow::thumbnailsArrive() {
     for (const auto& [day, value] : {std::pair{"261203", 300}, std::pair{"261210", 1000}}) {
         const QRect cell = calendar.cellRect(D(day));
         QCOMPARE(shot.pixel(cell.center() + QPoint(0, 8)), CellArgb(value));
+        // A day with marks has a flag in its thumbnail's corner.
+        const QRgb corner = shot.pixel(cell.right() - 3, cell.bottom() - 47 + 3);
+        QCOMPARE(corner == qRgb(0xe0, 0x10, 0x90), value == 300);
     }
     // The day without a log is an empty frame.
     QCOMPARE(shot.pixel(calendar.cellRect(D("261205")).center() + QPoint(0, 8)),

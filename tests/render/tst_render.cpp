@@ -13,6 +13,10 @@
 #include "HScrollBar.h"
 #include "ImageSurface.h"
 #include "LogFile.h"
+#include "DayThumbnail.h"
+#include "Form1.h"
+#include "HScrollBar.h"
+#include "Marks.h"
 #include "OverviewWindow.h"
 #include "DirectionTimePlot.h"
 #include "PolarFrame.h"
@@ -171,6 +175,7 @@ class TestRender : public QObject {
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
     void eventsOfABatch();
+    void marksOfABatch();
     void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
@@ -289,6 +294,13 @@ void TestRender::commandLine_data() {
     row("events and csv", {"--events", "--csv", "@LOG"}, 2);
     row("events and html", {"--events", "--html", "@LOG"}, 2);
     row("events and a colour map", {"--events", "--colormap", "viridis", "@LOG"}, 2);
+    row("marks", {"--list-marks", "@LOG"}, 0);
+    row("marks without log", {"--list-marks"}, 2);
+    row("marks and render", {"--list-marks", "--render", "@OUT", "@LOG"}, 2);
+    row("marks and events", {"--list-marks", "--events", "@LOG"}, 2);
+    row("marks drawn without render", {"--marks", "@LOG"}, 2);
+    row("marks drawn with events", {"--events", "--marks", "@LOG"}, 2);
+    row("chart with marks", {"--render", "@OUT", "--marks", "@LOG"}, 0, {"261208.png"});
     for (const char* threshold : {"0", "32768", "-5", "x", "1.5"})
         row(qPrintable(QStringLiteral("threshold %1").arg(threshold)),
             {"--events", "--threshold", threshold, "@LOG"}, 2);
@@ -325,24 +337,22 @@ void TestRender::imagesAreTheWindowsPictures_data() {
     QTest::addColumn<qreal>("scale");
     QTest::addColumn<QString>("window"); // with the sector, empty for the whole day
     QTest::addColumn<QString>("sector");
-    QTest::newRow("100 %") << 1.0 << ""
-                           << "";
-    QTest::newRow("150 %") << 1.5 << ""
-                           << "";
-    QTest::newRow("200 %") << 2.0 << ""
-                           << "";
-    QTest::newRow("zoomed, 100 %") << 1.0 << "6:00-9:00"
-                                   << "340-20";
-    QTest::newRow("zoomed, 150 %") << 1.5 << "6:00-9:00"
-                                   << "340-20";
-    QTest::newRow("zoomed, 200 %") << 2.0 << "23:00-23:58"
-                                   << "200-280";
+    QTest::addColumn<bool>("marks"); // a marks file beside the log, and --marks
+    QTest::newRow("100 %") << 1.0 << "" << "" << false;
+    QTest::newRow("150 %") << 1.5 << "" << "" << false;
+    QTest::newRow("200 %") << 2.0 << "" << "" << false;
+    QTest::newRow("zoomed, 100 %") << 1.0 << "6:00-9:00" << "340-20" << false;
+    QTest::newRow("zoomed, 150 %") << 1.5 << "6:00-9:00" << "340-20" << false;
+    QTest::newRow("zoomed, 200 %") << 2.0 << "23:00-23:58" << "200-280" << false;
+    QTest::newRow("marks, 100 %") << 1.0 << "" << "" << true;
+    QTest::newRow("marks, 150 %") << 1.5 << "" << "" << true;
 }
 
 void TestRender::imagesAreTheWindowsPictures() {
     QFETCH(qreal, scale);
     QFETCH(QString, window);
     QFETCH(QString, sector);
+    QFETCH(bool, marks);
     const QString day = log("261208.log", 3);
     ChartView view;
     QStringList zoom;
@@ -353,6 +363,12 @@ void TestRender::imagesAreTheWindowsPictures() {
     const QString chartName = ChartImageName(day, view);
     // An older image of the same name is replaced.
     WriteTestFile(QDir(out()).filePath(chartName), "old");
+    if (marks) {
+        WriteTestFile(path("261208.marks.json"), R"({"dirchart_marks": 1, "marks": [
+            {"id": "a", "start": "06:00", "end": "09:00", "from": 340, "to": 12, "label": "北"},
+            {"id": "b", "start": "10:38", "end": "10:40", "from": 0, "to": 360, "label": "x"}]})");
+        zoom.append("--marks");
+    }
     const Run run = RunDirchart(QStringList{"--render", out(), "--polar", "10:38", "--gain", "2",
                                             "--scale", QString::number(scale), day} +
                                 zoom);
@@ -569,6 +585,31 @@ void TestRender::eventsOfABatch() {
         EventListLines(logs[0].toStdString(), FindEvents(Pattern(2), 1000)) +
         EventListLines(logs[2].toStdString(), FindEvents(Pattern(1), 1000));
     QCOMPARE(run.out, QString::fromStdString(expected));
+}
+
+void TestRender::marksOfABatch() {
+    // The logs in the order given, each log's marks in its file's order; a
+    // damaged marks file and a missing log reported and passed over.
+    const QStringList logs{log("261202.log", 2), log("261203.log", 3), path("261204.log"),
+                           log("261201.log", 1)};
+    const QByteArray marks = R"({"dirchart_marks": 1, "marks": [
+        {"id": "2", "start": "10:00", "end": "10:10", "from": 340, "to": 12, "label": "a, b"},
+        {"id": "1", "start": "09:00", "end": "24:00", "from": 0, "to": 360,
+         "comment": "say \"hi\"\nthere", "extra": 1}]})";
+    WriteTestFile(path("261202.marks.json"), marks);
+    WriteTestFile(path("261203.marks.json"), "{\"dirchart_marks\": 1, \"marks\": [");
+    const Run run = RunDirchart(QStringList{"--list-marks"} + logs);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 2);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + path("261203.marks.json") + ": damaged"),
+             qPrintable(run.errLines[0]));
+    QVERIFY2(run.errLines[1].startsWith("dirchart: " + logs[2] + ": "),
+             qPrintable(run.errLines[1]));
+    QCOMPARE(run.out, QString::fromLatin1(MarkListHeader) + logs[0] +
+                          ",10:00,10:10,340,12,\"a, b\",\n" + logs[0] +
+                          ",09:00,24:00,0,360,,\"say \"\"hi\"\"\nthere\"\n");
+    // Listing never touches the files.
+    QCOMPARE(ReadTestFile(path("261202.marks.json")), marks);
 }
 
 void TestRender::valuesAreTheExport() {

@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: MIT
+#include "Marks.h"
+
+#include "DayTime.h"
+#include "ValueTables.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+constexpr int MinutesPerDay = ObservationGrid::Slots * ObservationGrid::MinutesPerSlot;
+constexpr int DegreesPerTurn = ObservationGrid::Bins * ObservationGrid::DegreesPerBin;
+
+std::string MinuteClock(int minute) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
+    return text;
+}
+
+// Minutes after midnight of "H:MM" or "HH:MM", 0:00 to 24:00.
+std::optional<int> ClockMinute(std::string_view text) {
+    if (text == "24:00")
+        return MinutesPerDay;
+    const std::optional<int> slot = SlotHolding(text);
+    if (!slot)
+        return std::nullopt;
+    // SlotHolding has checked the form; the minute itself is the last two digits.
+    const int minute = (text[text.size() - 2] - '0') * 10 + (text.back() - '0');
+    return SlotHour(*slot) * 60 + minute;
+}
+
+bool Fail(std::string* why, std::string reason) {
+    if (why)
+        *why = std::move(reason);
+    return false;
+}
+
+const std::string_view KnownMarkKeys[] = {"id", "start", "end",     "from",
+                                          "to", "label", "comment", "created"};
+
+bool IsKnownMarkKey(const std::string& key) {
+    return std::find(std::begin(KnownMarkKeys), std::end(KnownMarkKeys), key) !=
+           std::end(KnownMarkKeys);
+}
+
+std::string OtherKeysText(const Json& object, bool (*known)(const std::string&)) {
+    Json others = Json::object();
+    for (const auto& [key, value] : object.items())
+        if (!known(key))
+            others[key] = value;
+    return others.empty() ? std::string() : others.dump();
+}
+
+void AppendOtherKeys(Json& object, const std::string& text) {
+    if (text.empty())
+        return;
+    const Json others = Json::parse(text, nullptr, false);
+    if (!others.is_object())
+        return;
+    for (const auto& [key, value] : others.items())
+        if (!object.contains(key))
+            object[key] = value;
+}
+
+bool ReadText(const Json& mark, const char* key, std::string& out, std::string* why) {
+    const auto found = mark.find(key);
+    if (found == mark.end())
+        return true;
+    if (!found->is_string())
+        return Fail(why, std::string("a mark's \"") + key + "\" is not text");
+    out = found->get<std::string>();
+    return true;
+}
+
+bool ReadMark(const Json& json, Mark& mark, std::string* why) {
+    if (!json.is_object())
+        return Fail(why, "a mark is not an object");
+    const auto id = json.find("id");
+    if (id == json.end() || !id->is_string() || id->get<std::string>().empty())
+        return Fail(why, "a mark has no id");
+    mark.id = id->get<std::string>();
+    const auto start = json.find("start"), end = json.find("end");
+    if (start == json.end() || end == json.end() || !start->is_string() || !end->is_string())
+        return Fail(why, "mark " + mark.id + " has no start or end");
+    const std::optional<int> first = ClockMinute(start->get<std::string>());
+    const std::optional<int> last = ClockMinute(end->get<std::string>());
+    if (!first || !last || *first >= *last || *first >= MinutesPerDay)
+        return Fail(why, "mark " + mark.id + " has a start or end out of the day");
+    mark.firstSlot = *first / ObservationGrid::MinutesPerSlot;
+    // The slot that holds the last minute before the end.
+    mark.lastSlot = (*last - 1) / ObservationGrid::MinutesPerSlot;
+    const auto from = json.find("from"), to = json.find("to");
+    if (from == json.end() || to == json.end() || !from->is_number() || !to->is_number())
+        return Fail(why, "mark " + mark.id + " has no from or to");
+    const double fromDegrees = from->get<double>(), toDegrees = to->get<double>();
+    if (!(fromDegrees >= 0 && fromDegrees <= DegreesPerTurn && toDegrees >= 0 &&
+          toDegrees <= DegreesPerTurn))
+        return Fail(why, "mark " + mark.id + " has a from or to out of 0 to 360");
+    // Every bin the sector touches: the one holding `from`, up to the one
+    // ending at or after `to`, clockwise.
+    constexpr int Bins = ObservationGrid::Bins;
+    mark.firstBin = int(std::floor(fromDegrees / ObservationGrid::DegreesPerBin)) % Bins;
+    mark.lastBin = (int(std::ceil(toDegrees / ObservationGrid::DegreesPerBin)) - 1 + Bins) % Bins;
+    return ReadText(json, "label", mark.label, why) &&
+           ReadText(json, "comment", mark.comment, why) &&
+           ReadText(json, "created", mark.created, why) &&
+           (mark.otherKeys = OtherKeysText(json, IsKnownMarkKey), true);
+}
+
+} // namespace
+
+std::string Mark::startText() const {
+    return MinuteClock(firstSlot * ObservationGrid::MinutesPerSlot);
+}
+
+std::string Mark::endText() const {
+    return MinuteClock((lastSlot + 1) * ObservationGrid::MinutesPerSlot);
+}
+
+bool MarkBefore(const Mark& a, const Mark& b) {
+    if (a.firstSlot != b.firstSlot)
+        return a.firstSlot < b.firstSlot;
+    return a.id < b.id;
+}
+
+void SortMarks(std::vector<Mark>& marks) {
+    std::stable_sort(marks.begin(), marks.end(), MarkBefore);
+}
+
+std::optional<MarksDocument> ParseMarks(std::string_view text, std::string* why) {
+    const Json root = Json::parse(text.begin(), text.end(), nullptr, false);
+    if (root.is_discarded()) {
+        Fail(why, "not JSON");
+        return std::nullopt;
+    }
+    if (!root.is_object()) {
+        Fail(why, "not a JSON object");
+        return std::nullopt;
+    }
+    const auto version = root.find("dirchart_marks");
+    if (version == root.end() || !version->is_number_integer() ||
+        version->get<long long>() != MarksFileVersion) {
+        Fail(why, "not a marks file of version 1");
+        return std::nullopt;
+    }
+    MarksDocument document;
+    const auto marks = root.find("marks");
+    if (marks != root.end()) {
+        if (!marks->is_array()) {
+            Fail(why, "\"marks\" is not a list");
+            return std::nullopt;
+        }
+        document.marks.reserve(marks->size());
+        for (const Json& json : *marks) {
+            Mark mark;
+            if (!ReadMark(json, mark, why))
+                return std::nullopt;
+            document.marks.push_back(std::move(mark));
+        }
+    }
+    document.otherKeys = OtherKeysText(
+        root, [](const std::string& key) { return key == "dirchart_marks" || key == "marks"; });
+    return document;
+}
+
+std::string MarksJson(const MarksDocument& document) {
+    Json root = Json::object();
+    root["dirchart_marks"] = MarksFileVersion;
+    Json marks = Json::array();
+    for (const Mark& mark : document.marks) {
+        Json json = Json::object();
+        json["id"] = mark.id;
+        json["start"] = mark.startText();
+        json["end"] = mark.endText();
+        json["from"] = mark.fromDegrees();
+        json["to"] = mark.toDegrees();
+        json["label"] = mark.label;
+        json["comment"] = mark.comment;
+        // A mark written by another program without one gets none here.
+        if (!mark.created.empty())
+            json["created"] = mark.created;
+        AppendOtherKeys(json, mark.otherKeys);
+        marks.push_back(std::move(json));
+    }
+    root["marks"] = std::move(marks);
+    AppendOtherKeys(root, document.otherKeys);
+    // Text that is not valid UTF-8 (a label from a damaged source) is
+    // replaced rather than refused, so that a save never fails on it.
+    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+void ApplyMarkChanges(MarksDocument& document, const MarkChanges& changes) {
+    std::vector<Mark>& marks = document.marks;
+    for (const std::string& id : changes.deleted)
+        std::erase_if(marks, [&](const Mark& m) { return m.id == id; });
+    for (const Mark& saved : changes.saved) {
+        // A mark deleted here is not brought back by a stale edit of it.
+        if (std::find(changes.deleted.begin(), changes.deleted.end(), saved.id) !=
+            changes.deleted.end())
+            continue;
+        const auto found = std::find_if(marks.begin(), marks.end(),
+                                        [&](const Mark& m) { return m.id == saved.id; });
+        if (found == marks.end()) {
+            marks.push_back(saved);
+            continue;
+        }
+        std::string others = found->otherKeys;
+        *found = saved;
+        // Keys another program added to the mark since it was read here stay.
+        if (!others.empty()) {
+            Json merged = Json::parse(others, nullptr, false);
+            if (merged.is_object()) {
+                AppendOtherKeys(merged, saved.otherKeys);
+                found->otherKeys = merged.dump();
+            }
+        }
+    }
+    SortMarks(marks);
+}
+
+std::string MarkListLines(std::string_view log, const std::vector<Mark>& marks) {
+    std::string lines;
+    const std::string logField = CsvField(log);
+    for (const Mark& mark : marks) {
+        lines += logField;
+        lines += ',' + mark.startText() + ',' + mark.endText() + ',' +
+                 std::to_string(mark.fromDegrees()) + ',' + std::to_string(mark.toDegrees()) + ',' +
+                 CsvField(mark.label) + ',' + CsvField(mark.comment) + '\n';
+    }
+    return lines;
+}

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ObservationGrid.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A mark a user left on a day: a time range of whole slots and a direction
+// sector of whole bins, with a short label and a free comment. The sector
+// runs clockwise from its first bin to its last, so a first bin above the
+// last crosses 0 degrees (bins 170 to 5 are 340 to 12 degrees).
+struct Mark {
+    std::string id; // a UUID, unique across every copy of the file
+    int firstSlot = 0;
+    int lastSlot = ObservationGrid::LastSlot;
+    int firstBin = 0;
+    int lastBin = ObservationGrid::Bins - 1;
+    std::string label;
+    std::string comment;
+    std::string created; // ISO 8601, UTC
+    // Keys of this mark that dirchart does not know, as the text of one JSON
+    // object in their order (empty when there are none), so that a rewrite
+    // keeps what another program added.
+    std::string otherKeys;
+
+    int binCount() const {
+        return (lastBin - firstBin + ObservationGrid::Bins) % ObservationGrid::Bins + 1;
+    }
+    bool allDirections() const { return binCount() == ObservationGrid::Bins; }
+    bool holdsSlot(int t) const { return t >= firstSlot && t <= lastSlot; }
+    bool holdsBin(int d) const {
+        return (d - firstBin + ObservationGrid::Bins) % ObservationGrid::Bins < binCount();
+    }
+    bool holds(int t, int d) const { return holdsSlot(t) && holdsBin(d); }
+
+    // As the file writes them: "HH:MM" for the start of the first slot and
+    // the end of the last (up to "24:00"); the first bin's lower edge and the
+    // last bin's upper edge in degrees (0 to 360 for all directions).
+    std::string startText() const;
+    std::string endText() const;
+    int fromDegrees() const { return firstBin * ObservationGrid::DegreesPerBin; }
+    int toDegrees() const { return (lastBin + 1) * ObservationGrid::DegreesPerBin; }
+    bool operator==(const Mark&) const = default;
+};
+
+// Marks in the file's order: by start, then by id.
+bool MarkBefore(const Mark& a, const Mark& b);
+void SortMarks(std::vector<Mark>& marks);
+
+// The whole of one marks file.
+struct MarksDocument {
+    std::vector<Mark> marks;
+    // Top-level keys other than the version and the marks, as in Mark.
+    std::string otherKeys;
+};
+
+inline constexpr int MarksFileVersion = 1;
+
+// Reads a marks file's text. Nothing, with the reason in `why`, for text that
+// is not such a file: not JSON, another version, or a mark without an id or
+// with times or degrees out of the day and the circle. A file that cannot be
+// read whole is never rewritten, so no mark it holds is lost.
+std::optional<MarksDocument> ParseMarks(std::string_view text, std::string* why = nullptr);
+// The file's text: UTF-8 JSON, two-space indents, marks in the given order,
+// known keys first and then the others in their order, ending in a newline.
+std::string MarksJson(const MarksDocument& document);
+
+// What one window did to a day's marks since it read them: marks it added or
+// changed, and ids it deleted.
+struct MarkChanges {
+    std::vector<Mark> saved;
+    std::vector<std::string> deleted;
+    bool empty() const { return saved.empty() && deleted.empty(); }
+};
+
+// Applies `changes` to what is in the file now, by id: a saved mark replaces
+// the one of its id (keeping the keys another program added to it since) or
+// is added; a deleted id is removed. Marks other writers added stay. The
+// result is sorted.
+void ApplyMarkChanges(MarksDocument& document, const MarkChanges& changes);
+
+// The CSV of marks as `dirchart --list-marks` prints them: one line per mark,
+// the log's path as given, in the document's order.
+inline constexpr std::string_view MarkListHeader = "log,start,end,from,to,label,comment\n";
+std::string MarkListLines(std::string_view log, const std::vector<Mark>& marks);

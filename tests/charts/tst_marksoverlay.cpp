@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: MIT
+// Marks drawn over the chart, and the mark under a cell.
+#include "ChartFrame.h"
+#include "ColourTable.h"
+#include "DirectionTimePlot.h"
+#include "ImageSurface.h"
+#include "MarksOverlay.h"
+#include "RecordingSurface.h"
+
+#include <QTest>
+
+using namespace ChartGeometry;
+
+namespace {
+
+constexpr QRgb White = 0xffffffff;
+constexpr QRgb Black = 0xff000000;
+
+Mark MarkOf(int firstSlot, int lastSlot, int firstBin, int lastBin, const char* label = "") {
+    Mark mark;
+    mark.id = label;
+    mark.firstSlot = firstSlot;
+    mark.lastSlot = lastSlot;
+    mark.firstBin = firstBin;
+    mark.lastBin = lastBin;
+    mark.label = label;
+    return mark;
+}
+
+ObservationGrid UniformGrid(std::int16_t value) {
+    ObservationGrid grid;
+    std::fill(grid.cells.begin(), grid.cells.end(), value);
+    return grid;
+}
+
+int Contrast(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b));
+}
+
+} // namespace
+
+class TestMarksOverlay : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void acrossNorthDrawsTwoOpenBoxes();
+    void outlineShowsOnEveryColourMap_data();
+    void outlineShowsOnEveryColourMap();
+    void labelWhereItFits_data();
+    void labelWhereItFits();
+    void markUnderCell_data();
+    void markUnderCell();
+};
+
+void TestMarksOverlay::acrossNorthDrawsTwoOpenBoxes() {
+    ImageSurface chart(ChartPictureSize);
+    DrawChartFrame(chart);
+    PlotSignalGrid(chart, UniformGrid(300));
+    const QRgb cell = chart.pixel(SlotColumn(105), BinRow(90));
+    DrawMarks(chart, {MarkOf(100, 110, 170, 5)});
+    const int middle = SlotColumn(105);
+    const struct {
+        int x, y;
+        QRgb expected;
+    } points[] = {
+        {SlotColumn(100), BinRow(170), White}, // the upper part's corner
+        {middle, BinRow(170), White},          // its bottom edge
+        {middle, BinRow(169), Black},          // and the line below it
+        {middle, BinRow(179), cell},           // open at the top of the plot
+        {middle, BinRow(0), cell},             // the lower part open at the bottom
+        {middle, BinRow(5), White},            // and closed at its last bin
+        {middle, BinRow(6), Black},
+        {SlotColumn(99), BinRow(2), Black},  // outside the left edge
+        {SlotColumn(100), BinRow(90), cell}, // no line across the bins between
+        {SlotColumn(111), BinRow(175), Black},
+        {SlotColumn(112), BinRow(175), cell},
+        {SlotColumn(100), PlotTop - 1, Black}, // the frame, untouched above the plot
+    };
+    for (const auto& p : points)
+        QVERIFY2(chart.pixel(p.x, p.y) == p.expected,
+                 qPrintable(QStringLiteral("(%1, %2) is %3")
+                                .arg(p.x)
+                                .arg(p.y)
+                                .arg(chart.pixel(p.x, p.y), 0, 16)));
+}
+
+// On every colour map and at every level, the outline's light line or its
+// dark neighbour stands out from the cells.
+void TestMarksOverlay::outlineShowsOnEveryColourMap_data() {
+    QTest::addColumn<int>("map");
+    for (const ColourMapId map : AllColourMaps)
+        QTest::newRow(ColourMapName(map).data()) << int(map);
+}
+
+void TestMarksOverlay::outlineShowsOnEveryColourMap() {
+    QFETCH(int, map);
+    ColourSettings settings;
+    settings.map = ColourMapId(map);
+    const ColourTable colours(settings);
+    ImageSurface chart(ChartPictureSize);
+    for (const std::int16_t value : {0, 1, 128, 256, 512, 768, 1023}) {
+        DrawChartFrame(chart, colours);
+        PlotSignalGrid(chart, UniformGrid(value), colours);
+        const QRgb cell = chart.pixel(SlotColumn(200), BinRow(90));
+        DrawMarks(chart, {MarkOf(150, 250, 40, 120)});
+        const QRgb light = chart.pixel(SlotColumn(200), BinRow(120));
+        const QRgb dark = chart.pixel(SlotColumn(200), BinRow(121));
+        QVERIFY2(std::max(Contrast(light, cell), Contrast(dark, cell)) >= 300,
+                 qPrintable(QStringLiteral("value %1").arg(value)));
+    }
+}
+
+void TestMarksOverlay::labelWhereItFits_data() {
+    QTest::addColumn<QList<int>>("mark"); // first and last slot, first and last bin
+    QTest::addColumn<int>("textX");       // -1 for no label
+    QTest::newRow("inside a wide box") << QList<int>{100, 300, 0, 179} << SlotColumn(100) + 4;
+    QTest::newRow("right of a thin box") << QList<int>{100, 101, 0, 179} << SlotColumn(101) + 5;
+    QTest::newRow("no room right of the plot's end") << QList<int>{715, 719, 0, 179} << -1;
+    QTest::newRow("right of one bin") << QList<int>{100, 300, 179, 179} << SlotColumn(300) + 5;
+    QTest::newRow("no room in one bin at the end") << QList<int>{600, 719, 179, 179} << -1;
+}
+
+void TestMarksOverlay::labelWhereItFits() {
+    QFETCH(QList<int>, mark);
+    QFETCH(int, textX);
+    RecordingSurface picture;
+    DrawMarks(picture, {MarkOf(mark[0], mark[1], mark[2], mark[3], "burst")});
+    const QList<RecordingSurface::Op> texts = picture.opsOfKind("text");
+    if (textX < 0) {
+        QVERIFY(texts.isEmpty());
+        return;
+    }
+    QCOMPARE(texts.size(), 1);
+    QCOMPARE(texts[0].text, "burst");
+    QCOMPARE(texts[0].x1, float(textX));
+    QVERIFY(texts[0].y1 >= PlotTop && texts[0].y1 < PlotBottom);
+}
+
+void TestMarksOverlay::markUnderCell_data() {
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("bin");
+    QTest::addColumn<int>("expected");
+    // 0: the whole of 10:00 to 12:00; 1: across north; 2: a small one inside 0.
+    QTest::newRow("in the large one") << 310 << 90 << 0;
+    QTest::newRow("the small one inside it") << 330 << 60 << 2;
+    QTest::newRow("across north, above 0") << 100 << 178 << 1;
+    QTest::newRow("across north, at 0") << 100 << 0 << 1;
+    QTest::newRow("across north, its last bin") << 100 << 5 << 1;
+    QTest::newRow("past its last bin") << 100 << 6 << -1;
+    QTest::newRow("before its first bin") << 100 << 169 << -1;
+    QTest::newRow("after its last slot") << 111 << 178 << -1;
+}
+
+void TestMarksOverlay::markUnderCell() {
+    QFETCH(int, slot);
+    QFETCH(int, bin);
+    QFETCH(int, expected);
+    const std::vector<Mark> marks{MarkOf(300, 359, 0, 179), MarkOf(100, 110, 170, 5),
+                                  MarkOf(320, 340, 50, 70)};
+    QCOMPARE(MarkAt(marks, slot, bin), expected);
+}
+
+QTEST_MAIN(TestMarksOverlay)
+#include "tst_marksoverlay.moc"

@@ -1,0 +1,277 @@
+// SPDX-License-Identifier: MIT
+// Marks: their file's text, and keeping them on disk without losing any.
+#include "MarkFile.h"
+#include "Marks.h"
+#include "PathText.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+Mark MarkOf(const char* id, int firstSlot, int lastSlot, int firstBin, int lastBin,
+            const char* label = "") {
+    Mark mark;
+    mark.id = id;
+    mark.firstSlot = firstSlot;
+    mark.lastSlot = lastSlot;
+    mark.firstBin = firstBin;
+    mark.lastBin = lastBin;
+    mark.label = label;
+    mark.created = "2026-12-08T10:00:00Z";
+    return mark;
+}
+
+std::vector<std::string> Ids(const MarksDocument& document) {
+    std::vector<std::string> ids;
+    for (const Mark& mark : document.marks)
+        ids.push_back(mark.id);
+    return ids;
+}
+
+} // namespace
+
+class TestMarks : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void extents_data();
+    void extents();
+    void damagedText_data();
+    void damagedText();
+    void roundTripKeepsOtherKeys();
+    void twoWritersKeepEachOthersMarks();
+    void damagedFileIsNeverOverwritten();
+    void unwritableFolders();
+    void listLines();
+
+  private:
+    QString logIn(const QString& folder);
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMarks::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    // Reachable by the unprivileged user the permission test runs as.
+    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("data")));
+}
+
+QString TestMarks::logIn(const QString& folder) {
+    QDir().mkpath(m_dir->filePath(folder));
+    return WriteTestFile(m_dir->filePath(folder + "/261208.log"), LogBytes(ObservationGrid()));
+}
+
+// A mark's time and sector as the file writes them, read back into slots and
+// bins, and written again the same.
+void TestMarks::extents_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<double>("from");
+    QTest::addColumn<double>("to");
+    QTest::addColumn<QList<int>>("cells"); // first slot, last slot, first bin, last bin
+    QTest::addColumn<QString>("written");  // start,end,from,to as written back
+    QTest::newRow("one slot, all directions")
+        << "10:38"
+        << "10:40" << 0.0 << 360.0 << QList<int>{319, 319, 0, 179} << "10:38,10:40,0,360";
+    QTest::newRow("across north") << "06:00"
+                                  << "09:00" << 340.0 << 12.0 << QList<int>{180, 269, 170, 5}
+                                  << "06:00,09:00,340,12";
+    QTest::newRow("until midnight")
+        << "23:58"
+        << "24:00" << 100.0 << 102.0 << QList<int>{719, 719, 50, 50} << "23:58,24:00,100,102";
+    QTest::newRow("ending at north")
+        << "0:00"
+        << "0:02" << 350.0 << 360.0 << QList<int>{0, 0, 175, 179} << "00:00,00:02,350,360";
+    QTest::newRow("odd minutes and degrees widen to whole cells")
+        << "10:39"
+        << "10:41" << 3.0 << 7.5 << QList<int>{319, 320, 1, 3} << "10:38,10:42,2,8";
+    QTest::newRow("from equal to to is the whole circle")
+        << "12:00"
+        << "13:00" << 90.0 << 90.0 << QList<int>{360, 389, 45, 44} << "12:00,13:00,90,90";
+}
+
+void TestMarks::extents() {
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(double, from);
+    QFETCH(double, to);
+    QFETCH(QList<int>, cells);
+    QFETCH(QString, written);
+    const std::string text = QStringLiteral(R"({"dirchart_marks": 1, "marks": [{"id": "a",
+        "start": "%1", "end": "%2", "from": %3, "to": %4}]})")
+                                 .arg(start, end)
+                                 .arg(from)
+                                 .arg(to)
+                                 .toStdString();
+    std::string why;
+    const std::optional<MarksDocument> document = ParseMarks(text, &why);
+    QVERIFY2(document, why.c_str());
+    const Mark& mark = document->marks.at(0);
+    QCOMPARE((QList<int>{mark.firstSlot, mark.lastSlot, mark.firstBin, mark.lastBin}), cells);
+    QCOMPARE(QString::fromStdString(mark.startText() + ',' + mark.endText() + ',' +
+                                    std::to_string(mark.fromDegrees()) + ',' +
+                                    std::to_string(mark.toDegrees())),
+             written);
+    // Every bin of the sector, and only those, belongs to the mark.
+    int held = 0;
+    for (int d = 0; d < ObservationGrid::Bins; ++d)
+        held += mark.holdsBin(d);
+    QCOMPARE(held, mark.binCount());
+    QVERIFY(mark.holdsBin(cells[2]) && mark.holdsBin(cells[3]));
+}
+
+void TestMarks::damagedText_data() {
+    QTest::addColumn<QByteArray>("text");
+    const auto mark = [](const char* fields) {
+        return QByteArray(R"({"dirchart_marks": 1, "marks": [{)") + fields + "}]}";
+    };
+    QTest::newRow("not JSON") << QByteArray(R"({"dirchart_marks": 1, "marks": [)");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("a list") << QByteArray("[]");
+    QTest::newRow("no version") << QByteArray(R"({"marks": []})");
+    QTest::newRow("a later version") << QByteArray(R"({"dirchart_marks": 2, "marks": []})");
+    QTest::newRow("marks not a list") << QByteArray(R"({"dirchart_marks": 1, "marks": {}})");
+    QTest::newRow("no id") << mark(R"("start": "1:00", "end": "2:00", "from": 0, "to": 360)");
+    QTest::newRow("end before start")
+        << mark(R"("id": "a", "start": "2:00", "end": "1:00", "from": 0, "to": 360)");
+    QTest::newRow("past midnight")
+        << mark(R"("id": "a", "start": "23:00", "end": "24:02", "from": 0, "to": 360)");
+    QTest::newRow("degrees out of the circle")
+        << mark(R"("id": "a", "start": "1:00", "end": "2:00", "from": -2, "to": 360)");
+    QTest::newRow("label not text")
+        << mark(R"("id": "a", "start": "1:00", "end": "2:00", "from": 0, "to": 360, "label": 5)");
+}
+
+void TestMarks::damagedText() {
+    QFETCH(QByteArray, text);
+    std::string why;
+    QVERIFY(!ParseMarks(text.toStdString(), &why));
+    QVERIFY(!why.empty());
+}
+
+void TestMarks::roundTripKeepsOtherKeys() {
+    const QString log = logIn("day");
+    const QString path = MarksFileBeside(log);
+    QCOMPARE(path, m_dir->filePath("day/261208.marks.json"));
+    QCOMPARE(MarksFileBeside("/x/notes"), "/x/notes.marks.json");
+    WriteTestFile(path, R"({"dirchart_marks": 1, "station": {"name": "北", "gain": 1.5},
+        "marks": [{"id": "b", "start": "06:00", "end": "09:00", "from": 340, "to": 12,
+                   "label": "burst, \"loud\"", "comment": "line 1\nline 2",
+                   "created": "2026-12-08T06:00:00Z", "colour": "#ff0000", "tags": [1, "x"]}]})");
+    MarkChanges changes;
+    changes.saved.push_back(MarkOf("a", 10, 20, 0, 179, "早朝"));
+    const MarksSave save = SaveMarkChanges(log, changes);
+    QCOMPARE(save.status, MarksSave::Status::Saved);
+    QCOMPARE(save.path, path);
+
+    const MarksRead read = ReadMarks(log);
+    QCOMPARE(read.status, MarksRead::Status::Read);
+    QCOMPARE(read.document.marks, save.document.marks);
+    QCOMPARE(Ids(read.document), (std::vector<std::string>{"a", "b"})); // by start
+    const Mark& b = read.document.marks[1];
+    QCOMPARE(b.label, "burst, \"loud\"");
+    QCOMPARE(b.comment, "line 1\nline 2");
+    QCOMPARE(read.document.marks[0].label, "早朝");
+    const QByteArray text = ReadTestFile(path);
+    // The keys this program does not know, with their values and order.
+    QVERIFY2(text.contains(R"("station": {
+    "name": "北",
+    "gain": 1.5
+  })"),
+             text.constData());
+    QVERIFY(text.indexOf(R"("colour": "#ff0000")") < text.indexOf(R"("tags": [)"));
+    QVERIFY(
+        text.startsWith("{\n  \"dirchart_marks\": 1,\n  \"marks\": [\n    {\n      \"id\": \"a\""));
+    QVERIFY(text.endsWith("}\n"));
+    // Nothing else beside the log than the marks and their hidden lock file.
+    QCOMPARE(QDir(m_dir->filePath("day")).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+// Two windows on one day, each knowing only what it did: both additions
+// stay, and a deletion in one is not undone by the other's later save.
+void TestMarks::twoWritersKeepEachOthersMarks() {
+    const QString log = logIn("day");
+    MarkChanges first, second;
+    first.saved.push_back(MarkOf("a", 100, 110, 0, 179, "first"));
+    second.saved.push_back(MarkOf("b", 50, 60, 10, 20, "second"));
+    QCOMPARE(SaveMarkChanges(log, first).status, MarksSave::Status::Saved);
+    QCOMPARE(Ids(SaveMarkChanges(log, second).document), (std::vector<std::string>{"b", "a"}));
+
+    MarkChanges deletion;
+    deletion.deleted.push_back("a");
+    QCOMPARE(Ids(SaveMarkChanges(log, deletion).document), std::vector<std::string>{"b"});
+    // The second window edits its own mark, with its old copy of the file.
+    MarkChanges edit;
+    edit.saved.push_back(MarkOf("b", 50, 60, 10, 20, "second, edited"));
+    const MarksSave save = SaveMarkChanges(log, edit);
+    QCOMPARE(Ids(save.document), std::vector<std::string>{"b"});
+    QCOMPARE(ReadMarks(log).document.marks.at(0).label, "second, edited");
+}
+
+void TestMarks::damagedFileIsNeverOverwritten() {
+    const QString log = logIn("day");
+    const QByteArray damaged = R"({"dirchart_marks": 1, "marks": [{"id": "a", "start": )";
+    WriteTestFile(MarksFileBeside(log), damaged);
+    QCOMPARE(ReadMarks(log).status, MarksRead::Status::Damaged);
+    MarkChanges changes;
+    changes.saved.push_back(MarkOf("b", 1, 2, 0, 179));
+    const MarksSave save = SaveMarkChanges(log, changes);
+    QCOMPARE(save.status, MarksSave::Status::Damaged);
+    QVERIFY(!save.why.isEmpty());
+    QCOMPARE(ReadTestFile(MarksFileBeside(log)), damaged);
+}
+
+// A log in a folder the user cannot write keeps its marks in the data
+// folder; where that cannot be written either, the save says so and leaves
+// no file behind.
+void TestMarks::unwritableFolders() {
+    const QString log = logIn("installed");
+    const QString folder = m_dir->filePath("installed");
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    const QString fallback = FallbackMarksFile(log);
+    QCOMPARE(fallback,
+             m_dir->filePath("data/dirchart/marks") + AbsolutePath(log).chopped(4) + ".marks.json");
+    WriteTestFile(m_dir->filePath("not-a-folder"), "x");
+    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777) == 0);
+
+    const std::optional<std::array<int, 4>> answer = RunAsUnprivileged<4>([&] {
+        MarkChanges changes;
+        changes.saved.push_back(MarkOf("a", 1, 2, 0, 179));
+        const MarksSave saved = SaveMarkChanges(log, changes);
+        const int savedThere =
+            saved.path == FallbackMarksFile(log) && ReadMarks(log).document.marks.size() == 1;
+        // The data folder is a file: nowhere to keep a mark.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("not-a-folder/data")));
+        const MarksSave refused = SaveMarkChanges(log, changes);
+        return std::array<int, 4>{int(saved.status), savedThere, int(refused.status),
+                                  refused.errorNumber};
+    });
+    QVERIFY2(answer, "could not give up root");
+    QCOMPARE(MarksSave::Status((*answer)[0]), MarksSave::Status::Saved);
+    QCOMPARE((*answer)[1], 1);
+    QCOMPARE(MarksSave::Status((*answer)[2]), MarksSave::Status::CannotWrite);
+    QCOMPARE((*answer)[3], ENOTDIR);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1); // the log alone
+    QCOMPARE(ReadTestFile(m_dir->filePath("not-a-folder")), "x");
+}
+
+void TestMarks::listLines() {
+    Mark quoted = MarkOf("a", 180, 269, 170, 5, "burst, \"loud\"");
+    quoted.comment = "two\nlines";
+    const std::string lines =
+        MarkListLines("/data/26 12,08.log", {quoted, MarkOf("b", 719, 719, 0, 179)});
+    QCOMPARE(QString::fromStdString(lines),
+             "\"/data/26 12,08.log\",06:00,09:00,340,12,\"burst, \"\"loud\"\"\",\"two\nlines\"\n"
+             "\"/data/26 12,08.log\",23:58,24:00,0,360,,\n");
+}
+
+QTEST_GUILESS_MAIN(TestMarks)
+#include "tst_markfile.moc"
