@@ -211,10 +211,9 @@ std::vector<SignalEvent> FindEvents(const ObservationGrid& grid, int threshold) 
             const int lo = rankBefore(first) / 2;
             const int hi = (rankBefore(last + 2) + 1) / 2;
             // The first run it touches gives its part (one step nearer the
-            // root, so that chains stay short); one that touches none begins
-            // a part. The second is joined without a branch, any more in a loop.
+            // root, so that chains stay short), without a branch; one that
+            // touches none begins a part. Any further ones join their parts.
             const int touched = parts[prevLabel[std::size_t(lo)]].parent;
-            const int second = parts[prevLabel[std::size_t(lo + 1)]].parent;
             const bool fresh = lo == hi;
             parts[made] = {made, 0, 0, 0};
             partSlot[made] = std::int16_t(t);
@@ -226,8 +225,7 @@ std::vector<SignalEvent> FindEvents(const ObservationGrid& grid, int threshold) 
             part.cells += last - first + 1;
             part.peak = std::max(part.peak, std::uint32_t(Highest(row, first, last)) << 17 |
                                                 (lastCell - std::uint32_t(first)));
-            Join(parts, label, hi - lo >= 2 ? second : label);
-            for (int i = lo + 2; i < hi; ++i)
+            for (int i = lo + 1; i < hi; ++i)
                 [[unlikely]] Join(parts, label, prevLabel[std::size_t(i)]);
         }
         // Across 358/0 degrees: the first and last runs of this slot, and
