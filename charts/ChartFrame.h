@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ObservationGrid.h"
 
 #include <QSize>
@@ -36,6 +37,15 @@ inline constexpr int LegendUnitsPerRow = 8;
 constexpr int LegendRowY(int r) {
     return PlotBottom - r;
 }
+// The plot area in device pixels at a device pixel ratio: its first column,
+// its bottom row, and its width and height.
+struct DevicePlot {
+    int left = 0;
+    int bottom = 0;
+    int width = 0;
+    int height = 0;
+};
+DevicePlot PlotInDevice(qreal ratio);
 } // namespace ChartGeometry
 
 // Clears the surface and draws the empty direction-time-signal chart: title,
@@ -43,3 +53,7 @@ constexpr int LegendRowY(int r) {
 // of the table (without one, the standard scale over 0..1023).
 void DrawChartFrame(DrawingSurface& picture);
 void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours);
+// The same for a part of the day: the axes mark the view's slots and bins,
+// across the plot's full width and height (see PlotSignalGrid); the whole
+// day's view draws exactly the frame above.
+void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours, const ChartView& view);

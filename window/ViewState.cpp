@@ -43,3 +43,11 @@ void ViewState::setColours(const ColourSettings& colours) {
     m_colourTable = ColourTable(colours);
     emit coloursChanged();
 }
+
+void ViewState::setChartView(const ChartView& view) {
+    const ChartView held = Clamped(view);
+    if (held == m_chartView)
+        return;
+    m_chartView = held;
+    emit chartViewChanged();
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ColourSettings.h"
 #include "ColourTable.h"
 #include "ObservationGrid.h"
@@ -9,10 +10,10 @@
 #include <QString>
 
 // What the window shows, in one place: the shown log and its grid, the time
-// slot and the gain of the polar plot, and the colours of the cells. Controls and other windows change it
-// through the setters; the pictures and texts follow its signals. A setter of
-// the slot, the gain or the colours ignores an unchanged value; every load (the same file
-// again included) and every replot of a followed log is signalled.
+// slot and the gain of the polar plot, and the colours of the cells. Controls and other windows
+// change it through the setters; the pictures and texts follow its signals. A setter of the slot,
+// the gain or the colours ignores an unchanged value; every load (the same file again included) and
+// every replot of a followed log is signalled.
 class ViewState : public QObject {
     Q_OBJECT
   public:
@@ -41,6 +42,9 @@ class ViewState : public QObject {
     // How cell values are coloured, and the table built once for them.
     const ColourSettings& colours() const { return m_colourTable.settings(); }
     const ColourTable& colourTable() const { return m_colourTable; }
+    // The part of the day the chart shows; the whole day to begin with. It
+    // stays across loads, day steps, replots and colour changes.
+    const ChartView& chartView() const { return m_chartView; }
 
     // A log has been read: its chart is to be shown.
     void showLog(const QString& path, ObservationGrid grid, int coveredCells);
@@ -51,6 +55,8 @@ class ViewState : public QObject {
     void setSlot(int slot);
     void setGain(int gain);
     void setColours(const ColourSettings& colours);
+    // Held to the data first (see Clamped).
+    void setChartView(const ChartView& view);
 
   signals:
     // A log is shown, or the chart was cleared.
@@ -60,6 +66,7 @@ class ViewState : public QObject {
     void slotChanged(int slot);
     void gainChanged(int gain);
     void coloursChanged();
+    void chartViewChanged();
 
   private:
     QString m_path;
@@ -70,4 +77,5 @@ class ViewState : public QObject {
     float m_polarGain = 1;
     bool m_polarShown = false;
     ColourTable m_colourTable;
+    ChartView m_chartView;
 };
