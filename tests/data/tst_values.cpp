@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The values as text, and the events of a day.
 #include "Events.h"
+#include "ReferenceEvents.h"
 #include "ValueTables.h"
 
 #include <QRandomGenerator>
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -70,6 +72,43 @@ std::vector<SignalEvent> FloodFill(const ObservationGrid& grid, int threshold) {
     return events;
 }
 
+// A random day: cells over `threshold` scattered, in blobs that wrap across
+// 358/0 degrees and run into both ends of the day, or only at those edges;
+// values over it close together (so that peaks tie) or far apart, and
+// anything below it down to -32768.
+ObservationGrid RandomDay(std::mt19937& random, const QString& kind, int threshold) {
+    const auto uniform = [&](int low, int high) {
+        return low + int(random() % unsigned(high - low + 1));
+    };
+    const int spread = std::array{0, 3, 2000}[std::size_t(uniform(0, 2))];
+    const auto over = [&] { return std::int16_t(std::min(32767, threshold + uniform(0, spread))); };
+    const auto under = [&] { return std::int16_t(uniform(-32768, threshold - 1)); };
+    const auto density = unsigned(uniform(5, 70));
+    const auto hit = [&] { return random() % 100 < density; };
+    ObservationGrid grid;
+    for (std::int16_t& v : grid.cells)
+        v = random() % 4 == 0 ? under() : std::int16_t(std::min(0, threshold - 1));
+    if (kind == "scattered") {
+        for (std::int16_t& v : grid.cells)
+            v = hit() ? over() : v;
+    } else if (kind == "blobs") {
+        for (int blobs = uniform(5, 60); blobs > 0; --blobs) {
+            const int t0 = uniform(-10, 729), d0 = uniform(0, 179);
+            const int height = uniform(0, 30), width = uniform(0, 40);
+            for (int t = std::max(0, t0 - height); t <= std::min(719, t0 + height); ++t)
+                for (int d = d0 - width; d <= d0 + width; ++d)
+                    if (density > 50 || hit())
+                        grid(t, (d + 180) % 180) = over();
+        }
+    } else { // edges: the first and last slots, and the bins either side of 0 degrees
+        for (int t = 0; t < 720; ++t)
+            for (int d = 0; d < 180; ++d)
+                if ((t < 3 || t > 716 || d < 3 || d > 176) && hit())
+                    grid(t, d) = over();
+    }
+    return grid;
+}
+
 // The lines of a table, and each line's fields.
 QList<QStringList> Rows(const std::string& text, char separator = ',') {
     QList<QStringList> rows;
@@ -85,6 +124,8 @@ class TestValues : public QObject {
   private slots:
     void events_data();
     void events();
+    void eventsAsBefore_data();
+    void eventsAsBefore();
     void tablesReadBack_data();
     void tablesReadBack();
     void csvFields_data();
@@ -95,7 +136,8 @@ void TestValues::events_data() {
     QTest::addColumn<QString>("cells");
     QTest::addColumn<int>("threshold");
     QTest::addColumn<int>("count"); // -1: as many as the flood fill finds
-    QTest::addColumn<QString>("first"); // the first event's "start-end peak@slot:bin"; empty: unchecked
+    QTest::addColumn<QString>(
+        "first"); // the first event's "start-end peak@slot:bin"; empty: unchecked
 
     QTest::newRow("none") << "" << 512 << 0 << "";
     QTest::newRow("below the threshold") << "5:5=511 5:6=-600" << 512 << 0 << "";
@@ -107,7 +149,8 @@ void TestValues::events_data() {
     QTest::newRow("no wrap at midnight") << "719:50=600 0:50=600" << 512 << 2 << "0-1 600@0:50";
     QTest::newRow("until midnight") << "718:50=600 719:51=600" << 512 << 1 << "718-720 600@718:50";
     QTest::newRow("diagonal") << "10:10=600 11:11=600 12:12=900" << 512 << 1 << "10-13 900@12:12";
-    QTest::newRow("a knight's move apart") << "10:10=600 12:11=600" << 512 << 2 << "10-11 600@10:10";
+    QTest::newRow("a knight's move apart")
+        << "10:10=600 12:11=600" << 512 << 2 << "10-11 600@10:10";
     QTest::newRow("two bins apart") << "10:10=600 10:12=600" << 512 << 2 << "10-11 600@10:10";
     QTest::newRow("tie: earliest slot before lowest bin")
         << "10:6=600 10:7=600 10:8=900 11:5=900" << 512 << 1 << "10-12 900@10:8";
@@ -131,6 +174,7 @@ void TestValues::events() {
     const ObservationGrid grid = GridOf(cells);
     const std::vector<SignalEvent> found = FindEvents(grid, threshold);
     QVERIFY(found == FloodFill(grid, threshold));
+    QVERIFY(found == reference_events::ReferenceFindEvents(grid, threshold));
     if (count >= 0)
         QCOMPARE(int(found.size()), count);
     if (!first.isEmpty()) {
@@ -138,6 +182,28 @@ void TestValues::events() {
         QCOMPARE(QString::asprintf("%d-%d %d@%d:%d", e.firstSlot, e.endSlot, e.peakValue,
                                    e.peakSlot, e.peakBin),
                  first);
+    }
+}
+
+// The events of many random days, against the earlier labelling's.
+void TestValues::eventsAsBefore_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("threshold");
+    for (const QString kind : {"scattered", "blobs", "edges"})
+        for (const int threshold : {1, 200, 800, 32767})
+            QTest::newRow(qPrintable(kind + " at " + QString::number(threshold)))
+                << kind << threshold;
+}
+
+void TestValues::eventsAsBefore() {
+    QFETCH(QString, kind);
+    QFETCH(int, threshold);
+    for (int day = 0; day < 200; ++day) {
+        std::mt19937 random(std::uint32_t(day * 7919 + threshold));
+        const ObservationGrid grid = RandomDay(random, kind, threshold);
+        const std::vector<SignalEvent> found = FindEvents(grid, threshold);
+        if (found != reference_events::ReferenceFindEvents(grid, threshold))
+            QFAIL(qPrintable(QStringLiteral("day %1: %2 events").arg(day).arg(found.size())));
     }
 }
 
@@ -172,7 +238,8 @@ void TestValues::tablesReadBack() {
         for (int d = 0; d < ObservationGrid::Bins; ++d) {
             const QString expected = t * 180 + d < covered ? QString::number(grid(t, d)) : "";
             if (rows[t + 1][d + 1] != expected)
-                QFAIL(qPrintable(QStringLiteral("cell %1,%2: %3").arg(t).arg(d).arg(rows[t + 1][d + 1])));
+                QFAIL(qPrintable(
+                    QStringLiteral("cell %1,%2: %3").arg(t).arg(d).arg(rows[t + 1][d + 1])));
         }
     }
 
@@ -195,12 +262,18 @@ void TestValues::tablesReadBack() {
 void TestValues::csvFields_data() {
     QTest::addColumn<QString>("log");
     QTest::addColumn<QString>("field");
-    QTest::newRow("plain") << "/logs/261208.log" << "/logs/261208.log";
-    QTest::newRow("space and non-ASCII") << "/観測 ログ/261208.log" << "/観測 ログ/261208.log";
-    QTest::newRow("comma") << "/a,b/261208.log" << "\"/a,b/261208.log\"";
-    QTest::newRow("quote") << "/a\"b/261208.log" << "\"/a\"\"b/261208.log\"";
-    QTest::newRow("line break") << "/a\nb/261208.log" << "\"/a\nb/261208.log\"";
-    QTest::newRow("carriage return") << "/a\rb/261208.log" << "\"/a\rb/261208.log\"";
+    QTest::newRow("plain") << "/logs/261208.log"
+                           << "/logs/261208.log";
+    QTest::newRow("space and non-ASCII") << "/観測 ログ/261208.log"
+                                         << "/観測 ログ/261208.log";
+    QTest::newRow("comma") << "/a,b/261208.log"
+                           << "\"/a,b/261208.log\"";
+    QTest::newRow("quote") << "/a\"b/261208.log"
+                           << "\"/a\"\"b/261208.log\"";
+    QTest::newRow("line break") << "/a\nb/261208.log"
+                                << "\"/a\nb/261208.log\"";
+    QTest::newRow("carriage return") << "/a\rb/261208.log"
+                                     << "\"/a\rb/261208.log\"";
 }
 
 void TestValues::csvFields() {
