@@ -3,6 +3,7 @@
 
 #include "ArchiveRender.h"
 #include "DayTime.h"
+#include "LoadCommand.h"
 #include "PathText.h"
 #include "PictureNames.h"
 #include "PolarPlot.h"
@@ -153,6 +154,71 @@ struct ColourOptions {
     }
 };
 
+// The difference chart for --render: against a fixed log or a relative day.
+struct DifferenceOptions {
+    const QCommandLineOption diff{
+        QStringLiteral("diff"),
+        QStringLiteral("With --render, also write each LOG minus its reference day as "
+                       "<name>-diff.png; needs --reference or --reference-offset.")};
+    const QCommandLineOption reference{
+        QStringLiteral("reference"),
+        QStringLiteral("With --diff, the reference day: the log FILE."), QStringLiteral("FILE")};
+    const QCommandLineOption offset{
+        QStringLiteral("reference-offset"),
+        QStringLiteral("With --diff, the reference day of each LOG: the nearest earlier log in "
+                       "its folder, the date a week before or the same date a year before "
+                       "(previous, week or year). A LOG without one is left out."),
+        QStringLiteral("WHICH")};
+    const QCommandLineOption range{
+        QStringLiteral("diff-range"),
+        QStringLiteral("With --diff, the difference shown in the strongest colours, a whole "
+                       "number from 1 to 65535 (default: each pair's 99th percentile)."),
+        QStringLiteral("R")};
+
+    QList<QCommandLineOption> all() const { return {diff, reference, offset, range}; }
+
+    // Why the options are wrong, or nothing once `request` holds them.
+    std::optional<QString> Read(const QCommandLineParser& parser,
+                                std::optional<DifferenceRequest>& request) const {
+        if (!parser.isSet(diff)) {
+            for (const QCommandLineOption& option : {reference, offset, range})
+                if (parser.isSet(option))
+                    return QStringLiteral("--%1 needs --diff").arg(option.names()[0]);
+            return std::nullopt;
+        }
+        if (parser.isSet(reference) == parser.isSet(offset))
+            return QStringLiteral("--diff needs one of --reference and --reference-offset");
+        DifferenceRequest read;
+        if (parser.isSet(reference)) {
+            ObservationGrid grid;
+            const QString path = AbsolutePath(parser.value(reference));
+            if (!ReadLogFile(path, grid).ok())
+                return QStringLiteral("%1: not a readable log").arg(parser.value(reference));
+            read.referenceLog = path;
+        } else {
+            const QString which = parser.value(offset);
+            if (which == QLatin1String("previous"))
+                read.relative = RelativeDay::PreviousLog;
+            else if (which == QLatin1String("week"))
+                read.relative = RelativeDay::WeekBefore;
+            else if (which == QLatin1String("year"))
+                read.relative = RelativeDay::YearBefore;
+            else
+                return QStringLiteral("%1: not a reference offset (previous, week or year)")
+                    .arg(which);
+        }
+        if (parser.isSet(range)) {
+            bool ok = false;
+            read.range = parser.value(range).toInt(&ok);
+            if (!ok || read.range < 1 || read.range > 65535 ||
+                !parser.value(range).front().isDigit())
+                return QStringLiteral("%1: not a range from 1 to 65535").arg(parser.value(range));
+        }
+        request = read;
+        return std::nullopt;
+    }
+};
+
 // What the parser could not make sense of: the first unknown option as it
 // was typed, or the parser's own words for a missing or unexpected value.
 QString ParseError(const QCommandLineParser& parser, const QStringList& arguments) {
@@ -255,6 +321,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                        "(default 512)."),
         QStringLiteral("N"), QString::number(DefaultEventThreshold));
     parser.addOptions({csv, events, threshold});
+    const DifferenceOptions difference;
+    parser.addOptions(difference.all());
     parser.addPositionalArgument(
         QStringLiteral("LOG"),
         QStringLiteral("An observation log to show at start-up; with --render, the logs "
@@ -304,7 +372,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(events)) {
         for (const QCommandLineOption& option :
              QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html} +
-                 colour.all())
+                 colour.all() + difference.all())
             if (parser.isSet(option))
                 return usageError(
                     QStringLiteral("--%1 does not go with --events").arg(option.names()[0]));
@@ -326,7 +394,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (!parser.isSet(render)) {
         for (const QCommandLineOption& option :
              QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv} +
-                 colour.all())
+                 colour.all() + difference.all())
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
         if (logs.size() > 1)
@@ -370,6 +438,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     request.overview = parser.isSet(overview);
     request.html = parser.isSet(html);
     request.csv = parser.isSet(csv);
+    if (const std::optional<QString> error = difference.Read(parser, request.difference))
+        return usageError(*error);
 
     if (logs.isEmpty())
         return usageError(QStringLiteral("--render needs at least one LOG"));
@@ -386,10 +456,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             own.append(DayValuesName(log));
         if (request.csv && request.polarSlot >= 0)
             own.append(SlotValuesName(log, request.polarSlot));
+        if (request.difference)
+            own.append(DifferenceImageName(log));
         for (const QString& name : own) {
             if (names.contains(name))
-                return usageError(QStringLiteral("%1: another LOG or the overview already writes %2")
-                                      .arg(log, name));
+                return usageError(
+                    QStringLiteral("%1: another LOG or the overview already writes %2")
+                        .arg(log, name));
             names.insert(name);
         }
     }

@@ -2,12 +2,21 @@
 #pragma once
 
 #include "ColourSettings.h"
+#include "DayLogs.h"
 #include "PolarAnimation.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+// Each log's difference chart, <name>-diff.png: the log minus one fixed
+// reference log, or minus the day relative to each log.
+struct DifferenceRequest {
+    QString referenceLog; // a readable log, or empty for `relative`
+    RelativeDay relative = RelativeDay::PreviousLog;
+    int range = 0; // 1..65535 to fix the colours' range; 0 for each pair's own
+};
 
 // What `dirchart --render` is asked to write; the command line has checked it.
 struct RenderRequest {
@@ -26,7 +35,9 @@ struct RenderRequest {
     // thumbnail of each day (see ArchiveRender.h).
     bool overview = false;
     bool html = false;
-    bool csv = false;   // also the values: the day's, and the polar plot's slot's
+    bool csv = false; // also the values: the day's, and the polar plot's slot's
+    // The difference chart of each log against a reference day.
+    std::optional<DifferenceRequest> difference;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

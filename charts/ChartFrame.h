@@ -3,7 +3,11 @@
 
 #include "ObservationGrid.h"
 
+#include <QRgb>
 #include <QSize>
+#include <QString>
+
+#include <array>
 
 class ColourTable;
 class DrawingSurface;
@@ -43,3 +47,15 @@ constexpr int LegendRowY(int r) {
 // of the table (without one, the standard scale over 0..1023).
 void DrawChartFrame(DrawingSurface& picture);
 void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours);
+// The two halves of the frame: cleared surface, title, box and axes; and
+// the colour legend of the table.
+void DrawChartAxes(DrawingSurface& picture);
+void DrawColourLegend(DrawingSurface& picture, const ColourTable& colours);
+
+// The legend box right of the chart: `rows` from the bottom line up, and a
+// tick every quarter of them with its label printed left of it (a number as
+// a surface prints one, " 1024 ", so it keeps clear of the chart box).
+inline constexpr int ChartLegendLabels = 5;
+void DrawChartLegend(DrawingSurface& picture,
+                     const std::array<QRgb, ChartGeometry::LegendRows>& rows,
+                     const std::array<QString, ChartLegendLabels>& labels);

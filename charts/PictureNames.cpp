@@ -25,3 +25,7 @@ QString PolarImageName(const QString& logPath, int slot, int gain) {
     return LogNameStem(logPath) + QLatin1Char('-') + QString::fromStdString(SlotStamp(slot)) +
            QStringLiteral("-x") + QString::number(gain) + Suffix;
 }
+
+QString DifferenceImageName(const QString& logPath) {
+    return LogNameStem(logPath) + QStringLiteral("-diff.png");
+}

@@ -13,3 +13,5 @@ QString ChartImageName(const QString& logPath);
 // extension, or "dirchart" without a log.
 QString LogNameStem(const QString& logPath);
 QString PolarImageName(const QString& logPath, int slot, int gain);
+// The difference chart of a log against its reference: "261208-diff.png".
+QString DifferenceImageName(const QString& logPath);

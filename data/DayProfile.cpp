@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "DayProfile.h"
 
+#include "DayTime.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -58,4 +60,24 @@ DayProfile ProfileThroughDay(const ObservationGrid& grid, long cellsCovered,
         profile[static_cast<std::size_t>(t)] = highest;
     }
     return profile;
+}
+
+std::string ProfileTable(const DayProfile& shown, const DayProfile& reference,
+                         std::string_view shownHeading, std::string_view referenceHeading,
+                         int first, int last) {
+    std::string text = "time\t";
+    text.append(shownHeading).append("\t").append(referenceHeading).append("\n");
+    const auto field = [&](const std::optional<int>& value) {
+        if (value)
+            text += std::to_string(*value);
+    };
+    for (int t = std::max(first, 0); t <= std::min(last, ObservationGrid::LastSlot); ++t) {
+        text += SlotClock(t, true);
+        text += '\t';
+        field(shown[static_cast<std::size_t>(t)]);
+        text += '\t';
+        field(reference[static_cast<std::size_t>(t)]);
+        text += '\n';
+    }
+    return text;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // A band of directions: bins `first` to `last`, both included, going up
@@ -34,3 +35,10 @@ std::optional<DirectionSector> ParseDirectionSector(std::string_view text);
 using DayProfile = std::array<std::optional<int>, ObservationGrid::Slots>;
 DayProfile ProfileThroughDay(const ObservationGrid& grid, long cellsCovered,
                              DirectionSector sector);
+
+// Two profiles as a tab-separated table for the clipboard: a heading line
+// "time\t<shown>\t<reference>", then one line per slot from `first` to
+// `last` ("10:38\t415\t390"), a field left empty where a day has no value.
+std::string ProfileTable(const DayProfile& shown, const DayProfile& reference,
+                         std::string_view shownHeading, std::string_view referenceHeading,
+                         int first = 0, int last = ObservationGrid::LastSlot);
