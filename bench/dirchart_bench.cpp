@@ -5,6 +5,8 @@
 
 #include "ChartFrame.h"
 #include "ColourTable.h"
+#include "DayDifference.h"
+#include "DifferenceChart.h"
 #include "Form1.h"
 #include "DirectionTimePlot.h"
 #include "Events.h"
@@ -16,6 +18,7 @@
 #include "PolarAnimation.h"
 #include "PolarFrame.h"
 #include "PolarPlot.h"
+#include "ProfilePlot.h"
 #include "RenderCommand.h"
 #include "RenderImages.h"
 #include "SignalColour.h"
@@ -407,6 +410,68 @@ void PlayStep(benchmark::State& state) {
     }
 }
 BENCHMARK(PlayStep)->Unit(benchmark::kMicrosecond);
+
+// Two days in memory: the sample day and the same shifted by a few slots and
+// bins, so that the difference spreads as between real days.
+struct DayPairGrids {
+    ObservationGrid shown, reference;
+    DayPairGrids() : shown(SampleDay()) {
+        for (int t = 0; t < ObservationGrid::Slots; ++t)
+            for (int d = 0; d < ObservationGrid::Bins; ++d)
+                reference(t, d) = shown((t + 3) % ObservationGrid::Slots, (d + 5) % 180);
+    }
+};
+
+// The difference chart's cells for a known range, its colours included,
+// against ReadAndPlot (target: within 1.5 x).
+void DiffPlot(benchmark::State& state) {
+    const DayPairGrids days;
+    ImageSurface surface(ChartPictureSize);
+    const int range = DifferenceRange(days.shown, ObservationGrid::CellCount, days.reference,
+                                      ObservationGrid::CellCount);
+    for (auto _ : state) {
+        const DifferenceColours colours(range);
+        PlotDifferenceGrid(surface, {&days.shown, ObservationGrid::CellCount, {}},
+                           {&days.reference, ObservationGrid::CellCount, {}}, colours);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(DiffPlot)->Unit(benchmark::kMicrosecond);
+
+// The range of a pair of days (target: within 1 x ReadAndPlot).
+void DiffRange(benchmark::State& state) {
+    const DayPairGrids days;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DifferenceRange(days.shown, ObservationGrid::CellCount,
+                                                 days.reference, ObservationGrid::CellCount));
+}
+BENCHMARK(DiffRange)->Unit(benchmark::kMicrosecond);
+
+// The profile for a new direction: both days' values through the day and
+// the curves drawn again over the frame (target: under ReadAndPlot).
+void ProfileRedraw(benchmark::State& state) {
+    const DayPairGrids days;
+    ImageSurface surface(ProfilePictureSize);
+    ProfileCurves curves;
+    curves.hasReference = true;
+    curves.shownLabel = QStringLiteral("2026/12/08");
+    curves.referenceLabel = QStringLiteral("2026/12/07");
+    DrawProfileFrame(surface, curves);
+    DrawProfileCurves(surface, curves, 300);
+    DrawnProfile drawn{curves, 300, {}};
+    int bin = 0;
+    for (auto _ : state) {
+        bin = (bin + 7) % ObservationGrid::Bins;
+        const DirectionSector sector{bin, bin};
+        curves.shown = ProfileThroughDay(days.shown, ObservationGrid::CellCount, sector);
+        curves.reference = ProfileThroughDay(days.reference, ObservationGrid::CellCount, sector);
+        curves.caption = QString::number(bin * 2);
+        DrawProfileCurves(surface, curves, 300, {}, &drawn);
+        drawn.curves = curves;
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(ProfileRedraw)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "ObservationGrid.h"
 #include "PrintAt.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -54,25 +55,31 @@ void DrawDifferenceChart(DrawingSurface& picture, const ComparedDay& shown,
                          const ComparedDay& reference, const DifferenceColours& colours) {
     DrawChartAxes(picture);
     DrawDifferenceLegend(picture, colours);
+    PlotDifferenceGrid(picture, shown, reference, colours);
+    const QString shownDate = DateLabelText(shown.path);
+    const QString referenceDate = DateLabelText(reference.path);
+    if (!shownDate.isEmpty() || !referenceDate.isEmpty())
+        PrintAt(picture, 500, 20, shownDate + QStringLiteral(" - ") + referenceDate);
+}
 
+void PlotDifferenceGrid(DrawingSurface& picture, const ComparedDay& shown,
+                        const ComparedDay& reference, const DifferenceColours& colours) {
     const long covered = CellsBothCover(shown.cellsCovered, reference.cellsCovered);
     const std::int16_t* a = shown.grid->cells.data();
     const std::int16_t* b = reference.grid->cells.data();
     std::array<QRgb, ObservationGrid::Bins> column;
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         const long start = long{t} * ObservationGrid::Bins;
-        for (int d = 0; d < ObservationGrid::Bins; ++d) {
-            const long i = start + d;
+        // A short day ends inside one slot at most: before it every bin is
+        // covered, after it none.
+        const int bins =
+            static_cast<int>(std::clamp(covered - start, 0L, long{ObservationGrid::Bins}));
+        for (int d = 0; d < bins; ++d)
             column[static_cast<std::size_t>(d)] =
-                i < covered ? colours.argb(int{a[i]} - int{b[i]}) : Black;
-        }
+                colours.argb(int{a[start + d]} - int{b[start + d]});
+        std::fill(column.begin() + bins, column.end(), Black);
         picture.PSetColumnUp(static_cast<float>(ChartGeometry::SlotColumn(t)),
                              static_cast<float>(ChartGeometry::BinRow(0)), column.data(),
                              column.size());
     }
-
-    const QString shownDate = DateLabelText(shown.path);
-    const QString referenceDate = DateLabelText(reference.path);
-    if (!shownDate.isEmpty() || !referenceDate.isEmpty())
-        PrintAt(picture, 500, 20, shownDate + QStringLiteral(" - ") + referenceDate);
 }

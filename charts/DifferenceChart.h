@@ -26,3 +26,6 @@ QString DifferenceLegendLabel(int value);
 // ("2026/12/08 - 2026/12/07").
 void DrawDifferenceChart(DrawingSurface& picture, const ComparedDay& shown,
                          const ComparedDay& reference, const DifferenceColours& colours);
+// The cells alone, one pixel per cell as PlotSignalGrid sets them.
+void PlotDifferenceGrid(DrawingSurface& picture, const ComparedDay& shown,
+                        const ComparedDay& reference, const DifferenceColours& colours);

@@ -16,6 +16,7 @@ inline constexpr QSize ProfilePictureSize{813, 200};
 namespace ProfileGeometry {
 inline constexpr int PlotLeft = 30;
 inline constexpr int PlotWidth = ObservationGrid::Slots;
+inline constexpr int PlotRight = PlotLeft + PlotWidth - 1;
 inline constexpr int PlotTop = 30;
 inline constexpr int PlotBottom = 169;
 } // namespace ProfileGeometry
@@ -52,6 +53,21 @@ int ProfileColumn(int t, SlotSpan span);
 // Draws the profile plot: a box with time ticks along it and the value
 // range at its left, the reference curve and then the shown day's over it
 // (a gap where a day has no value), a grey line at the slot, and a legend
-// of the two colours above.
+// of the two colours above. It is the frame, which depends only on the days
+// and the span, and then the curves.
 void DrawProfilePlot(DrawingSurface& picture, const ProfileCurves& curves, int slot,
                      SlotSpan span = {});
+void DrawProfileFrame(DrawingSurface& picture, const ProfileCurves& curves, SlotSpan span = {});
+// What a profile plot shows now, so that the next curves need to clear only
+// the pixels these set.
+struct DrawnProfile {
+    ProfileCurves curves;
+    int slot = 0;
+    SlotSpan span;
+};
+// Over a frame of the same days and span: the curves, the value range, the
+// caption and the slot. Whatever was drawn there before is cleared: with
+// `before`, what DrawProfileCurves drew last, by clearing its pixels alone.
+// A new direction or slot needs no more.
+void DrawProfileCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
+                       SlotSpan span = {}, const DrawnProfile* before = nullptr);

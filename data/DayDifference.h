@@ -3,6 +3,7 @@
 
 #include "ObservationGrid.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -43,8 +44,7 @@ class DifferenceColours {
     explicit DifferenceColours(int range);
     int range() const { return m_range; }
     std::uint32_t argb(int v) const {
-        const int clamped = v < -m_range ? -m_range : v > m_range ? m_range : v;
-        return m_byValue[static_cast<std::size_t>(clamped + m_range)];
+        return m_byValue[static_cast<std::size_t>(std::clamp(v, -m_range, m_range) + m_range)];
     }
 
   private:

@@ -168,6 +168,27 @@ void TestCompareCharts::profileCurves() {
     }
     // The slot's grey line at 20:00.
     QCOMPARE(image.pixel(PlotLeft + 600, PlotTop + 3), 0xff7f7f7fu);
+
+    // Curves of another direction drawn over these, as a new direction
+    // redraws them, leave exactly the whole plot of that direction: nothing
+    // of the old curves, range or caption stays. The other range has
+    // negative values and a wider label.
+    ProfileCurves other = curves;
+    other.caption = QStringLiteral("200-280");
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        other.shown[static_cast<std::size_t>(t)] = (t * 37) % 3000 - 1000;
+    DrawnProfile drawn{curves, 600, {}};
+    for (int slot : {600, 0}) {
+        DrawProfileCurves(picture, other, slot, {}, &drawn);
+        drawn = {other, slot, {}};
+    }
+    ImageSurface whole(ProfilePictureSize);
+    DrawProfilePlot(whole, other, 0);
+    QCOMPARE(picture.image(), whole.image());
+    // And back, without knowing what was there.
+    DrawProfileCurves(picture, curves, 600);
+    DrawProfilePlot(whole, curves, 600);
+    QCOMPARE(picture.image(), whole.image());
 }
 
 QTEST_MAIN(TestCompareCharts)
