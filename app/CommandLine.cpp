@@ -3,11 +3,10 @@
 
 #include "ArchiveRender.h"
 #include "DayTime.h"
-#include "LoadCommand.h"
+#include "LogFile.h"
 #include "PathText.h"
-#include "PictureNames.h"
+#include "FileNames.h"
 #include "PolarPlot.h"
-#include "ValueExport.h"
 
 #include <QCommandLineParser>
 #include <QSet>

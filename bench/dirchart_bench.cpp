@@ -13,7 +13,7 @@
 #include "ImageSurface.h"
 #include "ObservationLog.h"
 #include "OverviewLoader.h"
-#include "PictureNames.h"
+#include "FileNames.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "PolarFrame.h"

@@ -7,7 +7,7 @@
 #include "CommandLine.h"
 #include "Events.h"
 #include "PathText.h"
-#include "PictureNames.h"
+#include "FileNames.h"
 #include "PolarAnimation.h"
 
 #include <QSet>

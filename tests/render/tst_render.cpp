@@ -1,0 +1,543 @@
+// SPDX-License-Identifier: MIT
+// `dirchart --render`, run as cron runs it: the built program, without any
+// display, checked against the pictures of the window's own load command.
+#include "ChartFrame.h"
+#include "ColourTable.h"
+#include "DayDifference.h"
+#include "DifferenceChart.h"
+#include "Events.h"
+#include "Form1.h"
+#include "HScrollBar.h"
+#include "ImageSurface.h"
+#include "LogFile.h"
+#include "DayChart.h"
+#include "DayThumbnail.h"
+#include "Form1.h"
+#include "HScrollBar.h"
+#include "OverviewWindow.h"
+#include "PictureBox.h"
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "ValueTables.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gif_lib.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+ObservationGrid Pattern(int seed) {
+    ObservationGrid grid;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        for (int d = 0; d < ObservationGrid::Bins; ++d)
+            grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed * 101) % 1100 - 20);
+    return grid;
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QStringList errLines;
+};
+
+// Runs the built dirchart with no display, no platform and no runtime folder
+// in its environment, as a cron job does; `configHome` stands for the user's
+// configuration folder.
+Run RunDirchart(const QStringList& arguments, std::function<void()> childModifier = {},
+                const QString& configHome = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        env.remove(QString::fromLatin1(name));
+    if (!configHome.isEmpty())
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    if (childModifier)
+        process.setChildProcessModifier(childModifier);
+    process.start(QStringLiteral(DIRCHART_BINARY), arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts)};
+}
+
+// The window after its load command loaded `log` and, for a slot, after the
+// sliders were moved to the slot and the gain.
+struct Window {
+    ScriptedDialogs* dialogs = new ScriptedDialogs;
+    Form1 form{std::unique_ptr<LoadDialogs>(dialogs)};
+
+    explicit Window(const QString& log, int slot = -1, int gain = 1, qreal scale = 1) {
+        // As on a screen of that scale.
+        form.Picture1->setDevicePixelRatio(scale);
+        form.Picture2->setDevicePixelRatio(scale);
+        dialogs->choices = {log};
+        QTest::mouseClick(form.cmd1, Qt::LeftButton);
+        if (slot >= 0) {
+            form.HScroll1->setValue(slot);
+            form.HScroll4->setValue(gain);
+        }
+    }
+    QImage chart() const { return form.Picture1->surface().image(); }
+    QImage polar() const { return form.Picture2->surface().image(); }
+};
+
+QImage Png(const QString& path, qreal scale = 1) {
+    QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+// An animated GIF decoded with giflib: each frame as shown, its rectangle
+// drawn over the frame before; the frames' delays and disposal; the loop
+// count of the application extension, -1 for none.
+struct Animation {
+    QList<QImage> frames;
+    QList<int> delays;
+    QList<int> disposals;
+    int loops = -1;
+};
+
+Animation DecodeGif(const QString& path) {
+    Animation animation;
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(QFile::encodeName(path).constData(), &error);
+    if (!gif || DGifSlurp(gif) != GIF_OK) {
+        DGifCloseFile(gif, &error);
+        return animation;
+    }
+    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        for (int b = 0; b + 1 < image.ExtensionBlockCount; ++b) {
+            const ExtensionBlock& block = image.ExtensionBlocks[b];
+            if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+                std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0) {
+                const GifByteType* loop = image.ExtensionBlocks[b + 1].Bytes;
+                animation.loops = loop[1] | loop[2] << 8;
+            }
+        }
+        GraphicsControlBlock control;
+        DGifSavedExtensionToGCB(gif, i, &control);
+        animation.delays.append(control.DelayTime);
+        animation.disposals.append(control.DisposalMode);
+        const GifImageDesc& at = image.ImageDesc;
+        const ColorMapObject* colours = at.ColorMap ? at.ColorMap : gif->SColorMap;
+        for (int y = 0; y < at.Height; ++y)
+            for (int x = 0; x < at.Width; ++x) {
+                const int index = image.RasterBits[y * at.Width + x];
+                if (index == control.TransparentColor)
+                    continue;
+                const GifColorType& c = colours->Colors[index];
+                canvas.setPixel(at.Left + x, at.Top + y, qRgb(c.Red, c.Green, c.Blue));
+            }
+        animation.frames.append(canvas.copy());
+    }
+    DGifCloseFile(gif, &error);
+    return animation;
+}
+
+} // namespace
+
+class TestRender : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir(m_dir->path()).mkdir("out"));
+    }
+
+    void commandLine_data();
+    void commandLine();
+    void imagesAreTheWindowsPictures_data();
+    void imagesAreTheWindowsPictures();
+    void animationIsThePolarPlots();
+    void coloursAsAsked_data();
+    void coloursAsAsked();
+    void unreadableLogAmongGoodOnes();
+    void differencesAgainstRelativeDays();
+    void eventsOfABatch();
+    void valuesAreTheExport();
+    void failedWriteLeavesNoFile();
+    void archiveIsTheOverviewWindows();
+
+  private:
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    QString out() const { return path("out"); }
+    QStringList written() const { return QDir(out()).entryList(QDir::Files | QDir::Hidden); }
+    QString log(const QString& name, int seed) {
+        return WriteTestFile(path(name), LogBytes(Pattern(seed)));
+    }
+    std::optional<QTemporaryDir> m_dir;
+};
+
+void TestRender::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments"); // @OUT, @LOG and @DIR are replaced
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("images");
+
+    const auto row = [](const char* name, const QStringList& arguments, int exitCode,
+                        const QStringList& images = {}) {
+        QTest::newRow(name) << arguments << exitCode << images;
+    };
+    row("help", {"--help"}, 0);
+    row("version", {"--version"}, 0);
+    row("unknown option", {"--colour", "@LOG"}, 2);
+    row("two logs for the window", {"@LOG", "@LOG"}, 2);
+    row("polar without render", {"--polar", "10:38", "@LOG"}, 2);
+    row("quiet without render", {"--quiet", "@LOG"}, 2);
+    row("Qt's own options", {"-style", "fusion", "-reverse", "-platform=offscreen", "--version"},
+        0);
+    row("gain without polar", {"--render", "@OUT", "--gain", "2", "@LOG"}, 2);
+
+    row("chart", {"--render", "@OUT", "@LOG"}, 0, {"261208.png"});
+    row("polar H:MM", {"--render", "@OUT", "--polar", "9:06", "--gain", "50", "@LOG"}, 0,
+        {"261208-0906-x50.png", "261208.png"});
+    row("polar HH:MM", {"--render", "@OUT", "--polar", "23:58", "--quiet", "@LOG"}, 0,
+        {"261208-2358-x1.png", "261208.png"});
+    row("render: unknown option", {"--render", "@OUT", "--colour", "@LOG"}, 2);
+    row("no log", {"--render", "@OUT"}, 2);
+    row("no folder", {"--render", "@OUT/none", "@LOG"}, 2);
+    row("folder is a file", {"--render", "@LOG", "@LOG"}, 2);
+    if (::geteuid() != 0) // root writes anywhere
+        row("folder not writable", {"--render", "@DIR/locked", "@LOG"}, 2);
+    for (const char* time : {"10:37", "24:00", "10:60", "1038", "10:3", "-1:00", "ten"})
+        row(qPrintable(QStringLiteral("time %1").arg(time)),
+            {"--render", "@OUT", "--polar", time, "@LOG"}, 2);
+    for (const char* gain : {"0", "51", "x", "2.5"})
+        row(qPrintable(QStringLiteral("gain %1").arg(gain)),
+            {"--render", "@OUT", "--polar", "10:38", "--gain", gain, "@LOG"}, 2);
+    for (const char* scale : {"0.5", "9", "x"})
+        row(qPrintable(QStringLiteral("scale %1").arg(scale)),
+            {"--render", "@OUT", "--scale", scale, "@LOG"}, 2);
+    row("same name twice", {"--render", "@OUT", "@LOG", "@DIR/again/261208.log"}, 2);
+
+    const QStringList animate{"--render", "@OUT", "--animate"};
+    row("animation",
+        animate + QStringList{"--from", "10:00", "--to", "10:10", "--gain", "5", "@LOG"}, 0,
+        {"261208-polar.gif", "261208.png"});
+    row("animation of one slot", animate + QStringList{"--from", "9:06", "--to", "09:06", "@LOG"},
+        0, {"261208-polar.gif", "261208.png"});
+    row("animate without render", {"--animate", "@LOG"}, 2);
+    row("from without animate", {"--render", "@OUT", "--from", "10:00", "@LOG"}, 2);
+    row("from after to", animate + QStringList{"--from", "10:02", "--to", "10:00", "@LOG"}, 2);
+    row("from not a slot's start", animate + QStringList{"--from", "10:01", "@LOG"}, 2);
+    row("to not a time", animate + QStringList{"--to", "24:00", "@LOG"}, 2);
+    row("animation gain 51", animate + QStringList{"--gain", "51", "@LOG"}, 2);
+    row("colours without render", {"--colormap", "viridis", "@LOG"}, 2);
+    row("colours",
+        {"--render", "@OUT", "--range", "-10:400", "--stretch", "sqrt", "--colormap", "grey",
+         "@LOG"},
+        0, {"261208.png"});
+    for (const char* range : {"5:5", "400:0", "0:32768", "-32769:0", "1:2:3", "a:4", "400", ":4"})
+        row(qPrintable(QStringLiteral("range %1").arg(range)),
+            {"--render", "@OUT", "--range", range, "@LOG"}, 2);
+    row("stretch cubic", {"--render", "@OUT", "--stretch", "cubic", "@LOG"}, 2);
+    row("colour map jet", {"--render", "@OUT", "--colormap", "jet", "@LOG"}, 2);
+    row("overview without render", {"--overview", "@LOG"}, 2);
+    row("html without render", {"--html", "@LOG"}, 2);
+    row("a log named like a stack", {"--render", "@OUT", "--overview", "@DIR/overview-time.log"}, 2);
+    row("overview", {"--render", "@OUT", "--overview", "@LOG"}, 0,
+        {"261208.png", "overview-direction.png", "overview-time.png"});
+    row("html", {"--render", "@OUT", "--html", "@LOG"}, 0,
+        {"261208.png", "index.html", "overview-direction.png", "overview-time.png"});
+    row("csv", {"--render", "@OUT", "--csv", "@LOG"}, 0, {"261208.csv", "261208.png"});
+    row("csv and polar", {"--render", "@OUT", "--csv", "--polar", "9:06", "@LOG"}, 0,
+        {"261208-0906-x1.png", "261208-0906.csv", "261208.csv", "261208.png"});
+    row("csv without render", {"--csv", "@LOG"}, 2);
+    row("csv: a day's name taken by a slot's",
+        {"--render", "@OUT", "--csv", "--polar", "9:06", "@LOG", "@DIR/again/261208-0906.log"}, 2);
+    row("events", {"--events", "@LOG"}, 0);
+    row("events at threshold 1", {"--events", "--threshold", "1", "@LOG"}, 0);
+    row("events without log", {"--events"}, 2);
+    row("threshold without events", {"--threshold", "600", "@LOG"}, 2);
+    row("events and render", {"--events", "--render", "@OUT", "@LOG"}, 2);
+    row("events and csv", {"--events", "--csv", "@LOG"}, 2);
+    row("events and html", {"--events", "--html", "@LOG"}, 2);
+    row("events and a colour map", {"--events", "--colormap", "viridis", "@LOG"}, 2);
+    for (const char* threshold : {"0", "32768", "-5", "x", "1.5"})
+        row(qPrintable(QStringLiteral("threshold %1").arg(threshold)),
+            {"--events", "--threshold", threshold, "@LOG"}, 2);
+
+    const QStringList diff{"--render", "@OUT", "--diff"};
+    const QString other = "@DIR/again/261208.log";
+    row("difference", diff + QStringList{"--reference", other, "@LOG"}, 0,
+        {"261208-diff.png", "261208.png"});
+    row("difference at a fixed range",
+        diff + QStringList{"--reference", other, "--diff-range", "65535", "@LOG"}, 0,
+        {"261208-diff.png", "261208.png"});
+    row("diff without a reference", diff + QStringList{"@LOG"}, 2);
+    row("diff with two references",
+        diff + QStringList{"--reference", other, "--reference-offset", "week", "@LOG"}, 2);
+    row("reference without diff", {"--render", "@OUT", "--reference", other, "@LOG"}, 2);
+    row("diff-range without diff", {"--render", "@OUT", "--diff-range", "5", "@LOG"}, 2);
+    row("diff without render", {"--diff", "--reference", other, "@LOG"}, 2);
+    row("events and diff", {"--events", "--diff", "--reference", other, "@LOG"}, 2);
+    row("offset fortnight", diff + QStringList{"--reference-offset", "fortnight", "@LOG"}, 2);
+    row("reference missing", diff + QStringList{"--reference", "@DIR/none.log", "@LOG"}, 2);
+    row("reference a folder", diff + QStringList{"--reference", "@DIR/again", "@LOG"}, 2);
+    for (const char* range : {"0", "65536", "-3", "+5", "1.5", "x", ""})
+        row(qPrintable(QStringLiteral("diff-range '%1'").arg(range)),
+            diff + QStringList{"--reference", other, "--diff-range", range, "@LOG"}, 2);
+    row("a log named like another's difference",
+        diff + QStringList{"--reference", other, "@LOG", "@DIR/again/261208-diff.log"}, 2);
+}
+
+void TestRender::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, images);
+    const QString good = log("261208.log", 1);
+    QVERIFY(QDir(m_dir->path()).mkpath("again"));
+    log("again/261208.log", 2);
+    QVERIFY(QDir(m_dir->path()).mkdir("locked"));
+    QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    for (QString& argument : arguments)
+        argument.replace("@OUT", out()).replace("@LOG", good).replace("@DIR", m_dir->path());
+
+    const Run run = RunDirchart(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(written(), images);
+    if (exitCode == 2) {
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.errLines.size(), 2);
+        QVERIFY(run.errLines[0].startsWith("dirchart: "));
+        QCOMPARE(run.errLines[1], "Try 'dirchart --help'.");
+    } else if (!images.isEmpty()) {
+        QCOMPARE(run.errLines, QStringList()); // nothing for cron to mail
+    }
+    if (exitCode == 0 && arguments.contains("--events"))
+        QVERIFY(run.out.startsWith(QString::fromLatin1(EventListHeader) + good + ','));
+}
+
+void TestRender::imagesAreTheWindowsPictures_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("100 %") << 1.0;
+    QTest::newRow("150 %") << 1.5;
+    QTest::newRow("200 %") << 2.0;
+}
+
+void TestRender::imagesAreTheWindowsPictures() {
+    QFETCH(qreal, scale);
+    const QString day = log("261208.log", 3);
+    // An older image of the same name is replaced.
+    WriteTestFile(QDir(out()).filePath("261208.png"), "old");
+    const Run run = RunDirchart({"--render", out(), "--polar", "10:38", "--gain", "2", "--scale",
+                                 QString::number(scale), day});
+    QCOMPARE(run.exitCode, 0);
+    const Window window(day, 319, 2, scale);
+    const QImage chart = Png(QDir(out()).filePath("261208.png"), scale);
+    QCOMPARE(chart.size(), QSize(813, 277) * scale);
+    QCOMPARE(chart, window.chart());
+    QCOMPARE(Png(QDir(out()).filePath("261208-1038-x2.png"), scale), window.polar());
+}
+
+void TestRender::animationIsThePolarPlots() {
+    const QString day = log("261208.log", 3);
+    const Run run = RunDirchart({"--render", out(), "--animate", "--gain", "2", day});
+    QCOMPARE(run.exitCode, 0);
+    const Animation animation = DecodeGif(QDir(out()).filePath("261208-polar.gif"));
+    // The whole day, ten frames a second, each left in place for the next
+    // one to be drawn over, looping for ever.
+    QCOMPARE(animation.frames.size(), 720);
+    QCOMPARE(animation.delays, QList<int>(720, 10));
+    QCOMPARE(animation.disposals, QList<int>(720, DISPOSE_DO_NOT));
+    QCOMPARE(animation.loops, 0);
+
+    // Each frame is the window's polar plot of its slot, but for the time and
+    // date in the top-left corner.
+    const QRect caption(0, 0, 64, 30);
+    for (int slot : {0, 319, 719}) {
+        QImage frame = animation.frames[slot];
+        QImage polar = Window(day, slot, 2).polar();
+        QCOMPARE(frame.size(), polar.size());
+        QVERIFY(frame.copy(caption) != polar.copy(caption));
+        QPainter(&frame).fillRect(caption, Qt::white);
+        QPainter(&polar).fillRect(caption, Qt::white);
+        QCOMPARE(frame, polar);
+    }
+}
+
+void TestRender::coloursAsAsked_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<ColourSettings>("colours");
+    using enum Stretch;
+    using enum ColourMapId;
+    QTest::newRow("standard") << QStringList{"--range", "100:600", "--stretch", "log"}
+                              << ColourSettings{100, 600, Log, Standard};
+    QTest::newRow("viridis") << QStringList{"--colormap=viridis", "--range=0:400", "--stretch=sqrt"}
+                             << ColourSettings{0, 400, Sqrt, Viridis};
+    QTest::newRow("cividis") << QStringList{"--colormap", "cividis"}
+                             << ColourSettings{0, 1023, Linear, Cividis};
+    QTest::newRow("turbo") << QStringList{"--colormap", "turbo", "--range=-50:900"}
+                           << ColourSettings{-50, 900, Linear, Turbo};
+    QTest::newRow("grey") << QStringList{"--colormap", "grey", "--stretch", "log"}
+                          << ColourSettings{0, 1023, Log, Grey};
+}
+
+// The chart in the colours of the command line, as the chart functions draw
+// it with those settings, whatever the user's own settings say.
+void TestRender::coloursAsAsked() {
+    QFETCH(QStringList, options);
+    QFETCH(ColourSettings, colours);
+    const QString day = log("261208.log", 5);
+    QVERIFY(QDir(m_dir->path()).mkpath("config/dirchart"));
+    WriteTestFile(path("config/dirchart/dirchart.conf"),
+                  "[colour]\nminimum=5\nmaximum=50\nstretch=log\nmap=turbo\n");
+    const Run run = RunDirchart(QStringList{"--render", out()} + options + QStringList{day}, {},
+                                path("config"));
+    QCOMPARE(run.exitCode, 0);
+
+    ImageSurface chart(ChartPictureSize);
+    ObservationGrid grid;
+    QVERIFY(ReadLogFile(day, grid).ok());
+    DrawChart(chart, grid, day, ColourTable(colours));
+    const QImage image = Png(QDir(out()).filePath("261208.png"));
+    QCOMPARE(image, chart.image());
+    QVERIFY(image != Window(day).chart());
+}
+
+void TestRender::unreadableLogAmongGoodOnes() {
+    // Rendered side by side on every core, each image still the window's.
+    QStringList logs;
+    for (int day = 1; day <= 5; ++day)
+        logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
+    const QString bad = path("261206.log");
+    QVERIFY(QDir().mkdir(bad)); // a folder: not a regular file
+    logs.insert(2, bad);
+    const Run run = RunDirchart(QStringList{"--render", out()} + logs);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + bad + ": "), qPrintable(run.errLines[0]));
+    QCOMPARE(written().size(), 5);
+    for (int day = 1; day <= 5; ++day) {
+        const QString name = QStringLiteral("26120%1").arg(day);
+        QCOMPARE(Png(QDir(out()).filePath(name + ".png")), Window(path(name + ".log")).chart());
+    }
+}
+
+void TestRender::differencesAgainstRelativeDays() {
+    // Three logs, the first without an earlier one: it is only reported.
+    // The others are each the chart of the difference drawn as the window's
+    // compare window draws it, at 100 % and 200 %.
+    QStringList logs;
+    for (int day = 5; day <= 7; ++day)
+        logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
+    // A short log: the cells past its end are black in its difference.
+    WriteTestFile(logs[1], LogBytes(Pattern(6)).left(2 * 180 * 300 + 7));
+    for (qreal scale : {1.0, 2.0}) {
+        const Run run = RunDirchart(QStringList{"--render", out(), "--reference-offset", "previous",
+                                                "--diff", "--scale", QString::number(scale)} +
+                                    logs);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.errLines.size(), 1);
+        QVERIFY(run.errLines[0].startsWith("dirchart: " + logs[0] + ": "));
+        QVERIFY(!QFile::exists(QDir(out()).filePath("261205-diff.png")));
+        for (int i = 1; i <= 2; ++i) {
+            ObservationGrid shown, reference;
+            const long shownCells = ReadLogFile(logs[i], shown).cellsCovered();
+            const long referenceCells = ReadLogFile(logs[i - 1], reference).cellsCovered();
+            ImageSurface picture(ChartPictureSize, scale);
+            DrawDifferenceChart(picture, {&shown, shownCells, logs[i]},
+                                {&reference, referenceCells, logs[i - 1]},
+                                DifferenceColours(DifferenceRange(shown, shownCells, reference,
+                                                                  referenceCells)));
+            const QString name = QStringLiteral("26120%1-diff.png").arg(5 + i);
+            QCOMPARE(Png(QDir(out()).filePath(name), scale), picture.image());
+        }
+    }
+}
+
+void TestRender::eventsOfABatch() {
+    // The logs in the order given, an unreadable one reported and passed over.
+    const QString bad = path("261203.log");
+    QVERIFY(QDir().mkdir(bad));
+    const QStringList logs{log("261202.log", 2), bad, log("261201.log", 1)};
+    const Run run = RunDirchart(QStringList{"--events", "--threshold", "1000"} + logs);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + bad + ": "), qPrintable(run.errLines[0]));
+    const std::string expected =
+        std::string(EventListHeader) +
+        EventListLines(logs[0].toStdString(), FindEvents(Pattern(2), 1000)) +
+        EventListLines(logs[2].toStdString(), FindEvents(Pattern(1), 1000));
+    QCOMPARE(run.out, QString::fromStdString(expected));
+}
+
+void TestRender::valuesAreTheExport() {
+    // A log still being written, ending inside a slot and with an odd byte.
+    const QString day = WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
+    const Run run = RunDirchart({"--render", out(), "--csv", "--polar", "10:38", day});
+    QCOMPARE(run.exitCode, 0);
+    ObservationGrid grid;
+    const LogReadResult read = ReadObservationLog(day.toStdString(), grid);
+    const auto file = [this](const char* name) {
+        QFile csv(QDir(out()).filePath(name));
+        return csv.open(QIODevice::ReadOnly) ? csv.readAll().toStdString() : std::string();
+    };
+    QCOMPARE(file("261208.csv"), DayTable(grid, read.cellsCovered()));
+    QCOMPARE(file("261208-1038.csv"), SlotTable(grid, 319, read.cellsCovered()));
+}
+
+void TestRender::failedWriteLeavesNoFile() {
+    // A file size limit stands in for a full disk: writing fails part-way.
+    const Run run = RunDirchart({"--render", out(), log("261208.log", 4)}, [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{2048, 2048};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY(run.errLines[0].contains("261208.png"));
+    QCOMPARE(written(), QStringList());
+}
+
+void TestRender::archiveIsTheOverviewWindows() {
+    // Three days, one of them unreadable, at a screen's 150 %: the stacks and thumbnails
+    // written are the window's, and an unreadable day is marked on the page.
+    QStringList logs;
+    for (const int day : {1, 2, 4})
+        logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
+    const QString bad = path("261203.log");
+    QVERIFY(QDir().mkdir(bad));
+    const Run run = RunDirchart(QStringList{"--render", out(), "--scale", "1.5", "--html"} + logs +
+                                QStringList{bad});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+
+    OverviewWindow window(m_dir->path().toStdString(), {});
+    QVERIFY(QTest::qWaitFor([&] { return window.allRead(); }, 5000));
+    for (const auto& [kind, name] : {std::pair{DayStack::Time, "overview-time.png"},
+                                     std::pair{DayStack::Direction, "overview-direction.png"}}) {
+        window.stack(kind)->setDevicePixelRatio(1.5);
+        QCOMPARE(Png(QDir(out()).filePath(name), 1.5), window.stack(kind)->surface().image());
+    }
+    ObservationGrid grid = Pattern(2);
+    ImageSurface thumbnail(ThumbnailSize, 1.5);
+    DrawDayThumbnail(thumbnail, SummariseDay(grid), OverviewColours{});
+    QCOMPARE(Png(QDir(out()).filePath("thumbs/261202.png"), 1.5), thumbnail.image());
+    QCOMPARE(QDir(QDir(out()).filePath("thumbs")).entryList(QDir::Files),
+             (QStringList{"261201.png", "261202.png", "261204.png"}));
+
+    QFile page(QDir(out()).filePath("index.html"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    QVERIFY(html.contains(
+        "<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
+    QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
+    QVERIFY(!html.contains("href=\"261203.png\""));
+}
+
+QTEST_MAIN(TestRender)
+#include "tst_render.moc"

@@ -1,0 +1,252 @@
+// SPDX-License-Identifier: MIT
+#include "ImageSurface.h"
+
+#include <QTest>
+
+#include <array>
+#include <cmath>
+
+namespace {
+constexpr QRgb White = 0xffffffff;
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb Red = 0xffff0000;
+
+// Pixels that differ from the background, as a set of points.
+QList<QPoint> Inked(const ImageSurface& s) {
+    QList<QPoint> out;
+    for (int y = 0; y < s.size().height(); ++y)
+        for (int x = 0; x < s.size().width(); ++x)
+            if (s.pixel(x, y) != White)
+                out.append(QPoint(x, y));
+    return out;
+}
+} // namespace
+
+class TestSurface : public QObject {
+    Q_OBJECT
+  private slots:
+    void currentPointAfterEachOperation();
+    void stepForms();
+    void boxOutlineCorners();
+    void lineSetsBothEnds();
+    void clsClearsAndResets();
+    void psetOutsideIsIgnored();
+    void farOutsideLineIsClipped();
+    void printedNumbers_data();
+    void printedNumbers();
+    void printDrawsBelowAndRightOfCurrentPoint();
+    void imageIsASnapshot();
+    void cellsTileTheDevicePixels_data();
+    void cellsTileTheDevicePixels();
+};
+
+void TestSurface::currentPointAfterEachOperation() {
+    ImageSurface s(QSize(100, 100));
+    s.SetCurrentX(3);
+    s.SetCurrentY(4);
+    QCOMPARE(s.CurrentX(), 3.f);
+    QCOMPARE(s.CurrentY(), 4.f);
+
+    s.Line({10, 20}, {30, 40}, Black);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(30, 40));
+
+    s.Line({5, 6}, {7, 8}, Black, LineShape::Box);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(7, 8));
+
+    s.LineTo({50, 60}, Black);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(50, 60));
+
+    s.PSet(12, 13, Red);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(12, 13));
+
+    s.Circle({40, 41}, 5, Red);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(40, 41));
+
+    s.SetCurrentX(10);
+    s.SetCurrentY(20);
+    s.Print(QStringLiteral("x"));
+    QCOMPARE(s.CurrentX(), 0.f);
+    QVERIFY(s.CurrentY() > 20.f);
+}
+
+void TestSurface::stepForms() {
+    ImageSurface s(QSize(100, 100));
+    // Both points as Step: the first from the current point, the second from
+    // the first.
+    s.SetCurrentX(50);
+    s.SetCurrentY(50);
+    s.Line(Step(-10, 0), Step(20, 0), Black);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(60, 50));
+    QCOMPARE(s.pixel(40, 50), Black);
+    QCOMPARE(s.pixel(60, 50), Black);
+    QCOMPARE(s.pixel(39, 50), White);
+
+    // An omitted first point starts at the current point.
+    s.LineTo({60, 70}, Red);
+    QCOMPARE(s.pixel(60, 65), Red);
+
+    // A Step centre of a circle.
+    s.SetCurrentX(30);
+    s.SetCurrentY(30);
+    s.Circle(Step(0, 0), 10, Red);
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(30, 30));
+    QCOMPARE(s.pixel(30, 20), Red);
+    QCOMPARE(s.pixel(40, 30), Red);
+    QCOMPARE(s.pixel(30, 30), White);
+}
+
+void TestSurface::boxOutlineCorners() {
+    ImageSurface s(QSize(60, 60));
+    s.Line({40, 30}, {10, 5}, Black, LineShape::Box); // corners given in any order
+    for (QPoint p : {QPoint(10, 5), QPoint(40, 5), QPoint(10, 30), QPoint(40, 30), QPoint(25, 5),
+                     QPoint(25, 30), QPoint(10, 17), QPoint(40, 17)})
+        QCOMPARE(s.pixel(p.x(), p.y()), Black);
+    for (QPoint p : {QPoint(9, 5), QPoint(41, 30), QPoint(25, 4), QPoint(25, 31), QPoint(25, 17),
+                     QPoint(11, 6)})
+        QCOMPARE(s.pixel(p.x(), p.y()), White);
+    QCOMPARE(Inked(s).size(), 2 * 31 + 2 * 24);
+}
+
+void TestSurface::lineSetsBothEnds() {
+    ImageSurface s(QSize(20, 20));
+    s.Line({5, 2}, {5, 6}, Black);
+    QList<QPoint> expected;
+    for (int y = 2; y <= 6; ++y)
+        expected.append(QPoint(5, y));
+    QCOMPARE(Inked(s), expected);
+}
+
+void TestSurface::clsClearsAndResets() {
+    ImageSurface s(QSize(30, 30));
+    s.Line({0, 0}, {29, 29}, Black);
+    s.PSet(3, 20, Red);
+    s.Cls();
+    QVERIFY(Inked(s).isEmpty());
+    QCOMPARE(QPointF(s.CurrentX(), s.CurrentY()), QPointF(0, 0));
+}
+
+void TestSurface::psetOutsideIsIgnored() {
+    ImageSurface s(QSize(10, 10));
+    for (QPointF p : {QPointF(-1, 0), QPointF(0, -1), QPointF(10, 0), QPointF(0, 10),
+                      QPointF(1e9, 1e9), QPointF(-40000, 3)})
+        s.PSet(float(p.x()), float(p.y()), Red);
+    QVERIFY(Inked(s).isEmpty());
+    s.PSet(9.4f, 0.4f, Red); // rounds to the last column
+    QCOMPARE(s.pixel(9, 0), Red);
+}
+
+void TestSurface::farOutsideLineIsClipped() {
+    ImageSurface s(QSize(50, 50));
+    // A line between points far outside that crosses the surface diagonally.
+    s.Line({-200000, -200000}, {200000, 200000}, Red);
+    QCOMPARE(s.pixel(0, 0), Red);
+    QCOMPARE(s.pixel(25, 25), Red);
+    QCOMPARE(s.pixel(49, 49), Red);
+    QCOMPARE(Inked(s).size(), 50);
+}
+
+void TestSurface::printedNumbers_data() {
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << " 0 ";
+    QTest::newRow("24") << 24.0 << " 24 ";
+    QTest::newRow("1024") << 1024.0 << " 1024 ";
+    QTest::newRow("negative") << -7.0 << "-7 ";
+    QTest::newRow("fraction") << 0.5 << " 0.5 ";
+}
+
+void TestSurface::printedNumbers() {
+    QFETCH(double, number);
+    QFETCH(QString, text);
+    QCOMPARE(DrawingSurface::PrintedNumber(number), text);
+}
+
+void TestSurface::printDrawsBelowAndRightOfCurrentPoint() {
+    ImageSurface s(QSize(80, 40));
+    s.SetCurrentX(20);
+    s.SetCurrentY(10);
+    s.Print(QStringLiteral("HI"));
+    const QList<QPoint> ink = Inked(s);
+    QVERIFY(!ink.isEmpty());
+    for (QPoint p : ink) {
+        QVERIFY2(p.x() >= 20 && p.y() >= 10,
+                 qPrintable(QStringLiteral("ink at %1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY(p.y() < 10 + 12);
+        QCOMPARE(s.pixel(p.x(), p.y()), Black);
+    }
+}
+
+void TestSurface::imageIsASnapshot() {
+    ImageSurface s(QSize(10, 10));
+    s.Line({0, 0}, {9, 0}, Black);
+    const QImage before = s.image();
+    s.PSet(5, 5, Red); // straight into the pixels
+    s.Line({0, 9}, {9, 9}, Red);
+    s.SetCurrentX(0);
+    s.SetCurrentY(1);
+    s.Print(QStringLiteral("x")); // opens the text painter on the image
+    s.PSet(6, 6, Red);            // while it is open
+    QCOMPARE(before.pixel(5, 5), White);
+    QCOMPARE(before.pixel(6, 6), White);
+    QCOMPARE(s.pixel(5, 5), Red);
+    QCOMPARE(s.pixel(6, 6), Red);
+    QCOMPARE(s.image().pixel(0, 9), Red);
+}
+
+
+void TestSurface::cellsTileTheDevicePixels_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1") << 1.0;
+    QTest::newRow("1.25") << 1.25;
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("2") << 2.0;
+    QTest::newRow("3") << 3.0;
+}
+
+// Every cell is a solid block of floor(r) or ceil(r) device pixels a side,
+// and together they cover the image with no gap and no overlap. A pointer on
+// any device pixel of a block reads the block's cell.
+void TestSurface::cellsTileTheDevicePixels() {
+    QFETCH(qreal, ratio);
+    // Set forwards and backwards: where cells overlapped, the order would show.
+    ImageSurface s(QSize(41, 23), ratio), backwards(QSize(41, 23), ratio);
+    for (int i = 0; i < 41 * 23; ++i) {
+        const int j = 41 * 23 - 1 - i;
+        s.PSet(float(i % 41), float(i / 41), 0xff000000 | QRgb(i % 41 << 8 | i / 41));
+        backwards.PSet(float(j % 41), float(j / 41), 0xff000000 | QRgb(j % 41 << 8 | j / 41));
+    }
+    const QImage image = s.image();
+    QCOMPARE(backwards.image(), image);
+    // And a column at a time, as the chart sets its cells.
+    ImageSurface columns(QSize(41, 23), ratio);
+    for (int x = 0; x < 41; ++x) {
+        std::array<QRgb, 23> up;
+        for (int k = 0; k < 23; ++k)
+            up[std::size_t(k)] = 0xff000000 | QRgb(x << 8 | (22 - k));
+        columns.PSetColumnUp(float(x), 22, up.data(), up.size());
+    }
+    QCOMPARE(columns.image(), image);
+    QCOMPARE(columns.CurrentY(), 0.0f);
+    QCOMPARE(image.devicePixelRatio(), ratio);
+    QCOMPARE(image.size(), QSize(qRound(41 * ratio), qRound(23 * ratio)));
+    QHash<QRgb, QPair<QRect, int>> blocks; // bounds and pixel count of each cell
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            auto& [bounds, count] = blocks[image.pixel(x, y)];
+            bounds |= QRect(x, y, 1, 1);
+            ++count;
+            const QPointF read = s.readingPoint(QPointF(x, y) / ratio);
+            const QRgb cell = image.pixel(x, y);
+            QCOMPARE(QPoint(qFloor(read.x()), qFloor(read.y())),
+                     QPoint(int(cell >> 8 & 0xff), int(cell & 0xff)));
+        }
+    QCOMPARE(blocks.size(), 41 * 23); // every cell, and no white gap
+    const QList<int> sides{int(std::floor(ratio)), int(std::ceil(ratio))};
+    for (const auto& [bounds, count] : std::as_const(blocks)) {
+        QCOMPARE(count, bounds.width() * bounds.height());
+        QVERIFY(sides.contains(bounds.width()) && sides.contains(bounds.height()));
+    }
+}
+
+QTEST_MAIN(TestSurface)
+#include "tst_surface.moc"

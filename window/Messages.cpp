@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#include "Messages.h"
+
+#include "PathText.h"
+
+QStringList NameFiltersFrom(const QString& barSeparated) {
+    const QStringList parts = barSeparated.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        const QString pattern =
+            parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[i + 1];
+        const qsizetype open = label.lastIndexOf(QLatin1Char('('));
+        if (open >= 0 && label.endsWith(QLatin1Char(')')))
+            label.truncate(open);
+        filters.append(label + QLatin1Char('(') + pattern + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+OpenDialogRequest OpenLogRequest(const QString& folder) {
+    return {NameFiltersFrom(QStringLiteral("観測ログ(*.log)|*.log|すべてのファイル(*.*)|*.*")),
+            QStringLiteral("log"), QStringLiteral(".log"), folder};
+}
+
+QString UnreadableMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2")
+        .arg(PathForDisplay(path), reason);
+}
+
+QString UnsavedMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2")
+        .arg(PathForDisplay(path), reason);
+}
+
+QString UnwrittenValuesMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("値を書き出せませんでした。\n\n%1\n\n%2")
+        .arg(PathForDisplay(path), reason);
+}

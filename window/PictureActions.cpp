@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+#include "PictureActions.h"
+
+#include "ChartReadout.h"
+#include "DirectionTimePlot.h"
+#include "FileSaver.h"
+#include "PathText.h"
+#include "PictureBox.h"
+#include "FileNames.h"
+#include "Playback.h"
+#include "PolarPlot.h"
+#include "ViewState.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QMenu>
+#include <QPainter>
+#include <QWidget>
+
+PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
+                               FileSaver& saver, QWidget* window)
+    : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
+      m_window(window) {
+    m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
+        if (const auto cell = ChartGeometry::CellAt(p)) {
+            // Before a log is shown the chart holds no values to read.
+            const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
+            return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
+        }
+        if (const auto line = ChartGeometry::LegendLineAt(p))
+            return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),
+                              ChartGeometry::LegendLineRect(*line)};
+        return std::nullopt;
+    });
+    m_polar.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
+        const auto bin = PolarGeometry::BinAt(p);
+        if (!m_view.polarShown() || !bin)
+            return std::nullopt;
+        return PictureTip{PolarReadoutText(*bin, ValueText(m_view.slot(), *bin)),
+                          QRect(p.toPoint(), QSize(1, 1))};
+    });
+
+    // A click in the plot area picks its slot, and a drag moves on.
+    m_chart.setPointHandler([this](QPointF p, bool dragging) {
+        if (!dragging && !ChartGeometry::CellAt(p))
+            return false;
+        m_view.setSlot(ChartGeometry::SlotNear(p.x()));
+        return true;
+    });
+    m_chart.setOverlayPainter([this](QPainter& painter) {
+        if (!m_view.polarShown())
+            return;
+        // Hollow while playing, so that one sees the day is being played.
+        const QColor marker(0xc0, 0, 0);
+        if (m_playback && m_playback->isPlaying()) {
+            painter.setPen(QPen(marker, 1));
+            painter.setBrush(Qt::NoBrush);
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(marker);
+        }
+        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
+    });
+
+    // The picture as it is now, even if a followed log replots it meanwhile.
+    m_chart.setSaveHandler([this] {
+        m_saver.SaveImage(m_chart.surface().image(), ChartImageName(m_view.path()));
+    });
+    m_polar.setSaveHandler([this] {
+        m_saver.SaveImage(m_polar.surface().image(),
+                          PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
+    });
+
+    const auto slotShown = [this] {
+        // Only where the marker was and is: playing moves it many times a
+        // second over an unchanged chart.
+        UpdateMarker(m_markerSlot);
+        m_markerSlot = m_view.slot();
+        UpdateMarker(m_markerSlot);
+        Describe();
+    };
+    connect(&m_view, &ViewState::slotChanged, this, slotShown);
+    connect(&m_view, &ViewState::gainChanged, this, &PictureActions::Describe);
+    connect(&m_view, &ViewState::logChanged, this, &PictureActions::Describe);
+    Describe();
+}
+
+QString PictureActions::ValueText(int slot, int bin) const {
+    const bool recorded = slot * ObservationGrid::Bins + bin < m_view.coveredCells();
+    return CellValueText(m_view.grid()(slot, bin), recorded);
+}
+
+void PictureActions::ShowMenuFromKeyboard() {
+    for (PictureBox* picture : {&m_chart, &m_polar}) {
+        if (picture->underMouse()) {
+            picture->showPictureMenu(QCursor::pos());
+            return;
+        }
+    }
+    QMenu menu(m_window);
+    for (PictureBox* picture : {&m_chart, &m_polar})
+        picture->addPictureActions(menu.addMenu(picture->accessibleName()));
+    const QWidget* anchor = m_window->focusWidget() ? m_window->focusWidget() : m_window;
+    menu.exec(anchor->mapToGlobal(anchor->rect().center()));
+}
+
+void PictureActions::UpdateMarker(int slot) {
+    const QRect marker = ChartGeometry::SlotMarker(slot).boundingRect().toAlignedRect();
+    m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
+}
+
+void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
+    for (QWidget* control : controls)
+        control->installEventFilter(this);
+}
+
+bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ShowMenuFromKeyboard();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PictureActions::setPlayback(Playback& playback) {
+    m_playback = &playback;
+    connect(m_playback, &Playback::playingChanged, &m_chart,
+            [this] { UpdateMarker(m_view.slot()); });
+    const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
+        menu.addSeparator();
+        QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")
+                                                               : QStringLiteral("再生"));
+        connect(play, &QAction::triggered, m_playback, &Playback::toggle);
+    };
+    addMenuEntries(m_chart, addPlay);
+    addMenuEntries(m_polar, addPlay);
+}
+
+void PictureActions::addMenuEntries(PictureBox& picture, MenuEntries entries) {
+    auto& list = &picture == &m_chart ? m_chartEntries : m_polarEntries;
+    list.push_back(std::move(entries));
+    picture.setMenuExtender([&list](QMenu& menu, std::optional<QPointF> at) {
+        for (const MenuEntries& add : list)
+            add(menu, at);
+    });
+}
+
+void PictureActions::Describe() {
+    if (!m_view.hasLog()) {
+        m_chart.setAccessibleDescription(QStringLiteral("観測ログは表示されていません"));
+    } else {
+        const QString date = DateLabelText(m_view.path());
+        const QString name =
+            PathForDisplay(m_view.path().mid(m_view.path().lastIndexOf(QLatin1Char('/')) + 1));
+        m_chart.setAccessibleDescription((date.isEmpty() ? name : date) +
+                                         QStringLiteral(" の観測ログ"));
+    }
+    m_polar.setAccessibleDescription(m_view.polarShown()
+                                         ? SlotTimeText(m_view.slot()) + QStringLiteral(" 倍率 ") +
+                                               QString::number(m_view.gain())
+                                         : QStringLiteral("まだ描かれていません"));
+}
