@@ -3,6 +3,7 @@
 
 #include "ChartReadout.h"
 #include "ColourDialog.h"
+#include "CompareCommands.h"
 #include "EventsWindow.h"
 #include "FileNames.h"
 #include "FileSaver.h"
@@ -37,6 +38,7 @@ ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dial
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
       m_window(window) {
     AddValueEntries(pictures, chart, polar);
+    m_compare = new CompareCommands(view, pictures, chart, window);
     const auto shortcut = [&](QKeySequence keys, auto handler) {
         connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
     };
@@ -59,6 +61,7 @@ ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dial
 
 // The other windows go first: they refer to the view state.
 ViewCommands::~ViewCommands() {
+    delete m_compare;
     delete m_overview;
     delete m_events;
 }

@@ -3,6 +3,7 @@
 
 #include <QObject>
 
+class CompareCommands;
 class EventsWindow;
 class FileSaver;
 class LoadDialogs;
@@ -34,6 +35,8 @@ class ViewCommands : public QObject {
     void ShowOverview();
     // The events of the shown day; selecting one moves the slot to its peak.
     void ShowEvents();
+    // Comparing the shown day with a reference day.
+    CompareCommands& compare() { return *m_compare; }
 
   private:
     void AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar);
@@ -46,4 +49,5 @@ class ViewCommands : public QObject {
     QWidget* m_window;
     OverviewWindow* m_overview = nullptr;
     EventsWindow* m_events = nullptr;
+    CompareCommands* m_compare = nullptr;
 };

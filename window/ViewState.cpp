@@ -43,3 +43,10 @@ void ViewState::setColours(const ColourSettings& colours) {
     m_colourTable = ColourTable(colours);
     emit coloursChanged();
 }
+
+void ViewState::setReference(const ReferenceChoice& reference) {
+    if (reference == m_reference)
+        return;
+    m_reference = reference;
+    emit referenceChanged();
+}

@@ -3,16 +3,27 @@
 
 #include "ColourSettings.h"
 #include "ColourTable.h"
+#include "DayLogs.h"
 #include "ObservationGrid.h"
 
 #include <QObject>
 #include <QString>
 
+// The day the shown one is compared with: none, one fixed log, or the day
+// relative to the shown one, which moves with it.
+struct ReferenceChoice {
+    enum class Kind { None, Fixed, Relative };
+    Kind kind = Kind::None;
+    QString path;                                    // for Fixed
+    RelativeDay relative = RelativeDay::PreviousLog; // for Relative
+    bool operator==(const ReferenceChoice&) const = default;
+};
+
 // What the window shows, in one place: the shown log and its grid, the time
-// slot and the gain of the polar plot, and the colours of the cells. Controls and other windows change it
-// through the setters; the pictures and texts follow its signals. A setter of
-// the slot, the gain or the colours ignores an unchanged value; every load (the same file
-// again included) and every replot of a followed log is signalled.
+// slot and the gain of the polar plot, and the colours of the cells. Controls and other windows
+// change it through the setters; the pictures and texts follow its signals. A setter of the slot,
+// the gain or the colours ignores an unchanged value; every load (the same file again included) and
+// every replot of a followed log is signalled.
 class ViewState : public QObject {
     Q_OBJECT
   public:
@@ -52,6 +63,10 @@ class ViewState : public QObject {
     void setGain(int gain);
     void setColours(const ColourSettings& colours);
 
+    // The reference day of the compare window.
+    const ReferenceChoice& reference() const { return m_reference; }
+    void setReference(const ReferenceChoice& reference);
+
   signals:
     // A log is shown, or the chart was cleared.
     void logChanged();
@@ -60,6 +75,7 @@ class ViewState : public QObject {
     void slotChanged(int slot);
     void gainChanged(int gain);
     void coloursChanged();
+    void referenceChanged();
 
   private:
     QString m_path;
@@ -70,4 +86,5 @@ class ViewState : public QObject {
     float m_polarGain = 1;
     bool m_polarShown = false;
     ColourTable m_colourTable;
+    ReferenceChoice m_reference;
 };
