@@ -38,7 +38,8 @@ class CurvePen {
         // along(i) = floor((2 i minor + steps) / (2 steps)), counted up: the
         // remainder r grows by 2 minor a step and carries at 2 steps.
         int along = 0, r = steps;
-        int runX = x0, runFrom = y0 + sy, runTo = y0;
+        bool empty = true;
+        int runX = 0, runFrom = 0, runTo = 0;
         for (int i = 1; i <= steps; ++i) {
             r += 2 * minor;
             if (r >= 2 * steps) {
@@ -47,27 +48,27 @@ class CurvePen {
             }
             const int x = dx >= dy ? x0 + sx * i : x0 + sx * along;
             const int y = dx >= dy ? y0 + sy * along : y0 + sy * i;
-            if (x != runX) {
-                run(runX, runFrom, runTo);
+            if (empty || x != runX) {
+                if (!empty)
+                    run(runX, runFrom, runTo);
                 runX = x;
                 runFrom = y;
             }
             runTo = y;
+            empty = false;
         }
-        run(runX, runFrom, runTo);
+        if (!empty)
+            run(runX, runFrom, runTo);
     }
 
   private:
     // The pixels of column x from row `from` to row `to`, either way up.
     void run(int x, int from, int to) {
-        if (sy(from, to) < 0)
+        if (from > to)
             std::swap(from, to);
-        if (to < from)
-            return;
         m_picture.PSetColumnUp(static_cast<float>(x), static_cast<float>(to), m_solid.data(),
                                static_cast<std::size_t>(to - from + 1));
     }
-    static int sy(int from, int to) { return to >= from ? 1 : -1; }
 
     DrawingSurface& m_picture;
     std::array<QRgb, ProfilePictureSize.height()> m_solid;

@@ -176,7 +176,8 @@ void TestCompareCharts::profileCurves() {
     ProfileCurves other = curves;
     other.caption = QStringLiteral("200-280");
     for (int t = 0; t < ObservationGrid::Slots; ++t)
-        other.shown[static_cast<std::size_t>(t)] = (t * 37) % 3000 - 1000;
+        other.shown[static_cast<std::size_t>(t)] =
+            t >= 600 && t < 620 ? -1000 : (t * 37) % 3000 - 1000;
     DrawnProfile drawn{curves, 600, {}};
     for (int slot : {600, 0}) {
         DrawProfileCurves(picture, other, slot, {}, &drawn);
@@ -185,6 +186,9 @@ void TestCompareCharts::profileCurves() {
     ImageSurface whole(ProfilePictureSize);
     DrawProfilePlot(whole, other, 0);
     QCOMPARE(picture.image(), whole.image());
+    // From 20:00 the curve runs along the bottom of the box, and stays inside it.
+    for (int x = PlotLeft - 1; x <= PlotRight + 1; ++x)
+        QCOMPARE(whole.image().pixel(x, PlotBottom + 1), 0xff000000u);
     // And back, without knowing what was there.
     DrawProfileCurves(picture, curves, 600);
     DrawProfilePlot(whole, curves, 600);
