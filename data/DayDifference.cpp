@@ -8,6 +8,9 @@
 
 namespace {
 
+// ColorBrewer's RdBu in eleven classes (colorbrewer2.org; Copyright 2002
+// Cynthia Brewer, Mark Harrower and The Pennsylvania State University,
+// Apache License 2.0; see packaging/copyright).
 constexpr std::array<Rgb, 11> Anchors{{
     {0x05, 0x30, 0x61},
     {0x21, 0x66, 0xac},

@@ -3,22 +3,22 @@
 // display, checked against the pictures of the window's own load command.
 #include "ChartFrame.h"
 #include "ColourTable.h"
-#include "DayDifference.h"
-#include "DifferenceChart.h"
+#include "CompareCommands.h"
+#include "CompareWindow.h"
+#include "DayChart.h"
+#include "DayThumbnail.h"
 #include "Events.h"
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "ImageSurface.h"
 #include "LogFile.h"
-#include "DayChart.h"
-#include "DayThumbnail.h"
-#include "Form1.h"
-#include "HScrollBar.h"
+#include "LogLoader.h"
 #include "OverviewWindow.h"
 #include "PictureBox.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "ValueTables.h"
+#include "ViewCommands.h"
 
 #include <QDir>
 #include <QPainter>
@@ -429,8 +429,8 @@ void TestRender::unreadableLogAmongGoodOnes() {
 
 void TestRender::differencesAgainstRelativeDays() {
     // Three logs, the first without an earlier one: it is only reported.
-    // The others are each the chart of the difference drawn as the window's
-    // compare window draws it, at 100 % and 200 %.
+    // The others are each the difference chart of the window's compare
+    // window, at 100 % and 200 %.
     QStringList logs;
     for (int day = 5; day <= 7; ++day)
         logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
@@ -444,17 +444,16 @@ void TestRender::differencesAgainstRelativeDays() {
         QCOMPARE(run.errLines.size(), 1);
         QVERIFY(run.errLines[0].startsWith("dirchart: " + logs[0] + ": "));
         QVERIFY(!QFile::exists(QDir(out()).filePath("261205-diff.png")));
+        // The window's 差, on 前のログ as the compare window starts.
+        Window window(logs[0], -1, 1, scale);
+        window.form.commands().compare().ShowCompare();
+        CompareWindow& compare = *window.form.commands().compare().compareWindow();
+        compare.upperChart->setDevicePixelRatio(scale);
+        compare.setMode(CompareWindow::Mode::Difference);
         for (int i = 1; i <= 2; ++i) {
-            ObservationGrid shown, reference;
-            const long shownCells = ReadLogFile(logs[i], shown).cellsCovered();
-            const long referenceCells = ReadLogFile(logs[i - 1], reference).cellsCovered();
-            ImageSurface picture(ChartPictureSize, scale);
-            DrawDifferenceChart(picture, {&shown, shownCells, logs[i]},
-                                {&reference, referenceCells, logs[i - 1]},
-                                DifferenceColours(DifferenceRange(shown, shownCells, reference,
-                                                                  referenceCells)));
+            window.form.loader().StepDay(+1);
             const QString name = QStringLiteral("26120%1-diff.png").arg(5 + i);
-            QCOMPARE(Png(QDir(out()).filePath(name), scale), picture.image());
+            QCOMPARE(Png(QDir(out()).filePath(name), scale), compare.upperChart->surface().image());
         }
     }
 }
@@ -477,7 +476,8 @@ void TestRender::eventsOfABatch() {
 
 void TestRender::valuesAreTheExport() {
     // A log still being written, ending inside a slot and with an odd byte.
-    const QString day = WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
+    const QString day =
+        WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
     const Run run = RunDirchart({"--render", out(), "--csv", "--polar", "10:38", day});
     QCOMPARE(run.exitCode, 0);
     ObservationGrid grid;
@@ -533,8 +533,8 @@ void TestRender::archiveIsTheOverviewWindows() {
     QFile page(QDir(out()).filePath("index.html"));
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(page.readAll());
-    QVERIFY(html.contains(
-        "<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" width=\"180\" height=\"45\""));
+    QVERIFY(html.contains("<a class=\"thumb\" href=\"261202.png\"><img src=\"thumbs/261202.png\" "
+                          "width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
 }
