@@ -5,6 +5,8 @@
 
 #include "ChartFrame.h"
 #include "ColourTable.h"
+#include "CompareCommands.h"
+#include "CompareWindow.h"
 #include "DayDifference.h"
 #include "DifferenceChart.h"
 #include "Form1.h"
@@ -17,7 +19,9 @@
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "PolarFrame.h"
+#include "PictureBox.h"
 #include "PolarPlot.h"
+#include "ViewCommands.h"
 #include "ProfilePlot.h"
 #include "RenderCommand.h"
 #include "RenderImages.h"
@@ -34,6 +38,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QApplication>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -472,6 +478,53 @@ void ProfileRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(ProfileRedraw)->Unit(benchmark::kMicrosecond);
+
+// 点滅's toggle: the other prepared picture chosen and the chart painted,
+// as the B key and the timer do (target: under a tenth of ReadAndPlot).
+void BlinkSwap(benchmark::State& state) {
+    static QTemporaryDir dir;
+    for (const char* name : {"261207.log", "261208.log"})
+        QFile::copy(QString::fromStdString(LogPath()), dir.filePath(QString::fromLatin1(name)));
+    Form1 form;
+    form.LoadLog(dir.filePath(QStringLiteral("261208.log")));
+    form.commands().compare().ShowCompare();
+    CompareWindow& compare = *form.commands().compare().compareWindow();
+    compare.setMode(CompareWindow::Mode::Blink);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        compare.toggleBlink();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BlinkSwap)->Unit(benchmark::kMicrosecond);
+
+// The floor: a bare widget of the chart's size that paints one of two
+// prepared images over the same area, through the same event loop and
+// backing store.
+void BlinkSwapFloor(benchmark::State& state) {
+    class Bare : public QWidget {
+      public:
+        QImage images[2];
+        int shown = 0;
+        void paintEvent(QPaintEvent* event) override {
+            QPainter(this).drawImage(event->rect(), images[shown], event->rect());
+        }
+    } bare;
+    bare.resize(ChartPictureSize);
+    for (int i = 0; i < 2; ++i) {
+        bare.images[i] = QImage(ChartPictureSize, QImage::Format_RGB32);
+        bare.images[i].fill(i ? Qt::white : Qt::black);
+    }
+    bare.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        bare.shown = 1 - bare.shown;
+        bare.update(QRect(30, 51, 720, 180));
+        bare.update(QRect(500, 15, 313, 25));
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BlinkSwapFloor)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -226,9 +226,15 @@ void CompareWindow::setMode(Mode mode) {
 }
 
 void CompareWindow::toggleBlink() {
-    // Both pictures are drawn: the swap only chooses which one is painted.
+    // Both pictures are drawn: the swap only chooses which one is painted,
+    // and only where they differ: the cells and the date. Frame, axes and
+    // legend are the same in both.
     m_showingReference = !m_showingReference;
-    upperChart->update();
+    using namespace ChartGeometry;
+    const QPoint inside = upperChart->contentsRect().topLeft();
+    upperChart->update(QRect(PlotLeft, PlotTop, ObservationGrid::Slots, ObservationGrid::Bins)
+                           .translated(inside));
+    upperChart->update(QRect(500, 15, ChartPictureSize.width() - 500, 25).translated(inside));
 }
 
 void CompareWindow::setBlinkInterval(int milliseconds) {
