@@ -3,9 +3,9 @@
 
 #include "ArchiveRender.h"
 #include "DayTime.h"
+#include "FileNames.h"
 #include "LogFile.h"
 #include "PathText.h"
-#include "FileNames.h"
 #include "PolarPlot.h"
 
 #include <QCommandLineParser>
@@ -121,7 +121,7 @@ struct ColourOptions {
     QList<QCommandLineOption> all() const { return {range, stretch, colormap}; }
 
     // Why a value is wrong, or nothing once `colours` holds them all.
-    std::optional<QString> Read(const QCommandLineParser& parser, ColourSettings& colours) const {
+    std::optional<QString> read(const QCommandLineParser& parser, ColourSettings& colours) const {
         if (parser.isSet(range)) {
             const QStringList ends = parser.value(range).split(QLatin1Char(':'));
             bool minOk = false, maxOk = false;
@@ -153,6 +153,31 @@ struct ColourOptions {
     }
 };
 
+// What the parser could not make sense of: the first unknown option as it
+// was typed, or the parser's own words for a missing or unexpected value.
+QString ParseError(const QCommandLineParser& parser, const QStringList& arguments) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        for (const QString& argument : arguments.mid(1)) {
+            if (argument == QStringLiteral("--"))
+                break;
+            const QString name = argument.section(QLatin1Char('='), 0, 0);
+            const qsizetype dashes = name.startsWith(QStringLiteral("--")) ? 2 : 1;
+            if (name.startsWith(QLatin1Char('-')) && unknown.contains(name.mid(dashes)))
+                return QStringLiteral("unknown option '%1'").arg(name);
+        }
+        return QStringLiteral("unknown option '%1'").arg(unknown.constFirst());
+    }
+    // "Missing value after '--render'." as "missing value after '--render'".
+    QString text = parser.errorText();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+// Which mode an option belongs to: it is a usage error in another.
 // The difference chart for --render: against a fixed log or a relative day.
 struct DifferenceOptions {
     const QCommandLineOption diff{
@@ -177,7 +202,7 @@ struct DifferenceOptions {
     QList<QCommandLineOption> all() const { return {diff, reference, offset, range}; }
 
     // Why the options are wrong, or nothing once `request` holds them.
-    std::optional<QString> Read(const QCommandLineParser& parser,
+    std::optional<QString> read(const QCommandLineParser& parser,
                                 std::optional<DifferenceRequest>& request) const {
         if (!parser.isSet(diff)) {
             for (const QCommandLineOption& option : {reference, offset, range})
@@ -218,230 +243,219 @@ struct DifferenceOptions {
     }
 };
 
-// What the parser could not make sense of: the first unknown option as it
-// was typed, or the parser's own words for a missing or unexpected value.
-QString ParseError(const QCommandLineParser& parser, const QStringList& arguments) {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty()) {
-        for (const QString& argument : arguments.mid(1)) {
-            if (argument == QStringLiteral("--"))
-                break;
-            const QString name = argument.section(QLatin1Char('='), 0, 0);
-            const qsizetype dashes = name.startsWith(QStringLiteral("--")) ? 2 : 1;
-            if (name.startsWith(QLatin1Char('-')) && unknown.contains(name.mid(dashes)))
-                return QStringLiteral("unknown option '%1'").arg(name);
-        }
-        return QStringLiteral("unknown option '%1'").arg(unknown.constFirst());
-    }
-    // "Missing value after '--render'." as "missing value after '--render'".
-    QString text = parser.errorText();
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (!text.isEmpty())
-        text[0] = text[0].toLower();
-    return text;
-}
+enum class OptionMode {
+    Any,       // --help, --version
+    Render,    // --render and what it writes
+    Animation, // --animate, --from, --to: with --render, checked by ParseAnimation
+    Events,    // --events and its threshold
+};
 
-} // namespace
-
-CommandLine ParseCommandLine(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
-                       "and a polar plot. With --render it writes each LOG's chart as\n"
-                       "DIR/<name>.png instead, without a window; with --events it lists\n"
-                       "each LOG's events."));
+// Every option of the command line, in the order --help lists them, with the
+// mode it belongs to.
+struct OptionTable {
     // Declared by hand: Qt's own help option adds --help-all, which lists the
     // toolkit's options, and these are parsed before any QApplication exists.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    const QCommandLineOption render(
+    const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit.")};
+    const QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit.")};
+    const QCommandLineOption render{
         QStringLiteral("render"),
         QStringLiteral("Write each LOG's chart into the folder DIR, without a window."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption polar(
+        QStringLiteral("DIR")};
+    const QCommandLineOption polar{
         QStringLiteral("polar"),
         QStringLiteral("With --render, also write the polar plot of the slot starting at "
                        "H:MM (0:00 to 23:58, even minutes) as <name>-HHMM-xN.png."),
-        QStringLiteral("H:MM"));
-    const QCommandLineOption gain(
+        QStringLiteral("H:MM")};
+    const QCommandLineOption gain{
         QStringLiteral("gain"),
         QStringLiteral("With --polar or --animate, the polar plot's gain, 1 to 50 "
                        "(default 1)."),
-        QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption scale(
+        QStringLiteral("N"), QStringLiteral("1")};
+    const QCommandLineOption scale{
         QStringLiteral("scale"),
         QStringLiteral(
             "With --render, draw at device pixel ratio R, 1 to 8, as on a screen of that "
             "scale (default 1)."),
-        QStringLiteral("R"), QStringLiteral("1"));
-    const QCommandLineOption quiet(QStringLiteral("quiet"),
-                                   QStringLiteral("With --render, show no progress line."));
-    const ColourOptions colour;
-    parser.addOptions({help, version, render, polar, gain, scale, quiet});
-    const QCommandLineOption animate(
+        QStringLiteral("R"), QStringLiteral("1")};
+    const QCommandLineOption quiet{QStringLiteral("quiet"),
+                                   QStringLiteral("With --render, show no progress line.")};
+    const QCommandLineOption animate{
         QStringLiteral("animate"),
         QStringLiteral("With --render, also write the polar plot of every slot from --from to "
-                       "--to as an animated GIF, <name>-polar.gif, 10 frames a second."));
-    const QCommandLineOption from(
+                       "--to as an animated GIF, <name>-polar.gif, 10 frames a second.")};
+    const QCommandLineOption from{
         QStringLiteral("from"),
         QStringLiteral("With --animate, the first slot, H:MM (default 0:00)."),
-        QStringLiteral("H:MM"));
-    const QCommandLineOption to(QStringLiteral("to"),
+        QStringLiteral("H:MM")};
+    const QCommandLineOption to{QStringLiteral("to"),
                                 QStringLiteral("With --animate, the last slot, H:MM (default "
                                                "23:58)."),
-                                QStringLiteral("H:MM"));
-    parser.addOptions({animate, from, to});
-    parser.addOptions(colour.all());
+                                QStringLiteral("H:MM")};
+    const ColourOptions colour;
     // The archive of the logs.
-    const QCommandLineOption overview(
+    const QCommandLineOption overview{
         QStringLiteral("overview"),
         QStringLiteral("With --render, also write the day stacks of all LOGs, a row a day, "
-                       "as overview-time.png and overview-direction.png."));
-    const QCommandLineOption html(
+                       "as overview-time.png and overview-direction.png.")};
+    const QCommandLineOption html{
         QStringLiteral("html"),
         QStringLiteral("With --render, also write a web page of all LOGs: index.html with "
-                       "the day stacks and a calendar of thumbnails (thumbs/<name>.png)."));
-    parser.addOptions({overview, html});
+                       "the day stacks and a calendar of thumbnails (thumbs/<name>.png).")};
     // The values out: CSV files beside the images, and the list of events.
-    const QCommandLineOption csv(
+    const QCommandLineOption csv{
         QStringLiteral("csv"),
         QStringLiteral("With --render, also write each LOG's values as <name>.csv, and with "
-                       "--polar the slot's as <name>-HHMM.csv."));
-    const QCommandLineOption events(
+                       "--polar the slot's as <name>-HHMM.csv.")};
+    const QCommandLineOption events{
         QStringLiteral("events"),
         QStringLiteral("List the events of each LOG on standard output as CSV, without a "
-                       "window: groups of touching cells at or over the threshold."));
-    const QCommandLineOption threshold(
+                       "window: groups of touching cells at or over the threshold.")};
+    const QCommandLineOption threshold{
         QStringLiteral("threshold"),
         QStringLiteral("With --events, the lowest value of an event's cells, 1 to 32767 "
                        "(default 512)."),
-        QStringLiteral("N"), QString::number(DefaultEventThreshold));
-    parser.addOptions({csv, events, threshold});
+        QStringLiteral("N"), QString::number(DefaultEventThreshold)};
     const DifferenceOptions difference;
-    parser.addOptions(difference.all());
-    parser.addPositionalArgument(
-        QStringLiteral("LOG"),
-        QStringLiteral("An observation log to show at start-up; with --render, the logs "
-                       "to write images of; with --events, the logs to list."),
-        QStringLiteral("[LOG...]"));
 
-    // Without an application object the help names no program.
-    const QString helpText =
-        parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("dirchart"));
-    CommandLine result;
-    // One line naming the problem and one pointing at the help, as
-    // command-line tools do; the whole help would bury the problem.
-    const auto usageError = [&](QString message) {
-        // A name may hold a line break or another control character; shown
-        // as '?', as ls -q does, it cannot break the line or the terminal.
-        for (QChar& c : message)
-            if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-                c.category() == QChar::Separator_Paragraph)
-                c = QLatin1Char('?');
-        result.action = CommandLine::Exit;
-        result.exitCode = 2;
-        result.output = QStringLiteral("dirchart: %1\nTry 'dirchart --help'.\n").arg(message);
-        return result;
+    struct Row {
+        const QCommandLineOption& option;
+        OptionMode mode;
     };
-    // "-261204.log" is one unknown option, not seven unknown letters.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QStringList ownArguments = WithoutToolkitOptions(arguments);
-    if (!parser.parse(ownArguments))
-        return usageError(ParseError(parser, ownArguments));
-    if (parser.isSet(help)) {
-        result.action = CommandLine::Exit;
-        result.output = helpText;
-        return result;
-    }
-    if (parser.isSet(version)) {
-        result.action = CommandLine::Exit;
-        result.output =
-            QStringLiteral("dirchart ") + QStringLiteral(DIRCHART_VERSION) + QLatin1Char('\n');
-        return result;
-    }
-    const QStringList logs = parser.positionalArguments();
-    if (const QString error =
-            ParseAnimation(parser, animate, from, to, parser.isSet(render), result.render);
-        !error.isEmpty())
-        return usageError(error);
+    const QList<Row> rows{
+        {help, OptionMode::Any},
+        {version, OptionMode::Any},
+        {render, OptionMode::Render},
+        {polar, OptionMode::Render},
+        {gain, OptionMode::Render},
+        {scale, OptionMode::Render},
+        {quiet, OptionMode::Render},
+        {animate, OptionMode::Animation},
+        {from, OptionMode::Animation},
+        {to, OptionMode::Animation},
+        {colour.range, OptionMode::Render},
+        {colour.stretch, OptionMode::Render},
+        {colour.colormap, OptionMode::Render},
+        {overview, OptionMode::Render},
+        {html, OptionMode::Render},
+        {csv, OptionMode::Render},
+        {difference.diff, OptionMode::Render},
+        {difference.reference, OptionMode::Render},
+        {difference.offset, OptionMode::Render},
+        {difference.range, OptionMode::Render},
+        {events, OptionMode::Events},
+        {threshold, OptionMode::Events},
+    };
 
-    if (parser.isSet(events)) {
-        for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{render, polar, gain, scale, quiet, csv, overview, html} +
-                 colour.all() + difference.all())
-            if (parser.isSet(option))
-                return usageError(
-                    QStringLiteral("--%1 does not go with --events").arg(option.names()[0]));
-        bool ok = false;
-        result.events.threshold = parser.value(threshold).toInt(&ok);
-        if (!ok || result.events.threshold < MinEventThreshold ||
-            result.events.threshold > MaxEventThreshold)
-            return usageError(
-                QStringLiteral("%1: not a threshold from 1 to 32767").arg(parser.value(threshold)));
-        if (logs.isEmpty())
-            return usageError(QStringLiteral("--events needs at least one LOG"));
-        result.action = CommandLine::Events;
-        result.events.logs = logs;
-        return result;
+    // The first option of `mode` that is set, other than `except`.
+    const QCommandLineOption* firstSet(const QCommandLineParser& parser, OptionMode mode,
+                                       const QCommandLineOption* except = nullptr) const {
+        for (const Row& row : rows)
+            if (row.mode == mode && &row.option != except && parser.isSet(row.option))
+                return &row.option;
+        return nullptr;
     }
-    if (parser.isSet(threshold))
-        return usageError(QStringLiteral("--threshold needs --events"));
+};
 
-    if (!parser.isSet(render)) {
-        for (const QCommandLineOption& option :
-             QList<QCommandLineOption>{polar, gain, scale, quiet, overview, html, csv} +
-                 colour.all() + difference.all())
-            if (parser.isSet(option))
-                return usageError(QStringLiteral("--%1 needs --render").arg(option.names()[0]));
-        if (logs.size() > 1)
-            return usageError(QStringLiteral("one LOG at most"));
-        if (!logs.isEmpty())
-            result.log = AbsolutePath(logs.constFirst());
-        return result;
-    }
+QString Name(const QCommandLineOption& option) {
+    return option.names().constLast();
+}
 
+// One line naming the problem and one pointing at the help, as command-line
+// tools do; the whole help would bury the problem.
+CommandLine UsageError(QString message) {
+    // A name may hold a line break or another control character; shown as
+    // '?', as ls -q does, it cannot break the line or the terminal.
+    for (QChar& c : message)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            c = QLatin1Char('?');
+    CommandLine result;
+    result.action = CommandLine::Exit;
+    result.exitCode = 2;
+    result.output = QStringLiteral("dirchart: %1\nTry 'dirchart --help'.\n").arg(message);
+    return result;
+}
+
+// dirchart --events [--threshold N] LOG...
+CommandLine ParseEvents(const QCommandLineParser& parser, const OptionTable& options,
+                        const QStringList& logs) {
+    if (const QCommandLineOption* other = options.firstSet(parser, OptionMode::Render))
+        return UsageError(QStringLiteral("--%1 does not go with --events").arg(Name(*other)));
+    CommandLine result;
+    bool ok = false;
+    result.events.threshold = parser.value(options.threshold).toInt(&ok);
+    if (!ok || result.events.threshold < MinEventThreshold ||
+        result.events.threshold > MaxEventThreshold)
+        return UsageError(QStringLiteral("%1: not a threshold from 1 to 32767")
+                              .arg(parser.value(options.threshold)));
+    if (logs.isEmpty())
+        return UsageError(QStringLiteral("--events needs at least one LOG"));
+    result.action = CommandLine::Events;
+    result.events.logs = logs;
+    return result;
+}
+
+// dirchart [LOG]: the window.
+CommandLine ParseWindow(const QCommandLineParser& parser, const OptionTable& options,
+                        const QStringList& logs) {
+    if (const QCommandLineOption* other = options.firstSet(parser, OptionMode::Render))
+        return UsageError(QStringLiteral("--%1 needs --render").arg(Name(*other)));
+    if (logs.size() > 1)
+        return UsageError(QStringLiteral("one LOG at most"));
+    CommandLine result;
+    if (!logs.isEmpty())
+        result.log = AbsolutePath(logs.constFirst());
+    return result;
+}
+
+// dirchart --render DIR [...] LOG...; `result` holds the animation already.
+CommandLine ParseRender(const QCommandLineParser& parser, const OptionTable& options,
+                        const QStringList& logs, CommandLine result) {
     result.action = CommandLine::Render;
     RenderRequest& request = result.render;
     // By its bytes: a folder's name need not be UTF-8.
-    const std::string folder = PathBytes(parser.value(render));
+    const QString given = parser.value(options.render);
+    const std::string folder = PathBytes(given);
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0)
-        return usageError(QStringLiteral("%1: no such folder").arg(parser.value(render)));
+        return UsageError(QStringLiteral("%1: no such folder").arg(given));
     if (!S_ISDIR(info.st_mode))
-        return usageError(QStringLiteral("%1: not a folder").arg(parser.value(render)));
+        return UsageError(QStringLiteral("%1: not a folder").arg(given));
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        return usageError(QStringLiteral("%1: not writable").arg(parser.value(render)));
-    request.folder = AbsolutePath(parser.value(render));
+        return UsageError(QStringLiteral("%1: not writable").arg(given));
+    request.folder = AbsolutePath(given);
 
-    if (parser.isSet(polar)) {
-        const std::optional<int> slot = SlotStartingAt(parser.value(polar).toStdString());
+    if (parser.isSet(options.polar)) {
+        const std::optional<int> slot = SlotStartingAt(parser.value(options.polar).toStdString());
         if (!slot)
-            return usageError(NotASlotStart(parser.value(polar)));
+            return UsageError(NotASlotStart(parser.value(options.polar)));
         request.polarSlot = *slot;
     }
     bool ok = false;
-    request.gain = parser.value(gain).toInt(&ok);
+    request.gain = parser.value(options.gain).toInt(&ok);
     if (!ok || request.gain < MinPolarGain || request.gain > MaxPolarGain)
-        return usageError(QStringLiteral("%1: not a gain from 1 to 50").arg(parser.value(gain)));
-    request.scale = parser.value(scale).toDouble(&ok);
+        return UsageError(
+            QStringLiteral("%1: not a gain from 1 to 50").arg(parser.value(options.gain)));
+    request.scale = parser.value(options.scale).toDouble(&ok);
     if (!ok || !ScaleSupported(request.scale))
-        return usageError(QStringLiteral("%1: not a scale from 1 to 8").arg(parser.value(scale)));
-    request.quiet = parser.isSet(quiet);
-    if (parser.isSet(gain) && !parser.isSet(polar) && !parser.isSet(animate))
-        return usageError(QStringLiteral("--gain needs --polar or --animate"));
-    if (const std::optional<QString> error = colour.Read(parser, request.colours))
-        return usageError(*error);
-    request.overview = parser.isSet(overview);
-    request.html = parser.isSet(html);
-    request.csv = parser.isSet(csv);
-    if (const std::optional<QString> error = difference.Read(parser, request.difference))
-        return usageError(*error);
+        return UsageError(
+            QStringLiteral("%1: not a scale from 1 to 8").arg(parser.value(options.scale)));
+    request.quiet = parser.isSet(options.quiet);
+    if (parser.isSet(options.gain) && !parser.isSet(options.polar) &&
+        !parser.isSet(options.animate))
+        return UsageError(QStringLiteral("--gain needs --polar or --animate"));
+    if (const std::optional<QString> error = options.colour.read(parser, request.colours))
+        return UsageError(*error);
+    request.overview = parser.isSet(options.overview);
+    request.html = parser.isSet(options.html);
+    request.csv = parser.isSet(options.csv);
+    if (const std::optional<QString> error = options.difference.read(parser, request.difference))
+        return UsageError(*error);
 
     if (logs.isEmpty())
-        return usageError(QStringLiteral("--render needs at least one LOG"));
+        return UsageError(QStringLiteral("--render needs at least one LOG"));
     // Two logs must not write the same image, nor one log's polar plot have
     // the name of another's chart.
     QSet<QString> names;
@@ -459,7 +473,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             own.append(DifferenceImageName(log));
         for (const QString& name : own) {
             if (names.contains(name))
-                return usageError(
+                return UsageError(
                     QStringLiteral("%1: another LOG or the overview already writes %2")
                         .arg(log, name));
             names.insert(name);
@@ -467,4 +481,53 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     request.logs = logs;
     return result;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    const OptionTable options;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Shows a day's observation log as a direction-time-signal chart\n"
+                       "and a polar plot. With --render it writes each LOG's chart as\n"
+                       "DIR/<name>.png instead, without a window; with --events it lists\n"
+                       "each LOG's events."));
+    for (const OptionTable::Row& row : options.rows)
+        parser.addOption(row.option);
+    parser.addPositionalArgument(
+        QStringLiteral("LOG"),
+        QStringLiteral("An observation log to show at start-up; with --render, the logs "
+                       "to write images of; with --events, the logs to list."),
+        QStringLiteral("[LOG...]"));
+
+    // "-261204.log" is one unknown option, not seven unknown letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QStringList ownArguments = WithoutToolkitOptions(arguments);
+    if (!parser.parse(ownArguments))
+        return UsageError(ParseError(parser, ownArguments));
+    CommandLine result;
+    if (parser.isSet(options.help) || parser.isSet(options.version)) {
+        result.action = CommandLine::Exit;
+        // Without an application object the help names no program.
+        result.output = parser.isSet(options.help)
+                            ? parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                        QStringLiteral("dirchart"))
+                            : QStringLiteral("dirchart ") + QStringLiteral(DIRCHART_VERSION) +
+                                  QLatin1Char('\n');
+        return result;
+    }
+    const QStringList logs = parser.positionalArguments();
+    if (const QString error = ParseAnimation(parser, options.animate, options.from, options.to,
+                                             parser.isSet(options.render), result.render);
+        !error.isEmpty())
+        return UsageError(error);
+
+    if (parser.isSet(options.events))
+        return ParseEvents(parser, options, logs);
+    if (parser.isSet(options.threshold))
+        return UsageError(QStringLiteral("--threshold needs --events"));
+    if (!parser.isSet(options.render))
+        return ParseWindow(parser, options, logs);
+    return ParseRender(parser, options, logs, std::move(result));
 }

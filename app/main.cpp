@@ -75,6 +75,6 @@ int main(int argc, char* argv[]) {
     // Once the window is shown, so that a warning about the log has a window
     // to stand over.
     if (!command.log.isEmpty())
-        QTimer::singleShot(0, &window, [&window, &command] { window.LoadLog(command.log); });
+        QTimer::singleShot(0, &window, [&window, &command] { window.loadLog(command.log); });
     return QApplication::exec();
 }

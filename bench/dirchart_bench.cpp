@@ -259,7 +259,7 @@ void RenderYearFloor(benchmark::State& state) {
     QStringList paths;
     LogImageRenderer renderer({});
     for (const QString& log : YearLogs()) {
-        renderer.Render(log);
+        renderer.render(log);
         images.push_back(renderer.chart());
         paths.append(QDir(out.path()).filePath(ChartImageName(log)));
     }
@@ -284,7 +284,7 @@ void AnimateDay(benchmark::State& state) {
     QTemporaryDir out;
     const QString path = QDir(out.path()).filePath(QStringLiteral("day-polar.gif"));
     LogImageRenderer renderer({});
-    renderer.Render(YearLogs().constFirst());
+    renderer.render(YearLogs().constFirst());
     for (auto _ : state)
         if (!WritePolarAnimation(renderer.grid(), YearLogs().constFirst(), {}, 1, 1, path).ok())
             state.SkipWithError("the animation was not written");
@@ -295,7 +295,7 @@ BENCHMARK(AnimateDay)->Unit(benchmark::kMillisecond);
 // ... against the same 720 frames only drawn and copied out of the surface.
 void AnimateDayFloor(benchmark::State& state) {
     LogImageRenderer renderer({});
-    renderer.Render(YearLogs().constFirst());
+    renderer.render(YearLogs().constFirst());
     ImageSurface picture(PolarPictureSize);
     for (auto _ : state)
         for (int t = 0; t < ObservationGrid::Slots; ++t) {
@@ -407,7 +407,7 @@ BENCHMARK(WriteDayCsv)->Unit(benchmark::kMillisecond);
 void PlayStep(benchmark::State& state) {
     Form1 form;
     form.show();
-    form.LoadLog(QString::fromStdString(LogPath()));
+    form.loadLog(QString::fromStdString(LogPath()));
     int slot = 0;
     for (auto _ : state) {
         slot = (slot + 1) % ObservationGrid::Slots;
@@ -486,8 +486,8 @@ void BlinkSwap(benchmark::State& state) {
     for (const char* name : {"261207.log", "261208.log"})
         QFile::copy(QString::fromStdString(LogPath()), dir.filePath(QString::fromLatin1(name)));
     Form1 form;
-    form.LoadLog(dir.filePath(QStringLiteral("261208.log")));
-    form.commands().compare().ShowCompare();
+    form.loadLog(dir.filePath(QStringLiteral("261208.log")));
+    form.commands().compare().showCompare();
     CompareWindow& compare = *form.commands().compare().compareWindow();
     compare.setMode(CompareWindow::Mode::Blink);
     QCoreApplication::processEvents();

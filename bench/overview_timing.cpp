@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     Form1 main;
     main.show();
     if (argc > 2)
-        main.LoadLog(QString::fromLocal8Bit(argv[2]));
+        main.loadLog(QString::fromLocal8Bit(argv[2]));
 
     // The longest the event loop went without a turn while the logs were
     // read: how long input would have waited.

@@ -57,7 +57,7 @@ void DrawColourLegend(DrawingSurface& picture, const ColourTable& colours) {
         rows[static_cast<std::size_t>(r)] = colours.LegendArgb(r);
     std::array<QString, ChartLegendLabels> labels;
     for (std::size_t k = 0; k < labels.size(); ++k)
-        labels[k] = DrawingSurface::PrintedNumber(colours.LegendLabels()[k]);
+        labels[k] = DrawingSurface::printedNumber(colours.LegendLabels()[k]);
     DrawChartLegend(picture, rows, labels);
 }
 

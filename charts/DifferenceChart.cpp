@@ -45,7 +45,7 @@ void DrawDifferenceLegend(DrawingSurface& picture, const DifferenceColours& colo
 
 QString DifferenceLegendLabel(int value) {
     if (std::abs(value) <= 9999)
-        return DrawingSurface::PrintedNumber(value);
+        return DrawingSurface::printedNumber(value);
     const int thousands = RoundedQuotient(value, 1000);
     return (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) +
            QString::number(std::abs(thousands)) + QStringLiteral("k ");

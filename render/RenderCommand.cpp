@@ -130,7 +130,7 @@ class DifferenceRenderer {
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
                const RenderRequest& request, Reporter& reporter, ArchiveRender& archive,
                qsizetype index, DifferenceRenderer* difference) {
-    const LogReadResult read = renderer.Render(log);
+    const LogReadResult read = renderer.render(log);
     if (!read.ok()) {
         reporter.Fail(log, ReasonInWords(read));
         archive.markUnreadable(index, ReasonInWords(read));

@@ -9,7 +9,7 @@ LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
     : m_options(options), m_chart(ChartPictureSize, options.scale),
       m_polar(PolarPictureSize, options.scale), m_colours(options.colours) {}
 
-LogReadResult LogImageRenderer::Render(const QString& logPath) {
+LogReadResult LogImageRenderer::render(const QString& logPath) {
     const LogReadResult read = ReadLogFile(logPath, m_grid);
     if (!read.ok())
         return read;

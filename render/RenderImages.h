@@ -31,7 +31,7 @@ class LogImageRenderer {
 
     // Loads the log and draws its images. When the log could not be read,
     // the result says why and the images are not to be used.
-    LogReadResult Render(const QString& logPath);
+    LogReadResult render(const QString& logPath);
 
     QImage chart() const { return m_chart.image(); }
     QImage polar() const { return m_polar.image(); }

@@ -28,8 +28,8 @@ void DrawingSurface::LineTo(SurfacePoint to, std::optional<QRgb> colour) {
 }
 
 void DrawingSurface::PSetColumnUp(float x, float y, const QRgb* colours, std::size_t count) {
-    const std::size_t column = NearestPixel(x);
-    const std::size_t bottom = NearestPixel(y);
+    const std::size_t column = nearestPixel(x);
+    const std::size_t bottom = nearestPixel(y);
     // Whole rows only: those of y - i are then exactly bottom - i.
     if (!m_raster.bits || count == 0 || static_cast<float>(bottom) != y ||
         column >= m_raster.width || bottom >= m_raster.height || count > bottom + 1) {
@@ -41,7 +41,7 @@ void DrawingSurface::PSetColumnUp(float x, float y, const QRgb* colours, std::si
     m_currentY = y - static_cast<float>(count - 1);
     if (m_raster.columnEdges) {
         for (std::size_t i = 0; i < count; ++i)
-            WriteCell(m_raster, column, bottom - i, colours[i]);
+            writeCell(m_raster, column, bottom - i, colours[i]);
         return;
     }
     unsigned char* pixel = m_raster.bits + bottom * m_raster.bytesPerLine + column * sizeof(QRgb);
@@ -64,10 +64,10 @@ void DrawingSurface::Print(const QString& text) {
 }
 
 void DrawingSurface::Print(double number) {
-    Print(PrintedNumber(number));
+    Print(printedNumber(number));
 }
 
-QString DrawingSurface::PrintedNumber(double number) {
+QString DrawingSurface::printedNumber(double number) {
     char digits[32];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
     const QString text = QString::fromLatin1(digits, ec == std::errc() ? end - digits : 0);

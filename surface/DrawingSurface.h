@@ -70,7 +70,7 @@ class DrawingSurface {
     // decimal text, a leading space in place of a plus sign, a trailing space.
     void Print(double number);
 
-    static QString PrintedNumber(double number);
+    static QString printedNumber(double number);
 
   protected:
     // A surface whose pixels lie in memory as 32-bit words may expose them
@@ -93,7 +93,7 @@ class DrawingSurface {
     };
     // Rounds to the nearest pixel. NaN and coordinates beyond any surface
     // become huge values that an unsigned bounds test rejects.
-    static std::size_t NearestPixel(float v) {
+    static std::size_t nearestPixel(float v) {
 #if defined(__SSE2__) && defined(__x86_64__)
         // The one-instruction conversion; std::lrint is a library call here.
         return static_cast<std::size_t>(_mm_cvtss_si64(_mm_set_ss(v)));
@@ -108,7 +108,7 @@ class DrawingSurface {
     }
 
     // Fills the device pixels of one logical pixel, which must lie inside.
-    static void WriteCell(const Raster& raster, std::size_t column, std::size_t row, QRgb colour) {
+    static void writeCell(const Raster& raster, std::size_t column, std::size_t row, QRgb colour) {
         if (!raster.columnEdges) {
             reinterpret_cast<QRgb*>(raster.bits + row * raster.bytesPerLine)[column] = colour;
             return;
@@ -141,11 +141,11 @@ class DrawingSurface {
 
   private:
     void setRasterPixel(float x, float y, QRgb colour) {
-        const std::size_t column = NearestPixel(x);
-        const std::size_t row = NearestPixel(y);
+        const std::size_t column = nearestPixel(x);
+        const std::size_t row = nearestPixel(y);
         if (column >= m_raster.width || row >= m_raster.height)
             return;
-        WriteCell(m_raster, column, row, colour);
+        writeCell(m_raster, column, row, colour);
     }
 
     float m_currentX = 0;

@@ -79,7 +79,7 @@ ImageSurface::~ImageSurface() {
     endPainting();
 }
 
-QFont ImageSurface::PrintFont() {
+QFont ImageSurface::printFont() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     font.setStyleStrategy(QFont::NoAntialias);
@@ -167,11 +167,11 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) 
 void ImageSurface::drawPixel(float x, float y, QRgb colour) {
     // PSet takes this path only while no change is pending; writing the
     // pixel reports the change and hands PSet the raster for the rest.
-    const std::size_t column = NearestPixel(x);
-    const std::size_t row = NearestPixel(y);
+    const std::size_t column = nearestPixel(x);
+    const std::size_t row = nearestPixel(y);
     if (column < static_cast<std::size_t>(m_size.width()) &&
         row < static_cast<std::size_t>(m_size.height())) {
-        WriteCell(rasterView(), column, row, colour);
+        writeCell(rasterView(), column, row, colour);
         changed();
     }
 }

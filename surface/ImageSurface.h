@@ -65,7 +65,7 @@ class ImageSurface final : public DrawingSurface {
     }
 
     // The font of Print: small, crisp and shipped with the project's packages.
-    static QFont PrintFont();
+    static QFont printFont();
 
   protected:
     void clearPixels() override;
@@ -117,7 +117,7 @@ class ImageSurface final : public DrawingSurface {
     std::vector<int> m_rowEdges;
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
-    QFont m_font = PrintFont();
+    QFont m_font = printFont();
     DeviceFont m_deviceFont;
     // Opened on the first text and kept open across operations, so that the
     // chart frame's forty texts share one painter.

@@ -26,7 +26,7 @@ class ScriptedDialogs final : public LoadDialogs {
     OpenDialogRequest lastSaveRequest;
     QString lastWarning; // "title|text"
 
-    bool AskYesNo(const QString& title, const QString& question) override {
+    bool askYesNo(const QString& title, const QString& question) override {
         ++questionsAsked;
         lastQuestion = title + '|' + question;
         return answerYes;
@@ -36,18 +36,18 @@ class ScriptedDialogs final : public LoadDialogs {
         const int turn = opens++;
         return choices.isEmpty() ? std::nullopt : choices[turn % choices.size()];
     }
-    std::optional<QString> ShowSave(const OpenDialogRequest& request) override {
+    std::optional<QString> showSave(const OpenDialogRequest& request) override {
         ++saves;
         lastSaveRequest = request;
         return saveChoice;
     }
     std::optional<QString> folderChoice; // the folder dialog's answer, each time
     int folderQuestions = 0;
-    std::optional<QString> ShowFolder(const QString&) override {
+    std::optional<QString> showFolder(const QString&) override {
         ++folderQuestions;
         return folderChoice;
     }
-    void Warn(const QString& title, const QString& message) override {
+    void warn(const QString& title, const QString& message) override {
         ++warnings;
         lastWarning = title + '|' + message;
     }

@@ -4,23 +4,22 @@
 #include <QObject>
 
 class CompareWindow;
-class PictureActions;
-class PictureBox;
 class QWidget;
 class ReferenceDay;
 class ViewState;
+class WindowActions;
 
-// The commands of comparing days: 比較 (Ctrl+Shift+C) opens the compare
-// window; on the chart's menu 基準日にする makes the shown day the
-// reference, 前のログ / 7日前 / 1年前 make it the day relative to the shown
-// one, and 基準日を外す clears it. The reference is the view state's.
+// The commands of comparing days, carried out: 比較 opens the compare
+// window; 基準日にする makes the shown day the reference, 前のログ / 7日前 /
+// 1年前 the day relative to the shown one, and 基準日を外す clears it. The
+// reference is the view state's; the actions show which one is chosen.
 class CompareCommands : public QObject {
     Q_OBJECT
   public:
-    CompareCommands(ViewState& view, PictureActions& pictures, PictureBox& chart, QWidget* window);
+    CompareCommands(ViewState& view, WindowActions& actions, QWidget* window);
     ~CompareCommands() override;
 
-    void ShowCompare();
+    void showCompare();
     CompareWindow* compareWindow() const { return m_compare; }
     ReferenceDay& reference() { return *m_reference; }
 

@@ -116,13 +116,13 @@ EventsWindow::EventsWindow(FileSaver& saver, QWidget* parent)
     layout->addLayout(bottom);
     resize(640, 420);
 
-    connect(threshold, &QSpinBox::valueChanged, this, &EventsWindow::FindDayEvents);
+    connect(threshold, &QSpinBox::valueChanged, this, &EventsWindow::findDayEvents);
     connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { ReportRow(current.row()); });
+            [this](const QModelIndex& current) { reportRow(current.row()); });
     connect(table, &QAbstractItemView::activated, this,
-            [this](const QModelIndex& index) { ReportRow(index.row()); });
-    connect(exportButton, &QPushButton::clicked, this, &EventsWindow::SaveList);
-    FindDayEvents();
+            [this](const QModelIndex& index) { reportRow(index.row()); });
+    connect(exportButton, &QPushButton::clicked, this, &EventsWindow::saveList);
+    findDayEvents();
 }
 
 EventsWindow::~EventsWindow() = default;
@@ -131,16 +131,16 @@ const std::vector<SignalEvent>& EventsWindow::events() const {
     return m_model->events;
 }
 
-void EventsWindow::ShowDay(const ObservationGrid& grid, const QString& logPath) {
+void EventsWindow::showDay(const ObservationGrid& grid, const QString& logPath) {
     m_grid = grid;
     m_log = logPath;
     setWindowTitle(logPath.isEmpty()
                        ? QStringLiteral("イベント")
                        : QStringLiteral("イベント - %1").arg(PathForDisplay(QFileInfo(logPath).fileName())));
-    FindDayEvents();
+    findDayEvents();
 }
 
-void EventsWindow::FindDayEvents() {
+void EventsWindow::findDayEvents() {
     // The selected event is known again by its peak.
     const int row = table->currentIndex().row();
     const std::pair<int, int> selected =
@@ -171,12 +171,12 @@ void EventsWindow::FindDayEvents() {
     exportButton->setEnabled(!m_log.isEmpty());
 }
 
-void EventsWindow::ReportRow(int row) {
+void EventsWindow::reportRow(int row) {
     if (!m_refilling && row >= 0)
         emit peakSelected(events()[std::size_t(row)].peakSlot);
 }
 
-void EventsWindow::SaveList() {
+void EventsWindow::saveList() {
     const std::string text(EventListHeader);
-    m_saver.SaveValues(text + EventListLines(PathForDisplay(m_log).toStdString(), events()), EventListName(m_log));
+    m_saver.saveValues(text + EventListLines(PathForDisplay(m_log).toStdString(), events()), EventListName(m_log));
 }

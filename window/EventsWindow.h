@@ -39,15 +39,15 @@ class EventsWindow : public QDialog {
     // The day the main window shows: its grid and its log's path, empty while
     // no log is shown. The events are found again; an event selected before
     // stays selected when its peak is still one, without being reported anew.
-    void ShowDay(const ObservationGrid& grid, const QString& logPath);
+    void showDay(const ObservationGrid& grid, const QString& logPath);
 
   signals:
     void peakSelected(int slot);
 
   private:
-    void FindDayEvents();
-    void ReportRow(int row);
-    void SaveList();
+    void findDayEvents();
+    void reportRow(int row);
+    void saveList();
 
     FileSaver& m_saver;
     ObservationGrid m_grid;

@@ -12,45 +12,45 @@
 FileSaver::FileSaver(LoadDialogs& dialogs, std::function<QString()> shownLog)
     : m_dialogs(dialogs), m_shownLog(std::move(shownLog)) {}
 
-QString FileSaver::StartFolder() const {
+QString FileSaver::startFolder() const {
     if (!m_lastFolder.isEmpty())
         return m_lastFolder;
     const QString log = m_shownLog();
     return log.isEmpty() ? QDir::homePath() : log.left(log.lastIndexOf(QLatin1Char('/')));
 }
 
-void FileSaver::Saved(const QString& path) {
+void FileSaver::saved(const QString& path) {
     m_lastFolder = path.left(path.lastIndexOf(QLatin1Char('/')));
 }
 
-void FileSaver::SaveImage(const QImage& image, const QString& suggestedName) {
+void FileSaver::saveImage(const QImage& image, const QString& suggestedName) {
     QStringList filters{QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("JPEG 画像 (*.jpg *.jpeg)"),
                         QStringLiteral("BMP 画像 (*.bmp)")};
     if (QImageWriter::supportedImageFormats().contains("webp"))
         filters.append(QStringLiteral("WebP 画像 (*.webp)"));
     const std::optional<QString> path =
-        m_dialogs.ShowSave({filters, QStringLiteral("png"), suggestedName, StartFolder()});
+        m_dialogs.showSave({filters, QStringLiteral("png"), suggestedName, startFolder()});
     if (!path)
         return;
     const FileWriteResult written = WriteImageFile(image, *path);
     if (!written.ok()) {
-        m_dialogs.Warn(DialogTitle,
+        m_dialogs.warn(DialogTitle,
                        UnsavedMessage(ImageFilePath(*path), ReasonText(written.errorNumber)));
         return;
     }
-    Saved(*path);
+    saved(*path);
 }
 
-void FileSaver::SaveValues(const std::string& text, const QString& suggestedName) {
-    const std::optional<QString> path = m_dialogs.ShowSave(
+void FileSaver::saveValues(const std::string& text, const QString& suggestedName) {
+    const std::optional<QString> path = m_dialogs.showSave(
         {{QStringLiteral("CSV ファイル (*.csv)")}, QStringLiteral("csv"), suggestedName,
-         StartFolder()});
+         startFolder()});
     if (!path)
         return;
     const FileWriteResult written = WriteWholeFile(*path, QByteArray::fromStdString(text));
     if (!written.ok()) {
-        m_dialogs.Warn(DialogTitle, UnwrittenValuesMessage(*path, ReasonText(written.errorNumber)));
+        m_dialogs.warn(DialogTitle, UnwrittenValuesMessage(*path, ReasonText(written.errorNumber)));
         return;
     }
-    Saved(*path);
+    saved(*path);
 }

@@ -20,13 +20,13 @@ class FileSaver {
 
     // A picture, in the format its name's extension asks for (PNG unless
     // another is named).
-    void SaveImage(const QImage& image, const QString& suggestedName);
+    void saveImage(const QImage& image, const QString& suggestedName);
     // Values as CSV text.
-    void SaveValues(const std::string& text, const QString& suggestedName);
+    void saveValues(const std::string& text, const QString& suggestedName);
 
   private:
-    QString StartFolder() const;
-    void Saved(const QString& path);
+    QString startFolder() const;
+    void saved(const QString& path);
 
     LoadDialogs& m_dialogs;
     std::function<QString()> m_shownLog;

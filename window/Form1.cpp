@@ -18,13 +18,14 @@
 #include "StandardDialogs.h"
 #include "TypedEntry.h"
 #include "ViewCommands.h"
+#include "WindowActions.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
+#include <QAction>
 
 #include <cmath>
 
@@ -83,12 +84,12 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
+    m_actions = new WindowActions(this);
     m_loader = new LogLoader(m_view, *m_dialogs, this);
     m_follower = new LogFollower(m_view, this);
     m_saver = std::make_unique<FileSaver>(*m_dialogs, [this] { return m_view.path(); });
-    m_pictures = new PictureActions(m_view, *Picture1, *Picture2, *m_saver, this);
-    m_commands = new ViewCommands(m_view, *m_loader, *m_dialogs, *m_saver, *m_pictures, *Picture1,
-                                  *Picture2, this);
+    m_pictures = new PictureActions(m_view, *m_actions, *Picture1, *Picture2, *m_saver, this);
+    m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, this);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
@@ -98,24 +99,24 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     // HScroll2 and HScroll3 have no handler.
     connect(&m_view, &ViewState::slotChanged, HScroll1, &QScrollBar::setValue);
     connect(&m_view, &ViewState::gainChanged, HScroll4, &QScrollBar::setValue);
-    connect(&m_view, &ViewState::slotChanged, this, &Form1::RedrawPolarPlot);
+    connect(&m_view, &ViewState::slotChanged, this, &Form1::redrawPolarPlot);
     connect(&m_view, &ViewState::gainChanged, this, [this](int gain) {
         m_gainEntry->show(QString::number(gain));
-        RedrawPolarPlot();
+        redrawPolarPlot();
     });
-    connect(&m_view, &ViewState::logChanged, this, &Form1::ShowLog);
-    connect(&m_view, &ViewState::coloursChanged, this, &Form1::RedrawChart);
+    connect(&m_view, &ViewState::logChanged, this, &Form1::showLog);
+    connect(&m_view, &ViewState::coloursChanged, this, &Form1::redrawChart);
     connect(&m_view, &ViewState::gridChanged, this, [this] {
         // Over the chart as it is: frame and date label stay.
         PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable());
-        RedrawPolarPlot();
+        redrawPolarPlot();
     });
-    connect(m_follower, &LogFollower::missingChanged, this, &Form1::ShowLogMissing);
+    connect(m_follower, &LogFollower::missingChanged, this, &Form1::showLogMissing);
     // On a screen of another ratio the pictures start blank and are drawn anew.
-    connect(Picture1, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawChart);
-    connect(Picture2, &PictureBox::devicePixelRatioChanged, this, &Form1::RedrawPolarPlot);
-    WireKeys();
-    WirePlayback();
+    connect(Picture1, &PictureBox::devicePixelRatioChanged, this, &Form1::redrawChart);
+    connect(Picture2, &PictureBox::devicePixelRatioChanged, this, &Form1::redrawPolarPlot);
+    wireKeys();
+    wirePlayback();
     NameControls(*this);
 
     Form_Load();
@@ -126,33 +127,29 @@ Form1::~Form1() {
     delete m_commands;
 }
 
-void Form1::WireKeys() {
+void Form1::wireKeys() {
     // The context-menu key opens the pictures' menu from the buttons, the
     // sliders and the window itself; the text boxes keep their editing menu.
-    m_pictures->TakeMenuKey({this, cmd1, Command1, HScroll1, HScroll2, HScroll3, HScroll4});
+    m_pictures->takeMenuKey({this, cmd1, Command1, HScroll1, HScroll2, HScroll3, HScroll4});
 
-    // Window-wide keys, whichever control has the focus.
-    const auto shortcut = [this](QKeySequence keys, auto handler) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::cmd1_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &QWidget::close);
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), [this] { m_loader->StepDay(-1); });
-    shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), [this] { m_loader->StepDay(+1); });
+    connect(m_actions->load, &QAction::triggered, this, &Form1::cmd1_Click);
+    connect(m_actions->quit, &QAction::triggered, this, &QWidget::close);
+    connect(m_actions->previousDay, &QAction::triggered, this, [this] { m_loader->stepDay(-1); });
+    connect(m_actions->nextDay, &QAction::triggered, this, [this] { m_loader->stepDay(+1); });
 
     // A log dropped anywhere on the window is loaded; the text boxes would
     // otherwise take a dropped file's path as text.
-    m_loader->TakeDrops(this);
+    m_loader->takeDrops(this);
     for (QLineEdit* text : {Text1, Text2, Text3})
         text->setAcceptDrops(false);
 }
 
-void Form1::WirePlayback() {
+void Form1::wirePlayback() {
     // A click on a picture gives it the focus; Tab still passes it by.
     Picture1->setFocusPolicy(Qt::ClickFocus);
     Picture2->setFocusPolicy(Qt::ClickFocus);
-    auto* play = new PlayControls(m_view, this, {Picture1, Picture2, HScroll1, HScroll2, HScroll3,
-                                                 HScroll4});
+    auto* play = new PlayControls(m_view, *m_actions, this,
+                                  {Picture1, Picture2, HScroll1, HScroll2, HScroll3, HScroll4});
     m_pictures->setPlayback(play->playback());
     m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
         const std::optional<int> slot = TypedSlot(typed);
@@ -181,11 +178,11 @@ void Form1::Command1_Click() {
 }
 
 void Form1::cmd1_Click() {
-    m_loader->RunLoadCommand();
+    m_loader->runLoadCommand();
 }
 
-void Form1::LoadLog(const QString& path) {
-    m_loader->LoadLog(path);
+void Form1::loadLog(const QString& path) {
+    m_loader->loadLog(path);
 }
 
 void Form1::HScroll1_Change() {
@@ -206,23 +203,23 @@ void Form1::DrawPolarPlot() {
         ::DrawPolarPlot(Picture2->surface(), SignalGrid, m_view.slot(), RadPerDeg, PolarGain));
 }
 
-void Form1::ShowLog() {
-    RedrawChart();
+void Form1::showLog() {
+    redrawChart();
     if (!m_view.hasLog())
         return;
     Text1->setText(PathForDisplay(m_view.path()));
     // The polar plot shows the new data rather than the previous log's.
-    RedrawPolarPlot();
+    redrawPolarPlot();
 }
 
-void Form1::RedrawChart() {
+void Form1::redrawChart() {
     if (m_view.hasLog())
         DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable());
     else
         DrawChartFrame();
 }
 
-void Form1::RedrawPolarPlot() {
+void Form1::redrawPolarPlot() {
     if (!m_view.polarShown())
         return;
     Picture2->surface().Cls();
@@ -230,7 +227,7 @@ void Form1::RedrawPolarPlot() {
 }
 
 // A followed log that has vanished keeps its chart, but its path says so.
-void Form1::ShowLogMissing(bool missing) {
+void Form1::showLogMissing(bool missing) {
     QPalette palette = QApplication::palette(Text1);
     if (missing)
         palette.setColor(QPalette::Text, palette.color(QPalette::Disabled, QPalette::Text));

@@ -17,6 +17,7 @@ class PictureActions;
 class PictureBox;
 class TypedEntry;
 class ViewCommands;
+class WindowActions;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -60,12 +61,13 @@ class Form1 : public QWidget {
     ViewState& view() { return m_view; }
     LogLoader& loader() { return *m_loader; }
     ViewCommands& commands() { return *m_commands; }
+    WindowActions& windowActions() { return *m_actions; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
-    void LoadLog(const QString& path);
+    void loadLog(const QString& path);
     // The path of the log whose chart is shown; empty before the first load
     // and after a load that left the chart cleared to its frame.
-    const QString& ShownLog() const { return m_view.path(); }
+    const QString& shownLog() const { return m_view.path(); }
 
   private:
     void Form_Load();
@@ -77,16 +79,17 @@ class Form1 : public QWidget {
     void DrawChartFrame();
     void DrawPolarPlot();
     // What the pictures and texts show, drawn again from the view state.
-    void ShowLog();
-    void RedrawChart();
-    void RedrawPolarPlot();
-    void ShowLogMissing(bool missing);
+    void showLog();
+    void redrawChart();
+    void redrawPolarPlot();
+    void showLogMissing(bool missing);
 
-    void WireKeys();
-    void WirePlayback();
+    void wireKeys();
+    void wirePlayback();
 
     std::unique_ptr<LoadDialogs> m_dialogs;
     std::unique_ptr<FileSaver> m_saver;
+    WindowActions* m_actions = nullptr;
     LogLoader* m_loader = nullptr;
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;

@@ -21,14 +21,14 @@ class LoadDialogs {
   public:
     virtual ~LoadDialogs() = default;
     // A Yes/No question, Yes being the default button. True for Yes.
-    virtual bool AskYesNo(const QString& title, const QString& question) = 0;
+    virtual bool askYesNo(const QString& title, const QString& question) = 0;
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<QString> ShowOpen(const OpenDialogRequest& request) = 0;
     // The path to save to, or nothing when the user cancels.
-    virtual std::optional<QString> ShowSave(const OpenDialogRequest& request) = 0;
+    virtual std::optional<QString> showSave(const OpenDialogRequest& request) = 0;
     // A folder to show, starting in `folder`; nothing when the user cancels.
-    virtual std::optional<QString> ShowFolder(const QString& folder) = 0;
-    virtual void Warn(const QString& title, const QString& message) = 0;
+    virtual std::optional<QString> showFolder(const QString& folder) = 0;
+    virtual void warn(const QString& title, const QString& message) = 0;
 };
 
 // Converts a filter in the "label|pattern|label|pattern" form into Qt's name

@@ -25,32 +25,32 @@ LogLoader::LogLoader(ViewState& view, LoadDialogs& dialogs, QObject* parent)
                       : QDir::homePath();
 }
 
-void LogLoader::RunLoadCommand() {
-    if (!m_dialogs.AskYesNo(DialogTitle, LoadPrompt))
+void LogLoader::runLoadCommand() {
+    if (!m_dialogs.askYesNo(DialogTitle, LoadPrompt))
         return;
     m_failedDay.clear();
     m_view.clearLog();
     const std::optional<QString> path = m_dialogs.ShowOpen(OpenLogRequest(m_logFolder));
     if (!path)
         return;
-    LoadLog(*path);
+    loadLog(*path);
 }
 
-bool LogLoader::LoadLog(const QString& path, Warning warning) {
+bool LogLoader::loadLog(const QString& path, Warning warning) {
     m_failedDay.clear();
-    return Load(path, warning);
+    return load(path, warning);
 }
 
-bool LogLoader::Load(const QString& given, Warning warning) {
+bool LogLoader::load(const QString& given, Warning warning) {
     const QString path = AbsolutePath(given);
     ObservationGrid grid;
     const LogReadResult read = ReadLogFile(path, grid);
     if (!read.ok()) {
         const QString message = UnreadableMessage(path, ReasonText(read));
         if (warning == Warning::Now)
-            m_dialogs.Warn(DialogTitle, message);
+            m_dialogs.warn(DialogTitle, message);
         else
-            QTimer::singleShot(0, this, [this, message] { m_dialogs.Warn(DialogTitle, message); });
+            QTimer::singleShot(0, this, [this, message] { m_dialogs.warn(DialogTitle, message); });
         return false;
     }
     QString folder = path.left(path.lastIndexOf(QLatin1Char('/')));
@@ -64,7 +64,7 @@ bool LogLoader::Load(const QString& given, Warning warning) {
     return true;
 }
 
-void LogLoader::StepDay(int step) {
+void LogLoader::stepDay(int step) {
     const QString& from = m_failedDay.isEmpty() ? m_view.path() : m_failedDay;
     if (from.isEmpty())
         return;
@@ -74,13 +74,13 @@ void LogLoader::StepDay(int step) {
         return;
     }
     const QString day = PathFromBytes(next->native());
-    if (Load(day, Warning::Now))
+    if (load(day, Warning::Now))
         m_failedDay.clear();
     else
         m_failedDay = day;
 }
 
-QString LogLoader::DroppedLog(const QMimeData* mime) {
+QString LogLoader::droppedLog(const QMimeData* mime) {
     if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
         return {};
     const QUrl url = mime->urls().constFirst();
@@ -96,7 +96,7 @@ QString LogLoader::DroppedLog(const QMimeData* mime) {
                : QString();
 }
 
-void LogLoader::TakeDrops(QWidget* window) {
+void LogLoader::takeDrops(QWidget* window) {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
 }
@@ -106,7 +106,7 @@ bool LogLoader::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!DroppedLog(drag->mimeData()).isEmpty())
+        if (!droppedLog(drag->mimeData()).isEmpty())
             drag->acceptProposedAction();
         else
             drag->ignore();
@@ -114,13 +114,13 @@ bool LogLoader::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QString path = DroppedLog(drop->mimeData());
+        const QString path = droppedLog(drop->mimeData());
         if (path.isEmpty())
             return true;
         drop->acceptProposedAction();
         // The dragging program waits for the drop to finish: a warning waits
         // until it has.
-        LoadLog(path, Warning::AfterThisEvent);
+        loadLog(path, Warning::AfterThisEvent);
         return true;
     }
     default:

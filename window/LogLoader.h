@@ -21,28 +21,28 @@ class LogLoader : public QObject {
     // The load button: asks, clears the chart to its frame, lets the user
     // choose a log in the Open dialog and loads it. A log that cannot be read
     // leaves the chart cleared to its frame.
-    void RunLoadCommand();
+    void runLoadCommand();
 
     enum class Warning { Now, AfterThisEvent };
     // Loads a log without asking. A log that cannot be read is reported (now,
     // or once the event being handled is finished, for a drop) and leaves
     // everything as it was. True when the log is shown.
-    bool LoadLog(const QString& path, Warning warning = Warning::Now);
+    bool loadLog(const QString& path, Warning warning = Warning::Now);
 
     // The day keys: the log of the next day before (-1) or after (+1), from
     // the shown day or from a day the keys could not read; a beep when there
     // is none.
-    void StepDay(int step);
+    void stepDay(int step);
 
     // Where the Open dialog starts: the folder of the last log loaded.
     const QString& logFolder() const { return m_logFolder; }
     void setLogFolder(const QString& folder) { m_logFolder = folder; }
 
     // A log dropped anywhere on `window` is loaded.
-    void TakeDrops(QWidget* window);
+    void takeDrops(QWidget* window);
     // The one local file a drag carries that is worth loading; empty for
     // several files, a folder or anything that is not a local file.
-    static QString DroppedLog(const QMimeData* mime);
+    static QString droppedLog(const QMimeData* mime);
 
   signals:
     void logFolderChanged(const QString& folder);
@@ -51,7 +51,7 @@ class LogLoader : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool Load(const QString& path, Warning warning);
+    bool load(const QString& path, Warning warning);
 
     ViewState& m_view;
     LoadDialogs& m_dialogs;

@@ -3,13 +3,14 @@
 
 #include "ChartReadout.h"
 #include "DirectionTimePlot.h"
+#include "FileNames.h"
 #include "FileSaver.h"
 #include "PathText.h"
 #include "PictureBox.h"
-#include "FileNames.h"
 #include "Playback.h"
 #include "PolarPlot.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -18,14 +19,28 @@
 #include <QPainter>
 #include <QWidget>
 
-PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar,
-                               FileSaver& saver, QWidget* window)
+namespace {
+
+// Adds `entries` to `menu`, a null entry as a separator.
+void AddEntries(QMenu& menu, const QList<QAction*>& entries) {
+    for (QAction* entry : entries) {
+        if (entry)
+            menu.addAction(entry);
+        else
+            menu.addSeparator();
+    }
+}
+
+} // namespace
+
+PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureBox& chart,
+                               PictureBox& polar, FileSaver& saver, QWidget* window)
     : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
         if (const auto cell = ChartGeometry::CellAt(p)) {
             // Before a log is shown the chart holds no values to read.
-            const QString value = m_view.hasLog() ? ValueText(cell->slot, cell->bin) : QString();
+            const QString value = m_view.hasLog() ? valueText(cell->slot, cell->bin) : QString();
             return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
         }
         if (const auto line = ChartGeometry::LegendLineAt(p))
@@ -37,7 +52,7 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
         const auto bin = PolarGeometry::BinAt(p);
         if (!m_view.polarShown() || !bin)
             return std::nullopt;
-        return PictureTip{PolarReadoutText(*bin, ValueText(m_view.slot(), *bin)),
+        return PictureTip{PolarReadoutText(*bin, valueText(m_view.slot(), *bin)),
                           QRect(p.toPoint(), QSize(1, 1))};
     });
 
@@ -64,34 +79,43 @@ PictureActions::PictureActions(ViewState& view, PictureBox& chart, PictureBox& p
     });
 
     // The picture as it is now, even if a followed log replots it meanwhile.
-    m_chart.setSaveHandler([this] {
-        m_saver.SaveImage(m_chart.surface().image(), ChartImageName(m_view.path()));
-    });
+    m_chart.setSaveHandler(
+        [this] { m_saver.saveImage(m_chart.surface().image(), ChartImageName(m_view.path())); });
     m_polar.setSaveHandler([this] {
-        m_saver.SaveImage(m_polar.surface().image(),
+        m_saver.saveImage(m_polar.surface().image(),
                           PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
     });
 
     const auto slotShown = [this] {
         // Only where the marker was and is: playing moves it many times a
         // second over an unchanged chart.
-        UpdateMarker(m_markerSlot);
+        updateMarker(m_markerSlot);
         m_markerSlot = m_view.slot();
-        UpdateMarker(m_markerSlot);
-        Describe();
+        updateMarker(m_markerSlot);
+        describe();
     };
     connect(&m_view, &ViewState::slotChanged, this, slotShown);
-    connect(&m_view, &ViewState::gainChanged, this, &PictureActions::Describe);
-    connect(&m_view, &ViewState::logChanged, this, &PictureActions::Describe);
-    Describe();
+    connect(&m_view, &ViewState::gainChanged, this, &PictureActions::describe);
+    connect(&m_view, &ViewState::logChanged, this, &PictureActions::describe);
+    // The menus: the direction is the one under the pointer, so it needs a
+    // menu asked for in the plot area.
+    m_chart.setMenuExtender([&actions](QMenu& menu, std::optional<QPointF> at) {
+        const std::optional<ChartGeometry::Cell> cell =
+            at ? ChartGeometry::CellAt(*at) : std::nullopt;
+        actions.setDirection(cell ? std::optional(cell->bin) : std::nullopt);
+        AddEntries(menu, actions.chartMenu());
+    });
+    m_polar.setMenuExtender(
+        [&actions](QMenu& menu, std::optional<QPointF>) { AddEntries(menu, actions.polarMenu()); });
+    describe();
 }
 
-QString PictureActions::ValueText(int slot, int bin) const {
+QString PictureActions::valueText(int slot, int bin) const {
     const bool recorded = slot * ObservationGrid::Bins + bin < m_view.coveredCells();
     return CellValueText(m_view.grid()(slot, bin), recorded);
 }
 
-void PictureActions::ShowMenuFromKeyboard() {
+void PictureActions::showMenuFromKeyboard() {
     for (PictureBox* picture : {&m_chart, &m_polar}) {
         if (picture->underMouse()) {
             picture->showPictureMenu(QCursor::pos());
@@ -105,12 +129,12 @@ void PictureActions::ShowMenuFromKeyboard() {
     menu.exec(anchor->mapToGlobal(anchor->rect().center()));
 }
 
-void PictureActions::UpdateMarker(int slot) {
+void PictureActions::updateMarker(int slot) {
     const QRect marker = ChartGeometry::SlotMarker(slot).boundingRect().toAlignedRect();
     m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
 }
 
-void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
+void PictureActions::takeMenuKey(const QList<QWidget*>& controls) {
     for (QWidget* control : controls)
         control->installEventFilter(this);
 }
@@ -118,7 +142,7 @@ void PictureActions::TakeMenuKey(const QList<QWidget*>& controls) {
 bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        ShowMenuFromKeyboard();
+        showMenuFromKeyboard();
         return true;
     }
     return QObject::eventFilter(watched, event);
@@ -127,27 +151,10 @@ bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
 void PictureActions::setPlayback(Playback& playback) {
     m_playback = &playback;
     connect(m_playback, &Playback::playingChanged, &m_chart,
-            [this] { UpdateMarker(m_view.slot()); });
-    const auto addPlay = [this](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        QAction* play = menu.addAction(m_playback->isPlaying() ? QStringLiteral("停止")
-                                                               : QStringLiteral("再生"));
-        connect(play, &QAction::triggered, m_playback, &Playback::toggle);
-    };
-    addMenuEntries(m_chart, addPlay);
-    addMenuEntries(m_polar, addPlay);
+            [this] { updateMarker(m_view.slot()); });
 }
 
-void PictureActions::addMenuEntries(PictureBox& picture, MenuEntries entries) {
-    auto& list = &picture == &m_chart ? m_chartEntries : m_polarEntries;
-    list.push_back(std::move(entries));
-    picture.setMenuExtender([&list](QMenu& menu, std::optional<QPointF> at) {
-        for (const MenuEntries& add : list)
-            add(menu, at);
-    });
-}
-
-void PictureActions::Describe() {
+void PictureActions::describe() {
     if (!m_view.hasLog()) {
         m_chart.setAccessibleDescription(QStringLiteral("観測ログは表示されていません"));
     } else {

@@ -7,15 +7,14 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <optional>
-#include <vector>
 
 class FileSaver;
 class Playback;
 class PictureBox;
 class QWidget;
 class ViewState;
+class WindowActions;
 
 // What the two pictures do besides showing their charts: readouts under the
 // pointer, picking a slot on the chart, the marker of the polar plot's slot,
@@ -24,28 +23,27 @@ class ViewState;
 class PictureActions : public QObject {
     Q_OBJECT
   public:
-    PictureActions(ViewState& view, PictureBox& chart, PictureBox& polar, FileSaver& saver,
-                   QWidget* window);
+    // Each picture's menu holds its own entries and then `actions`' entries
+    // for it.
+    PictureActions(ViewState& view, WindowActions& actions, PictureBox& chart, PictureBox& polar,
+                   FileSaver& saver, QWidget* window);
 
     // The menu of the picture under the mouse, or, with the mouse elsewhere,
     // both pictures' menus one level down, at the focused control.
-    void ShowMenuFromKeyboard();
+    void showMenuFromKeyboard();
     // The context-menu key on these controls shows the pictures' menu.
-    void TakeMenuKey(const QList<QWidget*>& controls);
-    // 再生 / 停止 in the menus, and the marker hollow while playing.
+    void takeMenuKey(const QList<QWidget*>& controls);
+    // The marker hollow while playing.
     void setPlayback(Playback& playback);
-    // Adds entries to a picture's menu, after those added before.
-    using MenuEntries = std::function<void(QMenu&, std::optional<QPointF>)>;
-    void addMenuEntries(PictureBox& picture, MenuEntries entries);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QString ValueText(int slot, int bin) const;
-    void Describe();
+    QString valueText(int slot, int bin) const;
+    void describe();
     // Repaints the marker of a slot.
-    void UpdateMarker(int slot);
+    void updateMarker(int slot);
 
     ViewState& m_view;
     PictureBox& m_chart;
@@ -54,6 +52,4 @@ class PictureActions : public QObject {
     QWidget* m_window;
     Playback* m_playback = nullptr;
     int m_markerSlot = 0;
-    std::vector<MenuEntries> m_chartEntries;
-    std::vector<MenuEntries> m_polarEntries;
 };

@@ -3,27 +3,27 @@
 
 #include "Playback.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QShortcut>
 #include <QWidget>
 
-PlayControls::PlayControls(ViewState& view, QWidget* window, const QList<QWidget*>& spaceTakers)
+PlayControls::PlayControls(ViewState& view, WindowActions& actions, QWidget* window,
+                           const QList<QWidget*>& spaceTakers)
     : QObject(window), m_playback(new Playback(this)) {
     connect(m_playback, &Playback::slotChanged, &view, &ViewState::setSlot);
     connect(&view, &ViewState::slotChanged, m_playback, &Playback::setSlot);
 
-    const auto shortcut = [&](QKeySequence keys, auto handler) {
-        connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Space), [this] { m_playback->toggle(); });
-    // A text box takes these as text, and so never sees them here.
-    shortcut(QKeySequence(Qt::Key_BracketRight), [this] {
+    connect(actions.play, &QAction::triggered, m_playback, &Playback::toggle);
+    connect(m_playback, &Playback::playingChanged, &actions,
+            [this, &actions] { actions.setPlaying(m_playback->isPlaying()); });
+    connect(actions.faster, &QAction::triggered, this, [this] {
         if (!m_playback->faster())
             QApplication::beep();
     });
-    shortcut(QKeySequence(Qt::Key_BracketLeft), [this] {
+    connect(actions.slower, &QAction::triggered, this, [this] {
         if (!m_playback->slower())
             QApplication::beep();
     });

@@ -7,6 +7,7 @@
 class Playback;
 class QWidget;
 class ViewState;
+class WindowActions;
 
 // Playing through the day from the keyboard: Ctrl+Space anywhere in the
 // window, Space where it means nothing else (a slider or a picture has the
@@ -16,7 +17,8 @@ class PlayControls : public QObject {
     Q_OBJECT
   public:
     // `spaceTakers` are the controls on which Space plays.
-    PlayControls(ViewState& view, QWidget* window, const QList<QWidget*>& spaceTakers);
+    PlayControls(ViewState& view, WindowActions& actions, QWidget* window,
+                 const QList<QWidget*>& spaceTakers);
 
     Playback& playback() { return *m_playback; }
 

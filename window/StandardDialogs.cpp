@@ -28,7 +28,7 @@ void FitDetailColumns(QFileDialog& dialog) {
 
 } // namespace
 
-bool StandardDialogs::AskYesNo(const QString& title, const QString& question) {
+bool StandardDialogs::askYesNo(const QString& title, const QString& question) {
     QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No,
                     m_parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -60,15 +60,15 @@ std::optional<QString> StandardDialogs::ShowOpen(const OpenDialogRequest& reques
     return ShowFileDialog(m_parent, request, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> StandardDialogs::ShowSave(const OpenDialogRequest& request) {
+std::optional<QString> StandardDialogs::showSave(const OpenDialogRequest& request) {
     return ShowFileDialog(m_parent, request, QFileDialog::AcceptSave);
 }
 
-void StandardDialogs::Warn(const QString& title, const QString& message) {
+void StandardDialogs::warn(const QString& title, const QString& message) {
     QMessageBox::warning(m_parent, title, message);
 }
 
-std::optional<QString> StandardDialogs::ShowFolder(const QString& folder) {
+std::optional<QString> StandardDialogs::showFolder(const QString& folder) {
     const QString chosen = QFileDialog::getExistingDirectory(
         m_parent, QStringLiteral("一覧するフォルダ"),
         PathForDisplay(folder) == folder ? folder : QDir::homePath(), QFileDialog::ShowDirsOnly);

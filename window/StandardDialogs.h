@@ -11,11 +11,11 @@ class StandardDialogs final : public LoadDialogs {
   public:
     explicit StandardDialogs(QWidget* parent) : m_parent(parent) {}
 
-    bool AskYesNo(const QString& title, const QString& question) override;
+    bool askYesNo(const QString& title, const QString& question) override;
     std::optional<QString> ShowOpen(const OpenDialogRequest& request) override;
-    std::optional<QString> ShowSave(const OpenDialogRequest& request) override;
-    std::optional<QString> ShowFolder(const QString& folder) override;
-    void Warn(const QString& title, const QString& message) override;
+    std::optional<QString> showSave(const OpenDialogRequest& request) override;
+    std::optional<QString> showFolder(const QString& folder) override;
+    void warn(const QString& title, const QString& message) override;
 
   private:
     QWidget* m_parent;

@@ -11,16 +11,13 @@
 #include "LogLoader.h"
 #include "OverviewWindow.h"
 #include "PathText.h"
-#include "PictureActions.h"
-#include "PictureBox.h"
 #include "ValueTables.h"
 #include "ViewState.h"
+#include "WindowActions.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMenu>
-#include <QShortcut>
 
 namespace {
 
@@ -32,31 +29,15 @@ void CopyValues(const std::string& tabSeparated) {
 
 } // namespace
 
-ViewCommands::ViewCommands(ViewState& view, LogLoader& loader, LoadDialogs& dialogs,
-                           FileSaver& saver, PictureActions& pictures, PictureBox& chart,
-                           PictureBox& polar, QWidget* window)
+ViewCommands::ViewCommands(ViewState& view, WindowActions& actions, LogLoader& loader,
+                           LoadDialogs& dialogs, FileSaver& saver, QWidget* window)
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
       m_window(window) {
-    AddValueEntries(pictures, chart, polar);
-    m_compare = new CompareCommands(view, pictures, chart, window);
-    const auto shortcut = [&](QKeySequence keys, auto handler) {
-        connect(new QShortcut(keys, window), &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_K), &ViewCommands::EditColours);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &ViewCommands::ShowOverview);
-    // Ctrl+E is a text box's own (the end of the line).
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &ViewCommands::ShowEvents);
-
-    // The chart's menu, the legend's included.
-    pictures.addMenuEntries(chart, [this](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        connect(menu.addAction(QStringLiteral("色の設定...")), &QAction::triggered, this,
-                &ViewCommands::EditColours);
-        connect(menu.addAction(QStringLiteral("一覧...")), &QAction::triggered, this,
-                &ViewCommands::ShowOverview);
-        connect(menu.addAction(QStringLiteral("イベント...")), &QAction::triggered, this,
-                &ViewCommands::ShowEvents);
-    });
+    connectValues(actions);
+    m_compare = new CompareCommands(view, actions, window);
+    connect(actions.editColours, &QAction::triggered, this, &ViewCommands::editColours);
+    connect(actions.showOverview, &QAction::triggered, this, &ViewCommands::showOverview);
+    connect(actions.showEvents, &QAction::triggered, this, &ViewCommands::showEvents);
 }
 
 // The other windows go first: they refer to the view state.
@@ -67,45 +48,31 @@ ViewCommands::~ViewCommands() {
 }
 
 // 値をコピー puts the numbers on the clipboard for a spreadsheet; the day on
-// the chart, the shown slot on the polar plot. The direction is the one under
-// the pointer, so it needs a menu asked for in the plot area.
-void ViewCommands::AddValueEntries(PictureActions& pictures, PictureBox& chart, PictureBox& polar) {
-    const auto add = [this](QMenu& menu, const char* text, auto action) {
-        QAction* entry = menu.addAction(QString::fromUtf8(text));
-        entry->setEnabled(m_view.hasLog());
-        connect(entry, &QAction::triggered, this, action);
-        return entry;
-    };
-    pictures.addMenuEntries(chart, [this, add](QMenu& menu, std::optional<QPointF> at) {
-        menu.addSeparator();
-        add(menu, "値をコピー",
+// the chart, the shown slot on the polar plot.
+void ViewCommands::connectValues(WindowActions& actions) {
+    connect(actions.copyDayValues, &QAction::triggered, this,
             [this] { CopyValues(DayTable(m_view.grid(), m_view.coveredCells(), Separator::Tab)); });
-        add(menu, "値を書き出す...", [this] {
-            m_saver.SaveValues(DayTable(m_view.grid(), m_view.coveredCells()),
-                               DayValuesName(m_view.path()));
-        });
-        const std::optional<ChartGeometry::Cell> cell =
-            at ? ChartGeometry::CellAt(*at) : std::nullopt;
-        QAction* direction = add(menu, "この方向を書き出す...", [this, bin = cell ? cell->bin : 0] {
-            m_saver.SaveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
-                               DirectionValuesName(m_view.path(), bin));
-        });
-        direction->setEnabled(m_view.hasLog() && cell);
+    connect(actions.saveDayValues, &QAction::triggered, this, [this] {
+        m_saver.saveValues(DayTable(m_view.grid(), m_view.coveredCells()),
+                           DayValuesName(m_view.path()));
     });
-    pictures.addMenuEntries(polar, [this, add](QMenu& menu, std::optional<QPointF>) {
-        menu.addSeparator();
-        add(menu, "値をコピー", [this] {
-            CopyValues(
-                SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells(), Separator::Tab));
-        });
-        add(menu, "値を書き出す...", [this] {
-            m_saver.SaveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
-                               SlotValuesName(m_view.path(), m_view.slot()));
-        });
+    connect(actions.saveDirectionValues, &QAction::triggered, this, [this, &actions] {
+        const int bin = actions.direction();
+        m_saver.saveValues(DirectionTable(m_view.grid(), bin, m_view.coveredCells()),
+                           DirectionValuesName(m_view.path(), bin));
     });
+    connect(actions.copySlotValues, &QAction::triggered, this, [this] {
+        CopyValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells(), Separator::Tab));
+    });
+    connect(actions.saveSlotValues, &QAction::triggered, this, [this] {
+        m_saver.saveValues(SlotTable(m_view.grid(), m_view.slot(), m_view.coveredCells()),
+                           SlotValuesName(m_view.path(), m_view.slot()));
+    });
+    connect(&m_view, &ViewState::logChanged, &actions,
+            [this, &actions] { actions.setLogShown(m_view.hasLog()); });
 }
 
-void ViewCommands::EditColours() {
+void ViewCommands::editColours() {
     const ColourSettings before = m_view.colours();
     // 自動 takes the range of the day on the chart.
     const std::optional<ColourRange> autoRange =
@@ -116,12 +83,12 @@ void ViewCommands::EditColours() {
         m_view.setColours(before);
 }
 
-void ViewCommands::ShowOverview() {
+void ViewCommands::showOverview() {
     QString folder;
     if (m_view.hasLog()) {
         folder = m_view.path().left(m_view.path().lastIndexOf(QLatin1Char('/')));
     } else {
-        const std::optional<QString> chosen = m_dialogs.ShowFolder(m_loader.logFolder());
+        const std::optional<QString> chosen = m_dialogs.showFolder(m_loader.logFolder());
         if (!chosen)
             return;
         folder = *chosen;
@@ -131,20 +98,20 @@ void ViewCommands::ShowOverview() {
     if (!m_overview || m_overview->folder() != path) {
         delete m_overview;
         m_overview = new OverviewWindow(path, FileSystemPath(m_view.path()), m_window);
-        ConnectOverview();
+        connectOverview();
     }
     m_overview->show();
     m_overview->raise();
     m_overview->activateWindow();
 }
 
-void ViewCommands::ConnectOverview() {
+void ViewCommands::connectOverview() {
     m_overview->setColours(OverviewColours{&m_view.colourTable()});
     // A day chosen there is shown here as the day keys show it: no question,
     // the slot and the gain kept, or the slot clicked on the time stack.
     connect(m_overview, &OverviewWindow::dayChosen, this,
             [this](const std::filesystem::path& log, std::optional<int> slot) {
-                if (m_loader.LoadLog(PathFromBytes(log.native())) && slot)
+                if (m_loader.loadLog(PathFromBytes(log.native())) && slot)
                     m_view.setSlot(*slot);
             });
     connect(&m_view, &ViewState::logChanged, m_overview,
@@ -153,10 +120,10 @@ void ViewCommands::ConnectOverview() {
             [this] { m_overview->setColours(OverviewColours{&m_view.colourTable()}); });
 }
 
-void ViewCommands::ShowEvents() {
+void ViewCommands::showEvents() {
     if (!m_events) {
         m_events = new EventsWindow(m_saver, m_window);
-        const auto showDay = [this] { m_events->ShowDay(m_view.grid(), m_view.path()); };
+        const auto showDay = [this] { m_events->showDay(m_view.grid(), m_view.path()); };
         showDay();
         // The table follows the shown day: a load, the day keys, a growing log.
         connect(&m_view, &ViewState::logChanged, m_events, showDay);

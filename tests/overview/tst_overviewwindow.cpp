@@ -190,7 +190,7 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     QCOMPARE(dialogs->folderQuestions, 1);
     QVERIFY(!form.findChild<OverviewWindow*>());
 
-    form.LoadLog(log("261208"));
+    form.loadLog(log("261208"));
     form.HScroll4->setValue(3);
     QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
     auto* window = form.findChild<OverviewWindow*>();
@@ -199,13 +199,13 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     QVERIFY(QTest::qWaitFor([&] { return window->allRead(); }, 5000));
     OverviewCalendar& calendar = *window->calendar();
     QTest::mouseClick(calendar.viewport(), Qt::LeftButton, {}, cellCentre(*window, D("261203")));
-    QCOMPARE(form.ShownLog(), log("261203"));
+    QCOMPARE(form.shownLog(), log("261203"));
     QCOMPARE(calendar.shownDay(), std::optional(D("261203")));
     PictureBox& time = *window->stack(DayStack::Time);
     const QRect band = StackGeometry::BandRect(DayStack::Time, 7, 10);
     QTest::mouseClick(&time, Qt::LeftButton, {},
                       time.contentsRect().topLeft() + QPoint(band.left() + 319, band.center().y()));
-    QCOMPARE(form.ShownLog(), log("261208"));
+    QCOMPARE(form.shownLog(), log("261208"));
     QCOMPARE(form.HScroll1->value(), 319);
     QCOMPARE(form.HScroll4->value(), 3);
     QCOMPARE(dialogs->questionsAsked, 0);

@@ -446,12 +446,12 @@ void TestRender::differencesAgainstRelativeDays() {
         QVERIFY(!QFile::exists(QDir(out()).filePath("261205-diff.png")));
         // The window's 差, on 前のログ as the compare window starts.
         Window window(logs[0], -1, 1, scale);
-        window.form.commands().compare().ShowCompare();
+        window.form.commands().compare().showCompare();
         CompareWindow& compare = *window.form.commands().compare().compareWindow();
         compare.upperChart->setDevicePixelRatio(scale);
         compare.setMode(CompareWindow::Mode::Difference);
         for (int i = 1; i <= 2; ++i) {
-            window.form.loader().StepDay(+1);
+            window.form.loader().stepDay(+1);
             const QString name = QStringLiteral("26120%1-diff.png").arg(5 + i);
             QCOMPARE(Png(QDir(out()).filePath(name), scale), compare.upperChart->surface().image());
         }

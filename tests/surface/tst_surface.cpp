@@ -158,7 +158,7 @@ void TestSurface::printedNumbers_data() {
 void TestSurface::printedNumbers() {
     QFETCH(double, number);
     QFETCH(QString, text);
-    QCOMPARE(DrawingSurface::PrintedNumber(number), text);
+    QCOMPARE(DrawingSurface::printedNumber(number), text);
 }
 
 void TestSurface::printDrawsBelowAndRightOfCurrentPoint() {

@@ -176,7 +176,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
     {
         WindowFixture f;
         RememberedSettings remembered(f.form.view(), f.form.loader());
-        f.form.LoadLog(log);
+        f.form.loadLog(log);
         QCOMPARE(f.form.Picture1->surface().image(), chartIn(ColourMapId::Standard));
         for (const bool ok : {false, true}) {
             QImage previewed;
@@ -187,7 +187,7 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
                 previewed = f.form.Picture1->surface().image();
                 ok ? dialog->accept() : dialog->reject();
             });
-            f.form.commands().EditColours();
+            f.form.commands().editColours();
             QCOMPARE(previewed, chartIn(ColourMapId::Viridis));
             QCOMPARE(f.form.Picture1->surface().image(),
                      chartIn(ok ? ColourMapId::Viridis : ColourMapId::Standard));

@@ -9,6 +9,7 @@
 #include "ViewCommands.h"
 #include "WindowFixture.h"
 
+#include <QAction>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,8 +31,8 @@ struct Days {
 struct Compare : WindowFixture {
     explicit Compare(const QString& log, qreal scale = 1) {
         form.Picture1->setDevicePixelRatio(scale);
-        form.LoadLog(log);
-        form.commands().compare().ShowCompare();
+        form.loadLog(log);
+        form.commands().compare().showCompare();
         window().upperChart->setDevicePixelRatio(scale);
         window().lowerChart->setDevicePixelRatio(scale);
     }
@@ -45,7 +46,7 @@ struct Compare : WindowFixture {
 QImage ChartOf(const QString& log, qreal scale) {
     WindowFixture single;
     single.form.Picture1->setDevicePixelRatio(scale);
-    single.form.LoadLog(log);
+    single.form.loadLog(log);
     return single.form.Picture1->surface().image();
 }
 
@@ -56,6 +57,7 @@ class TestCompareWindow : public QObject {
   private slots:
     void referenceFollowsTheDayKeys_data();
     void referenceFollowsTheDayKeys();
+    void referenceFromTheMenus();
     void sideBySideHalvesAreTheDaysCharts_data();
     void sideBySideHalvesAreTheDaysCharts();
     void blinkingShowsOnlyTheTwoDays();
@@ -83,7 +85,7 @@ void TestCompareWindow::referenceFollowsTheDayKeys() {
         {ReferenceChoice::Kind::Relative, {}, static_cast<RelativeDay>(relative)});
     for (qsizetype i = 0; i < references.size(); ++i) {
         if (i > 0)
-            compare.form.loader().StepDay(-1);
+            compare.form.loader().stepDay(-1);
         QCOMPARE(compare.referenceName(), references[i]);
         QCOMPARE(compare.reference().status() == ReferenceDay::Status::Missing,
                  references[i].isEmpty());
@@ -91,8 +93,34 @@ void TestCompareWindow::referenceFollowsTheDayKeys() {
     QCOMPARE(compare.dialogs->warnings, 0); // missing is no error
     // A fixed reference stays where it is.
     compare.form.view().setReference({ReferenceChoice::Kind::Fixed, days.path("261208.log"), {}});
-    compare.form.loader().StepDay(+1);
+    compare.form.loader().stepDay(+1);
     QCOMPARE(compare.referenceName(), "261208.log");
+}
+
+void TestCompareWindow::referenceFromTheMenus() {
+    // The chart's menu entries set the view state's reference and show it:
+    // the relative day checked, 基準日を外す only with one to clear.
+    const Days days;
+    WindowFixture fixture;
+    const auto action = [&](const char* name) {
+        return fixture.form.findChild<QAction*>(QString::fromLatin1(name));
+    };
+    QCOMPARE(action("showCompare")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    QVERIFY(!action("makeReference")->isEnabled());
+    QVERIFY(!action("clearReference")->isEnabled());
+    fixture.form.loadLog(days.path("261208.log"));
+    action("weekBeforeDay")->trigger();
+    QCOMPARE(fixture.form.view().reference().relative, RelativeDay::WeekBefore);
+    QVERIFY(action("weekBeforeDay")->isChecked());
+    QVERIFY(!action("previousLogDay")->isChecked());
+    QVERIFY(action("clearReference")->isEnabled());
+    action("makeReference")->trigger();
+    QCOMPARE(fixture.form.view().reference().kind, ReferenceChoice::Kind::Fixed);
+    QCOMPARE(fixture.form.view().reference().path, days.path("261208.log"));
+    QVERIFY(!action("weekBeforeDay")->isChecked());
+    action("clearReference")->trigger();
+    QCOMPARE(fixture.form.view().reference().kind, ReferenceChoice::Kind::None);
+    QVERIFY(!action("clearReference")->isEnabled());
 }
 
 void TestCompareWindow::sideBySideHalvesAreTheDaysCharts_data() {
@@ -151,7 +179,7 @@ void TestCompareWindow::differenceAndReadout() {
     // difference and read 記録なし.
     Compare compare(days.path("261207.log"));
     CompareWindow& window = compare.window();
-    compare.form.loader().StepDay(-1);
+    compare.form.loader().stepDay(-1);
     window.setMode(CompareWindow::Mode::Difference);
     compare.form.view().setReference({ReferenceChoice::Kind::Fixed, days.path("261207.log"), {}});
     const QImage image = window.upperChart->surface().image();

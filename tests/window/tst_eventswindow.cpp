@@ -49,7 +49,7 @@ void TestEventsWindow::rowsReportTheirPeaks() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QSignalSpy peaks(&window, &EventsWindow::peakSelected);
-    window.ShowDay(ThreeEvents(), "/logs/261208.log");
+    window.showDay(ThreeEvents(), "/logs/261208.log");
     QCOMPARE(window.table->model()->rowCount(), 3);
     QCOMPARE(window.table->model()->index(1, 0).data().toString(), "10:36");
 
@@ -68,7 +68,7 @@ void TestEventsWindow::rowsReportTheirPeaks() {
     QCOMPARE(peaks.size(), 4);
 
     // The day again (a log that grew): the selection stays and is not reported.
-    window.ShowDay(ThreeEvents(), "/logs/261208.log");
+    window.showDay(ThreeEvents(), "/logs/261208.log");
     QCOMPARE(window.table->currentIndex().row(), 0);
     QCOMPARE(peaks.size(), 4);
     // A row chosen again with Enter is reported again.
@@ -80,10 +80,10 @@ void TestEventsWindow::dayWithoutEvents() {
     ScriptedDialogs dialogs;
     FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
     EventsWindow window(saver);
-    window.ShowDay(ObservationGrid(), "/logs/261208.log");
+    window.showDay(ObservationGrid(), "/logs/261208.log");
     QCOMPARE(window.table->model()->rowCount(), 0);
     QVERIFY(window.summary->text().contains("イベントはありません"));
-    window.ShowDay(ThreeEvents(), "/logs/261208.log");
+    window.showDay(ThreeEvents(), "/logs/261208.log");
     QCOMPARE(window.table->model()->rowCount(), 3);
     window.threshold->setValue(850);
     QCOMPARE(window.table->model()->rowCount(), 1);
@@ -96,7 +96,7 @@ void TestEventsWindow::savedListIsTheCommandLines() {
     dialogs.saveChoice = dir.filePath("events.csv");
     FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
     EventsWindow window(saver);
-    window.ShowDay(ThreeEvents(), "/logs/261208.log");
+    window.showDay(ThreeEvents(), "/logs/261208.log");
     QTest::mouseClick(window.exportButton, Qt::LeftButton);
     QCOMPARE(dialogs.lastSaveRequest.fileName, "261208-events.csv");
     QCOMPARE(dialogs.lastSaveRequest.folder, "/logs");
@@ -117,7 +117,7 @@ void TestEventsWindow::eventRowMovesTheSlider() {
     grid(301, 41) = 900;
     grid(500, 10) = 700;
     WindowFixture f;
-    f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
+    f.form.loadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
     QTest::keyClick(&f.form, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
@@ -128,7 +128,7 @@ void TestEventsWindow::eventRowMovesTheSlider() {
     QCOMPARE(f.form.HScroll1->value(), 500);
     events->table->selectRow(0);
     QCOMPARE(f.form.HScroll1->value(), 301);
-    f.form.LoadLog(WriteTestFile(dir.filePath("261209.log"), LogBytes(Filled(0))));
+    f.form.loadLog(WriteTestFile(dir.filePath("261209.log"), LogBytes(Filled(0))));
     QCOMPARE(events->table->model()->rowCount(), 0);
 }
 

@@ -305,22 +305,22 @@ void TestLoadCommand::dropTakesOneLocalFile() {
     QApplication::sendEvent(f.form.Text1, &drop);
 
     QCOMPARE(f.dialogs->questionsAsked + f.dialogs->opens, 0);
-    QCOMPARE(f.form.ShownLog(), accepted ? m_dir.filePath("270101.log") : QString());
-    QCOMPARE(f.chart(), accepted ? ExpectedChart(Pattern(11), f.form.ShownLog()) : FrameOnly());
+    QCOMPARE(f.form.shownLog(), accepted ? m_dir.filePath("270101.log") : QString());
+    QCOMPARE(f.chart(), accepted ? ExpectedChart(Pattern(11), f.form.shownLog()) : FrameOnly());
 }
 
 void TestLoadCommand::loadWithoutAskingKeepsAnUnreadableLogOut() {
     Fixture f;
     const QString good = write("030115.log", LogBytes(Pattern(12)));
-    f.form.LoadLog(good);
+    f.form.loadLog(good);
     const QImage shown = f.chart();
-    f.form.LoadLog(m_dir.filePath("gone.log"));
+    f.form.loadLog(m_dir.filePath("gone.log"));
     QCOMPARE(f.dialogs->warnings, 1);
     QVERIFY(f.dialogs->lastWarning.contains(m_dir.filePath("gone.log")));
     QCOMPARE(f.dialogs->questionsAsked + f.dialogs->opens, 0);
     QCOMPARE(f.chart(), shown);
     QCOMPARE(f.form.Text1->text(), good);
-    QCOMPARE(f.form.ShownLog(), good);
+    QCOMPARE(f.form.shownLog(), good);
 }
 
 void TestLoadCommand::keysLoadStepThroughDaysAndClose() {
@@ -337,14 +337,14 @@ void TestLoadCommand::keysLoadStepThroughDaysAndClose() {
 
     // Before any log is shown the day keys do nothing.
     QTest::keyClick(f.form.Text2, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(f.form.ShownLog(), QString());
+    QCOMPARE(f.form.shownLog(), QString());
 
     // Ctrl+O is the load button, wherever the focus is.
     f.dialogs->choices = {second};
     f.form.Text2->setFocus();
     QTest::keyClick(f.form.Text2, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.dialogs->questionsAsked, 1);
-    QCOMPARE(f.form.ShownLog(), second);
+    QCOMPARE(f.form.shownLog(), second);
 
     // The slot and the gain stay from day to day, and the polar plot shows
     // the new day's data.
@@ -352,7 +352,7 @@ void TestLoadCommand::keysLoadStepThroughDaysAndClose() {
     f.form.HScroll4->setValue(3);
     f.form.HScroll1->setFocus();
     QTest::keyClick(f.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(f.form.ShownLog(), third);
+    QCOMPARE(f.form.shownLog(), third);
     QCOMPARE(f.chart(), ExpectedChart(Pattern(22), third));
     QCOMPARE(f.form.HScroll1->value(), 300);
     QCOMPARE(f.form.HScroll4->value(), 3);
@@ -362,10 +362,10 @@ void TestLoadCommand::keysLoadStepThroughDaysAndClose() {
 
     // At the end nothing changes; back over the gap in two steps.
     QTest::keyClick(f.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(f.form.ShownLog(), third);
+    QCOMPARE(f.form.shownLog(), third);
     QTest::keyClick(f.form.HScroll1, Qt::Key_Left, Qt::AltModifier);
     QTest::keyClick(f.form.HScroll1, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(f.form.ShownLog(), first);
+    QCOMPARE(f.form.shownLog(), first);
     QCOMPARE(f.form.Text1->text(), first);
     QCOMPARE(f.dialogs->questionsAsked, 1);
 

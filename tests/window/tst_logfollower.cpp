@@ -46,7 +46,7 @@ void TestLogFollower::steadyWriterIsShownWhileItWrites() {
     const QByteArray day = LogBytes(Filled(500));
     const QString path = WriteTestFile(dir.filePath("261208.log"), day.left(2 * 180));
     WindowFixture f;
-    f.form.LoadLog(path);
+    f.form.loadLog(path);
     QFile file(path);
     QVERIFY(file.open(QIODevice::Append | QIODevice::Unbuffered));
     QElapsedTimer clock;
@@ -67,7 +67,7 @@ void TestLogFollower::vanishedLogIsGreyedOut() {
     QTemporaryDir dir;
     const QString path = WriteTestFile(dir.filePath("261208.log"), LogBytes(Filled(500)));
     WindowFixture f;
-    f.form.LoadLog(path);
+    f.form.loadLog(path);
     const QColor normal = f.form.Text1->palette().color(QPalette::Text);
     QVERIFY(QFile::remove(path));
     QTRY_COMPARE(f.form.Text1->toolTip(), "ファイルがありません");
@@ -85,7 +85,7 @@ void TestLogFollower::followsTheShownLogOnDisk() {
     const QString path =
         WriteTestFile(folder.filePath("261208.log"), LogBytes(day).left(2 * 180 * 10));
     WindowFixture f;
-    f.form.LoadLog(path);
+    f.form.loadLog(path);
     f.form.HScroll1->setValue(5); // the polar plot follows too
     const auto shows = [&](const ObservationGrid& grid) {
         ImageSurface polar(QSize(261, 261));

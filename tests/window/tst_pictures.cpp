@@ -44,7 +44,7 @@ struct Fixture {
         for (int i = 0; i < ObservationGrid::CellCount; ++i)
             grid.cells[i] = static_cast<std::int16_t>(i % 1100 - 20);
         if (load)
-            form.LoadLog(WriteTestFile(folder.filePath("261208.log"), LogBytes(grid)));
+            form.loadLog(WriteTestFile(folder.filePath("261208.log"), LogBytes(grid)));
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qFatal("window not exposed");

@@ -43,17 +43,18 @@ void TestViewCommands::valuesOutOfTheMenus() {
     ObservationGrid grid = Filled(5);
     grid(0, 120) = -7;
     WindowFixture f;
-    f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
+    f.form.loadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid)));
     const auto entry = [&](QMenu& menu, const QString& text) {
         for (QAction* action : menu.actions())
             if (action->text() == text)
                 return action;
         qFatal("no menu entry %s", qPrintable(text));
     };
+    // One menu at a time, as on screen: the entries are the window's actions.
     QMenu fromKeys, fromPoint;
     f.form.Picture1->addPictureActions(&fromKeys);
-    f.form.Picture1->addPictureActions(&fromPoint, QPointF(30 + 10.5, 230 - 120 + 0.5));
     QVERIFY(!entry(fromKeys, "この方向を書き出す...")->isEnabled());
+    f.form.Picture1->addPictureActions(&fromPoint, QPointF(30 + 10.5, 230 - 120 + 0.5));
     QVERIFY(entry(fromPoint, "この方向を書き出す...")->isEnabled());
 
     entry(fromKeys, "値をコピー")->trigger();

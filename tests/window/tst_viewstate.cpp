@@ -70,8 +70,8 @@ void TestViewState::unchangedValuesAreIgnored() {
     QCOMPARE(f.form.Text3->text(), "7");
     QCOMPARE(f.form.PolarGain, 7.f);
     // Every load is shown again, the same file too.
-    f.form.LoadLog(log);
-    f.form.LoadLog(log);
+    f.form.loadLog(log);
+    f.form.loadLog(log);
     QCOMPARE(loads.count(), 2);
 }
 
@@ -82,7 +82,7 @@ void TestViewState::dayKeysGoOnFromADayTheyCannotRead() {
     QVERIFY(QFile::link("/proc/self/mem", days.filePath("261208.log")));
     const QString third = WriteTestFile(days.filePath("261209.log"), LogBytes(Filled(900)));
     WindowFixture f;
-    f.form.LoadLog(first);
+    f.form.loadLog(first);
     const QImage shown = f.form.Picture1->surface().image();
     const auto key = [&](Qt::Key k) { QTest::keyClick(f.form.HScroll1, k, Qt::AltModifier); };
     f.form.show();
@@ -90,20 +90,20 @@ void TestViewState::dayKeysGoOnFromADayTheyCannotRead() {
 
     key(Qt::Key_Right);
     QCOMPARE(f.dialogs->warnings, 1);
-    QCOMPARE(f.form.ShownLog(), first);
+    QCOMPARE(f.form.shownLog(), first);
     QCOMPARE(f.form.Text1->text(), first);
     QCOMPARE(f.form.Picture1->surface().image(), shown);
     key(Qt::Key_Right); // on from the day that failed
-    QCOMPARE(f.form.ShownLog(), third);
+    QCOMPARE(f.form.shownLog(), third);
     key(Qt::Key_Left);
     QCOMPARE(f.dialogs->warnings, 2);
     // Any other load starts the keys from the shown day again.
-    f.form.LoadLog(third);
+    f.form.loadLog(third);
     key(Qt::Key_Left);
     QCOMPARE(f.dialogs->warnings, 3);
-    f.form.LoadLog(third);
+    f.form.loadLog(third);
     key(Qt::Key_Right);
-    QCOMPARE(f.form.ShownLog(), third);
+    QCOMPARE(f.form.shownLog(), third);
     QCOMPARE(f.dialogs->warnings, 3);
 }
 
@@ -128,7 +128,7 @@ void TestViewState::cellsPastTheEndAreNotRecorded() {
     ObservationGrid grid; // slot 0 all 0, slot 1 all 7; the file ends there
     std::fill_n(grid.cells.begin() + 180, 180, std::int16_t(7));
     WindowFixture f;
-    f.form.LoadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid).left(2 * 360)));
+    f.form.loadLog(WriteTestFile(dir.filePath("261208.log"), LogBytes(grid).left(2 * 360)));
     const auto tip = [&](int slot) { return f.form.Picture1->toolTipAt(QPoint(2 + 30 + slot, 2 + 200)); };
     QCOMPARE(tip(0), "0:00  60°  0");
     QCOMPARE(tip(1), "0:02  60°  7");
@@ -148,15 +148,15 @@ void TestViewState::namesThatAreNotUtf8() {
     const QString first = WriteLog(folder, "\xe9t\xe9-261227.log", LogBytes(Filled(100)));
     const QString second = WriteLog(folder, "261228.log", LogBytes(Filled(200)).left(360));
     WindowFixture f;
-    f.form.LoadLog(first);
+    f.form.loadLog(first);
     QCOMPARE(f.dialogs->warnings, 0);
-    QCOMPARE(f.form.ShownLog(), first);
+    QCOMPARE(f.form.shownLog(), first);
     QCOMPARE(f.form.Text1->text(), PathForDisplay(first));
     QVERIFY(f.form.SignalGrid == Filled(100));
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
     QTest::keyClick(f.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(f.form.ShownLog(), second);
+    QCOMPARE(f.form.shownLog(), second);
     // Followed while it grows.
     FILE* out = std::fopen(PathBytes(second).c_str(), "ab");
     QVERIFY(out);
