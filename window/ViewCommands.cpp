@@ -118,6 +118,11 @@ void ViewCommands::connectOverview() {
             [this] { m_overview->setShownLog(FileSystemPath(m_view.path())); });
     connect(&m_view, &ViewState::coloursChanged, m_overview,
             [this] { m_overview->setColours(OverviewColours{&m_view.colourTable()}); });
+    connect(m_overview, &OverviewWindow::referenceChosen, this,
+            [this](const std::filesystem::path& log) {
+                m_view.setReference(
+                    {ReferenceChoice::Kind::Fixed, PathFromBytes(log.native()), {}});
+            });
 }
 
 void ViewCommands::showEvents() {
