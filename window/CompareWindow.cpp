@@ -336,6 +336,13 @@ bool CompareWindow::eventFilter(QObject* watched, QEvent* event) {
 void CompareWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     redrawAll();
+    setBlinking(m_autoBlink->isChecked());
+}
+
+void CompareWindow::hideEvent(QHideEvent* event) {
+    // Nothing to blink for while closed; 自動 stays as it was.
+    m_blinkTimer->stop();
+    QWidget::hideEvent(event);
 }
 
 void CompareWindow::redrawAll() {

@@ -70,6 +70,7 @@ class CompareWindow : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void buildControls();
