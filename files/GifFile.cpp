@@ -3,9 +3,21 @@
 
 #include <gif_lib.h>
 
+#include <QByteArray>
+
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cerrno>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+// Nearly all the time of an animation goes into giflib's compression, pixel
+// by pixel, so the file is cut into independent parts: every image block of
+// a GIF starts its own compression, which lets each thread run its own giflib
+// stream over a run of frames and keep only the image blocks it wrote. The
+// parts are then joined in order behind the screen's header and the loop.
 
 namespace {
 
@@ -19,82 +31,128 @@ int ColourDistance(QRgb a, QRgb b) {
     return r * r + g * g + bl * bl;
 }
 
-} // namespace
-
-GifAnimation::GifAnimation(QSize size, std::span<const QRgb> palette, int delay)
-    : m_size(size), m_palette(palette.begin(), palette.end()), m_delay(delay),
-      m_transparent(static_cast<int>(palette.size())) {
-    m_line.resize(static_cast<std::size_t>(size.width()));
-
+// Opens a giflib stream writing to `bytes` and writes the screen into it:
+// the header, the size and the colour table, which also sets the code size
+// of every image after it. Null on failure.
+GifFileType* OpenScreen(QByteArray* bytes, const GifAnimationFormat& format) {
     int error = 0;
-    m_gif = EGifOpen(&m_bytes, AppendGif, &error);
+    GifFileType* gif = EGifOpen(bytes, AppendGif, &error);
+    if (!gif)
+        return nullptr;
     // A colour table has a power of two entries, two at least.
-    const int entries =
-        static_cast<int>(std::bit_ceil(std::max<std::size_t>(2, palette.size() + 1)));
+    const std::size_t size = format.palette.size();
+    const int entries = static_cast<int>(std::bit_ceil(std::max<std::size_t>(2, size + 1)));
     std::vector<GifColorType> colours(static_cast<std::size_t>(entries), GifColorType{0, 0, 0});
-    for (std::size_t i = 0; i < palette.size(); ++i)
-        colours[i] = {static_cast<GifByteType>(qRed(palette[i])),
-                      static_cast<GifByteType>(qGreen(palette[i])),
-                      static_cast<GifByteType>(qBlue(palette[i]))};
+    for (std::size_t i = 0; i < size; ++i)
+        colours[i] = {static_cast<GifByteType>(qRed(format.palette[i])),
+                      static_cast<GifByteType>(qGreen(format.palette[i])),
+                      static_cast<GifByteType>(qBlue(format.palette[i]))};
     ColorMapObject* map = GifMakeMapObject(entries, colours.data());
-    // Looping for ever: the application extension browsers look for.
-    static constexpr GifByteType Loop[3] = {1, 0, 0};
-    m_failed = !m_gif || !map || palette.size() > 255;
-    if (!m_failed) {
-        EGifSetGifVersion(m_gif, true);
-        m_failed = EGifPutScreenDesc(m_gif, size.width(), size.height(), 8, 0, map) == GIF_ERROR ||
-                   EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
-                   EGifPutExtensionBlock(m_gif, 11, "NETSCAPE2.0") == GIF_ERROR ||
-                   EGifPutExtensionBlock(m_gif, 3, Loop) == GIF_ERROR ||
-                   EGifPutExtensionTrailer(m_gif) == GIF_ERROR;
-    }
+    EGifSetGifVersion(gif, true);
+    const bool written = map && EGifPutScreenDesc(gif, format.size.width(), format.size.height(), 8,
+                                                  0, map) != GIF_ERROR;
     GifFreeMapObject(map);
+    if (!written) {
+        EGifCloseFile(gif, nullptr);
+        return nullptr;
+    }
+    return gif;
 }
 
-GifAnimation::~GifAnimation() {
-    if (m_gif)
-        EGifCloseFile(m_gif, nullptr);
-}
+// One thread's compression: a giflib stream whose screen is thrown away,
+// turning frames into image blocks appended to whichever part is given.
+class FrameEncoder {
+  public:
+    explicit FrameEncoder(const GifAnimationFormat& format)
+        : m_gif(OpenScreen(&m_discarded, format)), m_size(format.size), m_palette(format.palette),
+          m_transparent(static_cast<int>(format.palette.size())), m_delay(format.delay),
+          m_line(static_cast<std::size_t>(format.size.width())) {}
+    ~FrameEncoder() {
+        if (m_gif) {
+            m_gif->UserData = &m_discarded;
+            EGifCloseFile(m_gif, nullptr);
+        }
+    }
+    FrameEncoder(const FrameEncoder&) = delete;
+    FrameEncoder& operator=(const FrameEncoder&) = delete;
 
-unsigned char GifAnimation::index(QRgb colour) {
+    // Appends to `part` the graphics control and the image of `now`: all of
+    // it when there is no frame `before` (the animation's first), else the
+    // rectangle in which it differs from `before`. False on failure.
+    bool add(const QImage& now, const QImage* before, QByteArray& part);
+
+  private:
+    // Palettes matched colour by colour; their indices, and transparency's,
+    // stay below Unmatched.
+    static constexpr std::size_t SmallPalette = 16;
+    static constexpr unsigned char Unmatched = 255;
+
+    unsigned char index(QRgb colour);
+    // Fills m_line with the indices of a row of `length` pixels, those equal
+    // to the frame before's (when there is one) transparent.
+    void indexRow(const QRgb* now, const QRgb* before, int length);
+
+    QByteArray m_discarded; // the screen, written before m_gif's first image
+    GifFileType* m_gif;
+    QSize m_size;
+    std::span<const QRgb> m_palette;
+    int m_transparent;
+    int m_delay;
+    std::vector<unsigned char> m_line; // one row of the stored rectangle
+    QImage m_converted;                // frames not in RGB32 (none of this program's)
+    QImage m_convertedBefore;
+    // Not a pixel's colour, as each pixel is opaque.
+    QRgb m_lastColour = 0;
+    unsigned char m_lastIndex = 0;
+};
+
+unsigned char FrameEncoder::index(QRgb colour) {
     // Runs of one colour are the rule, so the last colour found is tried first.
     if (colour == m_lastColour)
         return m_lastIndex;
-    const auto nearest =
-        std::min_element(m_palette.begin(), m_palette.end(), [colour](QRgb a, QRgb b) {
+    auto found = std::find(m_palette.begin(), m_palette.end(), colour);
+    if (found == m_palette.end())
+        found = std::min_element(m_palette.begin(), m_palette.end(), [colour](QRgb a, QRgb b) {
             return ColourDistance(a, colour) < ColourDistance(b, colour);
         });
     m_lastColour = colour;
-    m_lastIndex = static_cast<unsigned char>(nearest - m_palette.begin());
+    m_lastIndex = static_cast<unsigned char>(found - m_palette.begin());
     return m_lastIndex;
 }
 
-void GifAnimation::addFrame(const QImage& frame) {
-    const QImage image = frame.convertToFormat(QImage::Format_RGB32);
-    if (m_failed || image.size() != m_size || m_palette.empty()) {
-        m_failed = true;
-        return;
-    }
+bool FrameEncoder::add(const QImage& frame, const QImage* previous, QByteArray& part) {
+    if (!m_gif || frame.size() != m_size || (previous && previous->size() != m_size))
+        return false;
+    // Drawn frames are RGB32 already; anything else is converted once.
+    const auto rgb32 = [](const QImage& image, QImage& converted) -> const QImage& {
+        if (image.format() == QImage::Format_RGB32)
+            return image;
+        converted = image.convertToFormat(QImage::Format_RGB32);
+        return converted;
+    };
+    const QImage& image = rgb32(frame, m_converted);
+    const QImage* before = previous ? &rgb32(*previous, m_convertedBefore) : nullptr;
     const int width = m_size.width();
     const auto row = [](const QImage& image, int y) {
         return reinterpret_cast<const QRgb*>(image.constScanLine(y));
     };
     // The rectangle in which this frame differs from the one before.
     int left = 0, top = 0, right = width - 1, bottom = m_size.height() - 1;
-    if (!m_first) {
+    if (before) {
         left = width;
         right = -1;
         top = -1;
         for (int y = 0; y < m_size.height(); ++y) {
             const QRgb* now = row(image, y);
-            const QRgb* before = row(m_previous, y);
-            if (std::memcmp(now, before, sizeof(QRgb) * std::size_t(width)) == 0)
+            const QRgb* then = row(*before, y);
+            if (std::memcmp(now, then, sizeof(QRgb) * std::size_t(width)) == 0)
                 continue;
+            // Only the columns outside the rectangle so far can widen it.
             int x = 0;
-            while (now[x] == before[x])
+            while (x < left && now[x] == then[x])
                 ++x;
             int end = width - 1;
-            while (now[end] == before[end])
+            while (end > right && now[end] == then[end])
                 --end;
             left = std::min(left, x);
             right = std::max(right, end);
@@ -107,45 +165,111 @@ void GifAnimation::addFrame(const QImage& frame) {
             left = right = top = bottom = 0;
     }
 
+    m_gif->UserData = &part;
     const GraphicsControlBlock control{DISPOSE_DO_NOT, false, m_delay,
-                                       m_first ? NO_TRANSPARENT_COLOR : m_transparent};
+                                       before ? m_transparent : NO_TRANSPARENT_COLOR};
     GifByteType extension[4];
     const std::size_t length = EGifGCBToExtension(&control, extension);
     if (EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
             GIF_ERROR ||
         EGifPutImageDesc(m_gif, left, top, right - left + 1, bottom - top + 1, false, nullptr) ==
-            GIF_ERROR) {
-        m_failed = true;
-        return;
-    }
-    const auto transparent = static_cast<unsigned char>(m_transparent);
+            GIF_ERROR)
+        return false;
     for (int y = top; y <= bottom; ++y) {
-        const QRgb* now = row(image, y) + left;
-        unsigned char* out = m_line.data();
-        if (m_first) {
-            for (int x = 0; x <= right - left; ++x)
-                out[x] = index(now[x]);
-        } else {
-            const QRgb* before = row(m_previous, y) + left;
-            for (int x = 0; x <= right - left; ++x)
-                out[x] = now[x] == before[x] ? transparent : index(now[x]);
-        }
-        if (EGifPutLine(m_gif, m_line.data(), right - left + 1) == GIF_ERROR) {
-            m_failed = true;
-            return;
-        }
+        const int length = right - left + 1;
+        indexRow(row(image, y) + left, before ? row(*before, y) + left : nullptr, length);
+        if (EGifPutLine(m_gif, m_line.data(), length) == GIF_ERROR)
+            return false;
     }
-    m_previous = image;
-    m_first = false;
+    return true;
 }
 
-FileWriteResult GifAnimation::write(const QString& path) {
-    if (m_gif) {
-        if (EGifCloseFile(m_gif, nullptr) == GIF_ERROR)
-            m_failed = true;
-        m_gif = nullptr;
+void FrameEncoder::indexRow(const QRgb* now, const QRgb* before, int length) {
+    unsigned char* out = m_line.data();
+    const auto transparent = static_cast<unsigned char>(m_transparent);
+    if (m_palette.size() > SmallPalette) {
+        for (int x = 0; x < length; ++x)
+            out[x] = before && now[x] == before[x] ? transparent : index(now[x]);
+        return;
     }
-    if (m_failed || m_first)
+    // A small palette is matched a colour at a time over the whole row, in
+    // loops the compiler turns into vector compares; the lowest index of
+    // equal colours wins, as with the nearest one. Only colours outside the
+    // palette are left for the search.
+    std::fill(out, out + length, Unmatched);
+    for (std::size_t i = m_palette.size(); i-- > 0;) {
+        const QRgb colour = m_palette[i];
+        const auto value = static_cast<unsigned char>(i);
+        for (int x = 0; x < length; ++x)
+            out[x] = now[x] == colour ? value : out[x];
+    }
+    if (before)
+        for (int x = 0; x < length; ++x)
+            out[x] = now[x] == before[x] ? transparent : out[x];
+    if (std::memchr(out, Unmatched, std::size_t(length)))
+        for (int x = 0; x < length; ++x)
+            if (out[x] == Unmatched)
+                out[x] = index(now[x]);
+}
+
+} // namespace
+
+FileWriteResult
+WriteGifAnimation(const QString& path, const GifAnimationFormat& format, int count,
+                  const std::function<std::unique_ptr<GifFrameSource>()>& makeSource, int threads) {
+    if (count < 1 || format.palette.empty() || format.palette.size() > 255 || format.size.isEmpty())
+        return {EINVAL};
+    // Runs of frames, a few a thread, so that a thread slowed by other work
+    // leaves more of them to the others; each run costs one frame drawn
+    // again.
+    threads = std::clamp(threads, 1, count);
+    const int runs = threads == 1 ? 1 : std::min(count, 4 * threads);
+    std::vector<QByteArray> parts(static_cast<std::size_t>(runs));
+    std::atomic<int> next{0};
+    std::atomic<bool> failed{false};
+    const auto work = [&] {
+        const std::unique_ptr<GifFrameSource> source = makeSource();
+        FrameEncoder encoder(format);
+        for (int run = next++; run < runs && !failed; run = next++) {
+            const int first = int(std::int64_t{count} * run / runs);
+            const int end = int(std::int64_t{count} * (run + 1) / runs);
+            QByteArray& part = parts[std::size_t(run)];
+            const QImage* before = first > 0 ? &source->frame(first - 1) : nullptr;
+            for (int i = first; i < end; ++i) {
+                const QImage& now = source->frame(i);
+                if (!encoder.add(now, before, part)) {
+                    failed = true;
+                    return;
+                }
+                before = &now;
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < threads; ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (failed)
         return {ENOMEM}; // giflib fails here only for want of memory
-    return WriteWholeFile(path, m_bytes);
+
+    QByteArray bytes;
+    GifFileType* gif = OpenScreen(&bytes, format);
+    // Looping for ever: the application extension browsers look for.
+    static constexpr GifByteType Loop[3] = {1, 0, 0};
+    if (!gif || EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
+        EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_ERROR ||
+        EGifPutExtensionBlock(gif, 3, Loop) == GIF_ERROR ||
+        EGifPutExtensionTrailer(gif) == GIF_ERROR) {
+        if (gif)
+            EGifCloseFile(gif, nullptr);
+        return {ENOMEM};
+    }
+    for (const QByteArray& part : parts)
+        bytes.append(part);
+    // Closing writes the trailer.
+    if (EGifCloseFile(gif, nullptr) == GIF_ERROR)
+        return {ENOMEM};
+    return WriteWholeFile(path, bytes);
 }

@@ -20,6 +20,8 @@ inline constexpr int AnimationFrameDelay = 10;
 // slot of `range`, each the polar plot at the gain and device pixel ratio as
 // the window draws it, with the slot's time and the log's date in its
 // top-left corner; ten frames a second, looping. Written through a temporary
-// file renamed into place.
-FileWriteResult WritePolarAnimation(const ObservationGrid& grid, const QString& logPath, SlotRange range,
-                            int gain, qreal scale, const QString& path);
+// file renamed into place. The frames are drawn and compressed on `threads`
+// threads (as many as the machine has when one log is rendered alone).
+FileWriteResult WritePolarAnimation(const ObservationGrid& grid, const QString& logPath,
+                                    SlotRange range, int gain, qreal scale, const QString& path,
+                                    int threads);

@@ -129,7 +129,7 @@ class DifferenceRenderer {
 // when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
                const RenderRequest& request, Reporter& reporter, ArchiveRender& archive,
-               qsizetype index, DifferenceRenderer* difference) {
+               qsizetype index, int frameThreads, DifferenceRenderer* difference) {
     const LogReadResult read = renderer.render(log);
     if (!read.ok()) {
         reporter.Fail(log, ReasonInWords(read));
@@ -155,14 +155,14 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
     if (request.animation) {
         const QString path = folder.filePath(AnimationImageName(log));
         check(path, WritePolarAnimation(renderer.grid(), log, *request.animation, options.gain,
-                                        options.scale, path));
+                                        options.scale, path, frameThreads));
     }
     if (difference &&
         !difference->Write(renderer.grid(), read.cellsCovered(), log, folder, reporter))
         written = false;
     if (request.csv) {
-        for (const auto& [path, error] :
-             WriteLogValues(renderer.grid(), read.cellsCovered(), log, folder, options.polarSlot)) {
+        for (const auto& [path, error] : WriteLogValues(renderer.grid(), read.cellsCovered(), log,
+                                                        folder, options.polarSlot)) {
             reporter.Fail(path, error);
             written = false;
         }
@@ -188,6 +188,10 @@ int RunRenderCommand(const RenderRequest& request) {
     ArchiveRender archive(request);
     std::atomic<qsizetype> next{0};
     std::atomic<bool> allWritten{true};
+    // The threads a log's animation is drawn and compressed on: the whole
+    // machine for a log rendered alone, one for each of many.
+    const int count = RenderThreadCount(total);
+    const int frameThreads = std::max(1, QThread::idealThreadCount() / count);
     const auto work = [&] {
         LogImageRenderer renderer(options);
         std::optional<DifferenceRenderer> difference;
@@ -195,14 +199,13 @@ int RunRenderCommand(const RenderRequest& request) {
             difference.emplace(*request.difference, request.scale);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, request, reporter, archive, i,
+            if (!RenderLog(renderer, log, folder, request, reporter, archive, i, frameThreads,
                            difference ? &*difference : nullptr))
                 allWritten = false;
             reporter.Done(log);
         }
     };
     std::vector<std::thread> threads;
-    const int count = RenderThreadCount(total);
     for (int i = 1; i < count; ++i)
         threads.emplace_back(work);
     work();

@@ -94,6 +94,11 @@ QImage ImageSurface::image() const {
     return copy;
 }
 
+const QImage& ImageSurface::pixels() const {
+    endPainting();
+    return m_image;
+}
+
 QRgb ImageSurface::pixel(int x, int y) const {
     endPainting();
     return m_image.pixel(x, y);

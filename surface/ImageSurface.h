@@ -39,6 +39,9 @@ class ImageSurface final : public DrawingSurface {
     // A copy of the picture as drawn so far, independent of later drawing,
     // in device pixels with its device pixel ratio set.
     QImage image() const;
+    // The picture as drawn so far, in device pixels, without a copy: it
+    // changes with the next drawing.
+    const QImage& pixels() const;
     // The image's pixel at device coordinates (logical ones at a ratio of 1).
     QRgb pixel(int x, int y) const;
     // Draws the `source` part of the picture, in logical coordinates, into

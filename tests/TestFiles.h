@@ -16,6 +16,12 @@ inline QString WriteTestFile(const QString& path, const QByteArray& bytes) {
     return path;
 }
 
+// The bytes of the file at `path`; empty when it cannot be read.
+inline QByteArray ReadTestFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A grid as a log file holds it: each cell little-endian, slot by slot.
 inline QByteArray LogBytes(const ObservationGrid& grid) {
     QByteArray bytes;

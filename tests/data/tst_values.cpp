@@ -200,6 +200,7 @@ void TestValues::csvFields_data() {
     QTest::newRow("comma") << "/a,b/261208.log" << "\"/a,b/261208.log\"";
     QTest::newRow("quote") << "/a\"b/261208.log" << "\"/a\"\"b/261208.log\"";
     QTest::newRow("line break") << "/a\nb/261208.log" << "\"/a\nb/261208.log\"";
+    QTest::newRow("carriage return") << "/a\rb/261208.log" << "\"/a\rb/261208.log\"";
 }
 
 void TestValues::csvFields() {

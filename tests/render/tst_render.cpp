@@ -9,11 +9,14 @@
 #include "DayThumbnail.h"
 #include "Events.h"
 #include "Form1.h"
+#include "GifFile.h"
 #include "HScrollBar.h"
 #include "ImageSurface.h"
 #include "LogFile.h"
 #include "LogLoader.h"
 #include "OverviewWindow.h"
+#include "DirectionTimePlot.h"
+#include "PolarFrame.h"
 #include "PictureBox.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
@@ -24,6 +27,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -163,6 +167,8 @@ class TestRender : public QObject {
     void imagesAreTheWindowsPictures_data();
     void imagesAreTheWindowsPictures();
     void animationIsThePolarPlots();
+    void gifFrames_data();
+    void gifFrames();
     void coloursAsAsked_data();
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
@@ -171,6 +177,8 @@ class TestRender : public QObject {
     void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
+    void pageNamesItsFolder_data();
+    void pageNamesItsFolder();
 
   private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
@@ -356,7 +364,7 @@ void TestRender::animationIsThePolarPlots() {
     QCOMPARE(animation.loops, 0);
 
     // Each frame is the window's polar plot of its slot, but for the time and
-    // date in the top-left corner.
+    // date in the top-left corner ...
     const QRect caption(0, 0, 64, 30);
     for (int slot : {0, 319, 719}) {
         QImage frame = animation.frames[slot];
@@ -366,6 +374,112 @@ void TestRender::animationIsThePolarPlots() {
         QPainter(&frame).fillRect(caption, Qt::white);
         QPainter(&polar).fillRect(caption, Qt::white);
         QCOMPARE(frame, polar);
+    }
+    // ... and every frame, caption and all, is the frame as drawn, however
+    // the frames were shared out among threads.
+    ObservationGrid grid;
+    QVERIFY(ReadLogFile(day, grid).ok());
+    ImageSurface drawn(PolarPictureSize);
+    for (int slot = 0; slot < ObservationGrid::Slots; ++slot) {
+        drawn.Cls();
+        DrawPolarFrame(drawn, grid, slot, 2, DateLabelText(day));
+        if (animation.frames[slot] != drawn.pixels())
+            QFAIL(qPrintable(QString("frame %1 differs").arg(slot)));
+    }
+}
+
+void TestRender::gifFrames_data() {
+    QTest::addColumn<QList<QRgb>>("palette");
+    QTest::addColumn<QList<QImage>>("frames");
+    // The frames as the animation should show them.
+    QTest::addColumn<QList<QImage>>("shown");
+
+    const QList<QRgb> four{qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(128, 128, 128),
+                           qRgb(255, 0, 0)};
+    const QSize size(37, 23);
+    const auto blank = [&](QRgb colour) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    };
+    const auto with = [](QImage image, QPoint at, QRgb colour) {
+        image.setPixel(at, colour);
+        return image;
+    };
+    // Rectangles of palette colours drawn over the frame before, some frames
+    // left as they were.
+    const auto random = [&](const QList<QRgb>& palette, int count, quint32 seed) {
+        QRandomGenerator random(seed);
+        QList<QImage> frames{blank(palette[0])};
+        while (frames.size() < count) {
+            QImage next = frames.last();
+            for (int k = int(random.bounded(4)); k > 0; --k)
+                QPainter(&next).fillRect(
+                    QRect(int(random.bounded(size.width())), int(random.bounded(size.height())),
+                          int(random.bounded(1, 12)), int(random.bounded(1, 8))),
+                    QColor::fromRgb(palette[int(random.bounded(int(palette.size())))]));
+            frames.append(next);
+        }
+        return frames;
+    };
+
+    const QImage white = blank(four[0]);
+    const QPoint last(size.width() - 1, size.height() - 1);
+    const QList<QImage> corners{white, with(white, {0, 0}, four[1]), with(white, last, four[3]),
+                                with(white, {size.width() - 1, 0}, four[2]), white};
+    QTest::newRow("one frame") << four << QList<QImage>{with(white, {3, 4}, four[3])}
+                               << QList<QImage>{with(white, {3, 4}, four[3])};
+    QTest::newRow("frames unchanged") << four << QList<QImage>(5, white) << QList<QImage>(5, white);
+    QTest::newRow("changes in the corners") << four << corners << corners;
+    // Off-palette colours land on the nearest; a frame in another format is
+    // read as its colours.
+    const QImage nearly = with(with(white, {5, 5}, qRgb(250, 10, 0)), {6, 5}, qRgb(20, 20, 20));
+    QTest::newRow("colours outside the palette")
+        << four << QList<QImage>{white, nearly, nearly.convertToFormat(QImage::Format_RGB888)}
+        << QList<QImage>{white, with(with(white, {5, 5}, four[3]), {6, 5}, four[1]),
+                         with(with(white, {5, 5}, four[3]), {6, 5}, four[1])};
+    const QList<QImage> busy = random(four, 90, 1);
+    QTest::newRow("many frames") << four << busy << busy;
+    QList<QRgb> wide;
+    for (int i = 0; i < 40; ++i)
+        wide.append(qRgb(i * 6, 255 - i * 5, (i * 37) % 256));
+    const QList<QImage> wideFrames = random(wide, 40, 2);
+    QTest::newRow("a palette of 40") << wide << wideFrames << wideFrames;
+}
+
+// Animations written on one thread and on several: the same bytes, showing
+// each frame in the palette's colours.
+void TestRender::gifFrames() {
+    QFETCH(QList<QRgb>, palette);
+    QFETCH(QList<QImage>, frames);
+    QFETCH(QList<QImage>, shown);
+
+    struct Frames final : GifFrameSource {
+        const QList<QImage>* frames;
+        const QImage& frame(int index) override { return (*frames)[index]; }
+    };
+    QByteArray first;
+    for (int threads : {1, 2, 5}) {
+        const QString name = path(QString("t%1.gif").arg(threads));
+        const FileWriteResult result = WriteGifAnimation(
+            name, {frames[0].size(), palette, 7}, int(frames.size()),
+            [&] {
+                auto source = std::make_unique<Frames>();
+                source->frames = &frames;
+                return source;
+            },
+            threads);
+        QVERIFY(result.ok());
+        const Animation animation = DecodeGif(name);
+        QCOMPARE(animation.frames.size(), shown.size());
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QCOMPARE(animation.frames[i], shown[i].convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(animation.delays, QList<int>(shown.size(), 7));
+        QCOMPARE(animation.loops, 0);
+        const QByteArray bytes = ReadTestFile(name);
+        if (first.isEmpty())
+            first = bytes;
+        QCOMPARE(bytes, first);
     }
 }
 
@@ -537,6 +651,29 @@ void TestRender::archiveIsTheOverviewWindows() {
                           "width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
+}
+
+void TestRender::pageNamesItsFolder_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("shown"); // the name as the page's source holds it
+    QTest::newRow("plain") << "観測所 1" << "観測所 1";
+    QTest::newRow("markup") << "<i>R&D" << "&lt;i&gt;R&amp;D";
+    QTest::newRow("script") << "<img src=x onerror=alert(1)>"
+                            << "&lt;img src=x onerror=alert(1)&gt;";
+}
+
+// The page's title and heading name the logs' folder as text, whatever it
+// holds: a name is never read as markup.
+void TestRender::pageNamesItsFolder() {
+    QFETCH(QString, folder);
+    QFETCH(QString, shown);
+    QVERIFY(QDir(m_dir->path()).mkdir(folder));
+    const QString day = log(folder + "/261208.log", 1);
+    const Run run = RunDirchart({"--render", out(), "--quiet", "--html", day});
+    QCOMPARE(run.exitCode, 0);
+    const QString html = QString::fromUtf8(ReadTestFile(QDir(out()).filePath("index.html")));
+    QVERIFY2(html.contains("<title>一覧 – " + shown + "</title>"), qPrintable(html.left(400)));
+    QVERIFY(html.contains("<h1>一覧 – " + shown + "</h1>"));
 }
 
 QTEST_MAIN(TestRender)

@@ -5,6 +5,7 @@
 #include "DayChart.h"
 #include "LogFile.h"
 #include "LogLoader.h"
+#include "PathText.h"
 #include "RememberedSettings.h"
 #include "ViewCommands.h"
 #include "ColourDialog.h"
@@ -20,6 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 const ColourSettings Viridis{0, 400, Stretch::Sqrt, ColourMapId::Viridis};
@@ -192,6 +196,16 @@ void TestColourSettings::coloursPreviewAndAreRemembered() {
             QCOMPARE(f.form.Picture1->surface().image(),
                      chartIn(ok ? ColourMapId::Viridis : ColourMapId::Standard));
         }
+        // A folder whose name is not UTF-8 cannot be kept in a text file, nor
+        // may its display form (a path that exists nowhere) be kept instead:
+        // the next start opens where the last log of a nameable folder was.
+        const QString odd = PathFromBytes(PathBytes(dir.path()) + "/\xff\xfe");
+        QVERIFY(std::filesystem::create_directory(FileSystemPath(odd)));
+        const QByteArray bytes = LogBytes(Filled(300));
+        std::ofstream(FileSystemPath(odd + "/261209.log"), std::ios::binary)
+            .write(bytes.constData(), bytes.size());
+        f.form.loadLog(odd + "/261209.log");
+        QCOMPARE(f.form.loader().logFolder(), odd);
     }
     WindowFixture again;
     RememberedSettings remembered(again.form.view(), again.form.loader());
