@@ -34,6 +34,16 @@ class CurvePen {
     void segment(int x0, int y0, int x1, int y1) {
         const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
         const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
+        if (dx == 1 && dy > 1) {
+            // The usual step of a whole day, one column on: the first
+            // ceil(dy / 2) - 1 pixels stay in this column, the rest go up
+            // the next (the walk below, worked out).
+            const int half = (dy + 1) / 2;
+            if (half > 1)
+                run(x0, y0 + sy, y0 + sy * (half - 1));
+            run(x1, y0 + sy * half, y1);
+            return;
+        }
         const int steps = std::max(dx, dy), minor = std::min(dx, dy);
         // along(i) = floor((2 i minor + steps) / (2 steps)), counted up: the
         // remainder r grows by 2 minor a step and carries at 2 steps.

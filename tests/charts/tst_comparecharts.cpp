@@ -39,6 +39,7 @@ class TestCompareCharts : public QObject {
     void legendMirrorsAboutZero();
     void polarOfADayWithItself();
     void profileCurves();
+    void profileCurveIsItsLines();
 };
 
 void TestCompareCharts::dayMinusItself_data() {
@@ -193,6 +194,30 @@ void TestCompareCharts::profileCurves() {
     DrawProfileCurves(picture, curves, 600);
     DrawProfilePlot(whole, curves, 600);
     QCOMPARE(picture.image(), whole.image());
+}
+
+void TestCompareCharts::profileCurveIsItsLines() {
+    // A jagged day, steep and shallow steps up and down, each slot a column:
+    // the curve's pixels are those of the surface's own lines through its
+    // points.
+    ProfileCurves curves;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        curves.shown[static_cast<std::size_t>(t)] = (t * t * 7919) % 1000;
+    using namespace ProfileGeometry;
+    const auto range = ProfileValueRange(curves, {});
+    const auto y = [&](int v) {
+        return static_cast<float>(PlotBottom - (long{v} - range.first) * (PlotBottom - PlotTop) /
+                                                   (range.second - range.first));
+    };
+    ImageSurface curve(ProfilePictureSize), lines(ProfilePictureSize);
+    DrawProfilePlot(curve, curves, -1);
+    for (int t = 1; t < ObservationGrid::Slots; ++t)
+        lines.Line({float(PlotLeft + t - 1), y(*curves.shown[std::size_t(t - 1)])},
+                   {float(PlotLeft + t), y(*curves.shown[std::size_t(t)])}, ShownCurveColour);
+    for (int x = PlotLeft; x <= PlotRight; ++x)
+        for (int row = PlotTop; row <= PlotBottom; ++row)
+            QCOMPARE(curve.image().pixel(x, row) == ShownCurveColour,
+                     lines.image().pixel(x, row) == ShownCurveColour);
 }
 
 QTEST_MAIN(TestCompareCharts)
