@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include "ArchiveRender.h"
+#include "ChartView.h"
 #include "DayTime.h"
 #include "FileNames.h"
 #include "LogFile.h"
@@ -303,6 +304,17 @@ struct OptionTable {
         QStringLiteral("html"),
         QStringLiteral("With --render, also write a web page of all LOGs: index.html with "
                        "the day stacks and a calendar of thumbnails (thumbs/<name>.png).")};
+    // A part of the day, as the window's zoom shows it.
+    const QCommandLineOption window{
+        QStringLiteral("window"),
+        QStringLiteral("With --render, draw the chart of the times from H:MM to H:MM only, at "
+                       "least an hour (a shorter range is widened about its middle)."),
+        QStringLiteral("H:MM-H:MM")};
+    const QCommandLineOption sector{
+        QStringLiteral("sector"),
+        QStringLiteral("With --render, draw the chart of the directions from A to B degrees "
+                       "only (0 to 359; 340-20 crosses north), at least 30 degrees."),
+        QStringLiteral("A-B")};
     // The values out: CSV files beside the images, and the list of events.
     const QCommandLineOption csv{
         QStringLiteral("csv"),
@@ -339,6 +351,8 @@ struct OptionTable {
         {colour.colormap, OptionMode::Render},
         {overview, OptionMode::Render},
         {html, OptionMode::Render},
+        {window, OptionMode::Render},
+        {sector, OptionMode::Render},
         {csv, OptionMode::Render},
         {difference.diff, OptionMode::Render},
         {difference.reference, OptionMode::Render},
@@ -448,6 +462,22 @@ CommandLine ParseRender(const QCommandLineParser& parser, const OptionTable& opt
         return UsageError(QStringLiteral("--gain needs --polar or --animate"));
     if (const std::optional<QString> error = options.colour.read(parser, request.colours))
         return UsageError(*error);
+    if (parser.isSet(options.window)) {
+        const auto zoomed = TimeRangeView(parser.value(options.window).toStdString(), request.view);
+        if (!zoomed)
+            return UsageError(
+                QStringLiteral("--window %1: not a range of times H:MM-H:MM, the first earlier")
+                    .arg(parser.value(options.window)));
+        request.view = *zoomed;
+    }
+    if (parser.isSet(options.sector)) {
+        const auto zoomed = SectorView(parser.value(options.sector).toStdString(), request.view);
+        if (!zoomed)
+            return UsageError(
+                QStringLiteral("--sector %1: not two different directions A-B from 0 to 359")
+                    .arg(parser.value(options.sector)));
+        request.view = *zoomed;
+    }
     request.overview = parser.isSet(options.overview);
     request.html = parser.isSet(options.html);
     request.csv = parser.isSet(options.csv);
@@ -462,7 +492,7 @@ CommandLine ParseRender(const QCommandLineParser& parser, const OptionTable& opt
     if (request.overview || request.html)
         names = {OverviewTimeImage, OverviewDirectionImage};
     for (const QString& log : logs) {
-        QStringList own{ChartImageName(log)};
+        QStringList own{ChartImageName(log, request.view)};
         if (request.polarSlot >= 0)
             own.append(PolarImageName(log, request.polarSlot, request.gain));
         if (request.csv)

@@ -10,7 +10,7 @@
 // What the command line asks for:
 //   dirchart [--help] [--version] [LOG]
 //   dirchart --render DIR [--polar H:MM] [--gain N] [--scale R] [--quiet]
-//            [--range MIN:MAX] [--stretch S] [--colormap MAP]
+//            [--range MIN:MAX] [--stretch S] [--colormap MAP] [--window H:MM-H:MM] [--sector A-B]
 //            [--animate [--from H:MM] [--to H:MM]] [--overview] [--html] [--csv] LOG...
 //   dirchart --events [--threshold N] LOG...
 struct CommandLine {

@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
     InstallQtTranslations(QLocale());
 
     Form1 window;
-    RememberedSettings remembered(window.view(), window.loader());
+    RememberedSettings remembered(window.view(), window.loader(), window.commands());
     window.show();
     // Once the window is shown, so that a warning about the log has a window
     // to stand over.

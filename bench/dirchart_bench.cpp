@@ -4,18 +4,21 @@
 // real code costs.
 
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "CompareCommands.h"
 #include "CompareWindow.h"
 #include "DayDifference.h"
 #include "DifferenceChart.h"
 #include "Form1.h"
+#include "DayChart.h"
 #include "DirectionTimePlot.h"
 #include "Events.h"
+#include "FileNames.h"
+#include "Form1.h"
 #include "ImageSurface.h"
 #include "ObservationLog.h"
 #include "OverviewLoader.h"
-#include "FileNames.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "PolarFrame.h"
@@ -31,10 +34,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
-#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <QApplication>
@@ -42,6 +44,7 @@
 #include <QPaintEvent>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -57,7 +60,6 @@
 #include <vector>
 
 namespace {
-
 
 // A full log with every value of the scale, written once and then read from
 // the page cache.
@@ -132,6 +134,25 @@ void ChartFrameRatio2(benchmark::State& state) {
     ChartFrameAt(state, 2);
 }
 BENCHMARK(ChartFrameRatio2)->Unit(benchmark::kMicrosecond);
+
+// One step of zooming at 200 %: a changed view drawn anew, frame, minute and
+// direction axes and cells, from a grid already in memory. To be set against
+// ReadAndPlotRatio2 plus ChartFrameRatio2 of the same run.
+void ZoomStep(benchmark::State& state) {
+    ObservationGrid grid;
+    for (int i = 0; i < ObservationGrid::CellCount; ++i)
+        grid.cells[std::size_t(i)] = static_cast<std::int16_t>(i % 1024);
+    ImageSurface surface(ChartPictureSize, 2);
+    const ColourTable& colours = StandardColourTable();
+    const ChartView views[2] = {*SectorView("340-20", *TimeRangeView("6:00-9:00")),
+                                *SectorView("200-280", *TimeRangeView("6:10-9:30"))};
+    int k = 0;
+    for (auto _ : state) {
+        DrawChart(surface, grid, QStringLiteral("261208.log"), colours, views[k ^= 1]);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(ZoomStep)->Unit(benchmark::kMicrosecond);
 
 // Reads the same file and writes as many pixels of the same image layout
 // from a precomputed 1024-entry colour table.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ObservationGrid.h"
 
 #include <QRgb>
@@ -40,6 +41,15 @@ inline constexpr int LegendUnitsPerRow = 8;
 constexpr int LegendRowY(int r) {
     return PlotBottom - r;
 }
+// The plot area in device pixels at a device pixel ratio: its first column,
+// its bottom row, and its width and height.
+struct DevicePlot {
+    int left = 0;
+    int bottom = 0;
+    int width = 0;
+    int height = 0;
+};
+DevicePlot PlotInDevice(qreal ratio);
 } // namespace ChartGeometry
 
 // Clears the surface and draws the empty direction-time-signal chart: title,
@@ -47,9 +57,9 @@ constexpr int LegendRowY(int r) {
 // of the table (without one, the standard scale over 0..1023).
 void DrawChartFrame(DrawingSurface& picture);
 void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours);
-// The two halves of the frame: cleared surface, title, box and axes; and
-// the colour legend of the table.
-void DrawChartAxes(DrawingSurface& picture);
+// The two halves of the frame: cleared surface, title, box and the view's
+// axes; and the colour legend of the table.
+void DrawChartAxes(DrawingSurface& picture, const ChartView& view = {});
 void DrawColourLegend(DrawingSurface& picture, const ColourTable& colours);
 
 // The legend box right of the chart: `rows` from the bottom line up, and a
@@ -59,3 +69,7 @@ inline constexpr int ChartLegendLabels = 5;
 void DrawChartLegend(DrawingSurface& picture,
                      const std::array<QRgb, ChartGeometry::LegendRows>& rows,
                      const std::array<QString, ChartLegendLabels>& labels);
+// The same for a part of the day: the axes mark the view's slots and bins,
+// across the plot's full width and height (see PlotSignalGrid); the whole
+// day's view draws exactly the frame above.
+void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours, const ChartView& view);

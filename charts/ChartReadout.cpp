@@ -2,8 +2,10 @@
 #include "ChartReadout.h"
 
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "DayTime.h"
+#include "ImageSurface.h"
 #include "ObservationGrid.h"
 #include "PolarPlot.h"
 
@@ -24,6 +26,26 @@ std::optional<Cell> CellAt(QPointF p) {
     return Cell{x - PlotLeft, PlotBottom - y};
 }
 
+std::optional<Cell> CellAt(QPointF p, const ChartView& view, qreal ratio) {
+    if (view.whole())
+        return CellAt(p);
+    if (!CellAt(p))
+        return std::nullopt;
+    const QPoint device = ImageSurface::devicePixelAt(p, ratio);
+    const DevicePlot plot = PlotInDevice(ratio);
+    const int x = std::clamp(device.x() - plot.left, 0, plot.width - 1);
+    const int y = std::clamp(plot.bottom - device.y(), 0, plot.height - 1);
+    return Cell{SlotAtColumn(view, x, plot.width), BinAtRow(view, y, plot.height)};
+}
+
+int SlotNear(qreal x, const ChartView& view, qreal ratio) {
+    if (view.wholeDay())
+        return SlotNear(x);
+    const DevicePlot plot = PlotInDevice(ratio);
+    const int column = ImageSurface::devicePixelAt({x, PlotBottom + 0.5}, ratio).x() - plot.left;
+    return SlotAtColumn(view, std::clamp(column, 0, plot.width - 1), plot.width);
+}
+
 int SlotNear(qreal x) {
     const auto column = static_cast<int>(std::floor(x));
     return std::clamp(column - PlotLeft, 0, ObservationGrid::LastSlot);
@@ -36,6 +58,26 @@ QRect CellRect(Cell cell) {
 QPolygonF SlotMarker(int slot) {
     // Rows 42 to 48: below the title's text and clear of the box at row 50.
     const qreal centre = SlotColumn(slot) + 0.5;
+    return QPolygonF{{centre - 4, 42}, {centre + 4, 42}, {centre, 49}};
+}
+
+QPolygonF SlotMarker(int slot, const ChartView& view, qreal ratio) {
+    if (view.wholeDay())
+        return SlotMarker(slot);
+    const DevicePlot plot = PlotInDevice(ratio);
+    const int n = view.slotCount();
+    if (slot < view.firstSlot) {
+        const qreal edge = PlotLeft;
+        return QPolygonF{{edge, 45.5}, {edge + 7, 41.5}, {edge + 7, 49.5}};
+    }
+    if (slot > view.lastSlot) {
+        const qreal edge = PlotRight + 1;
+        return QPolygonF{{edge, 45.5}, {edge - 7, 41.5}, {edge - 7, 49.5}};
+    }
+    const int k = slot - view.firstSlot;
+    const qreal left = plot.left + ColumnOfSlotOffset(k, n, plot.width);
+    const qreal right = plot.left + ColumnOfSlotOffset(k + 1, n, plot.width);
+    const qreal centre = (left + right) / 2 / ratio;
     return QPolygonF{{centre - 4, 42}, {centre + 4, 42}, {centre, 49}};
 }
 

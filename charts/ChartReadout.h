@@ -8,6 +8,7 @@
 
 #include <optional>
 
+struct ChartView;
 class ColourTable;
 
 // What lies under a point of the charts, for readouts and for picking a slot
@@ -25,6 +26,12 @@ struct Cell {
 // The cell whose pixel is under `p`; nothing outside the plot area (columns
 // 30 to 749, rows 51 to 230).
 std::optional<Cell> CellAt(QPointF p);
+// The cell of a view under the reading point `p` of a surface at a device
+// pixel ratio (see ImageSurface::readingPoint): the cell drawn on the device
+// pixel under the pointer. The whole day's view reads as above.
+std::optional<Cell> CellAt(QPointF p, const ChartView& view, qreal ratio);
+// The slot of a view nearest to x, held to the plot area's ends.
+int SlotNear(qreal x, const ChartView& view, qreal ratio);
 // The slot of the column nearest to x, held to the plot area's ends: where a
 // drag along the chart has got to, even past the box.
 int SlotNear(qreal x);
@@ -35,6 +42,10 @@ QRect CellRect(Cell cell);
 // the chart box, between the title and the box's top edge, pointing down at
 // the slot's column.
 QPolygonF SlotMarker(int slot);
+// The same over the chart of a view, at the middle of the slot's block;
+// for a slot outside the window, a triangle at the plot's left or right
+// edge pointing the way to it.
+QPolygonF SlotMarker(int slot, const ChartView& view, qreal ratio);
 
 // The legend's colour-bar line under `p` (0 for the bottom one, row 230;
 // the value it stands for is the colour table's LegendValue), nothing off

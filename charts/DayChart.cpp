@@ -6,9 +6,9 @@
 #include "DrawingSurface.h"
 
 void DrawChart(DrawingSurface& picture, const ObservationGrid& grid, const QString& path,
-               const ColourTable& colours) {
+               const ColourTable& colours, const ChartView& view) {
     picture.Cls();
-    DrawChartFrame(picture, colours);
-    PlotSignalGrid(picture, grid, colours);
+    DrawChartFrame(picture, colours, view);
+    PlotSignalGrid(picture, grid, colours, view);
     PrintDateLabel(picture, path);
 }

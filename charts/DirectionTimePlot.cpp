@@ -2,12 +2,14 @@
 #include "DirectionTimePlot.h"
 
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "DayLogs.h"
 #include "DrawingSurface.h"
 #include "ObservationGrid.h"
 
 #include <array>
+#include <vector>
 
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid) {
     PlotSignalGrid(picture, grid, StandardColourTable());
@@ -25,6 +27,24 @@ void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid,
                              static_cast<float>(ChartGeometry::BinRow(0)), column.data(),
                              column.size());
     }
+}
+
+void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid,
+                    const ColourTable& colours, const ChartView& view) {
+    if (view.whole()) {
+        PlotSignalGrid(picture, grid, colours);
+        return;
+    }
+    const int n = view.slotCount(), m = view.binCount();
+    std::vector<QRgb> cells(static_cast<std::size_t>(n * m));
+    for (int k = 0; k < m; ++k) {
+        const int bin = (view.firstBin + k) % ObservationGrid::Bins;
+        QRgb* row = cells.data() + std::size_t(k) * std::size_t(n);
+        for (int j = 0; j < n; ++j)
+            row[j] = colours.CellArgb(grid(view.firstSlot + j, bin));
+    }
+    using namespace ChartGeometry;
+    picture.FillCells(PlotLeft, PlotTop, PlotRight, PlotBottom, n, m, cells.data());
 }
 
 QString DateLabelText(const QString& path) {

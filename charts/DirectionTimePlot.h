@@ -3,6 +3,7 @@
 
 #include <QString>
 
+struct ChartView;
 class ColourTable;
 class DrawingSurface;
 class ObservationGrid;
@@ -13,6 +14,12 @@ class ObservationGrid;
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid);
 void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid,
                     const ColourTable& colours);
+// The cells of a view across the whole plot area: of its device pixels,
+// column x from the left shows slot first + floor(x n / width) and row y up
+// from the bottom bin (first + floor(y m / height)) mod 180, each cell a
+// solid block. The whole day's view plots as above.
+void PlotSignalGrid(DrawingSurface& picture, const ObservationGrid& grid,
+                    const ColourTable& colours, const ChartView& view);
 
 // The date label of a log, read from the last ten characters of its path,
 // which end in yymmdd.log: ".../030115.log" gives "2003/01/15". Empty for a

@@ -89,10 +89,15 @@ ArchiveListing ListArchive(const fs::path& folder) {
         if (!LogDateKey(it->path().filename().native()))
             continue;
         // One stat a name: type, size and time together, since a folder of
-        // ten thousand logs is listed every second.
+        // ten thousand logs is listed every second. A name that is not a
+        // regular file (a folder, a FIFO, a dangling symbolic link) stays
+        // in: it is a log that cannot be read, as the archive's page has
+        // it, and its reading says so.
         struct stat info {};
-        if (::stat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        if (::stat(it->path().c_str(), &info) != 0 && ::lstat(it->path().c_str(), &info) != 0)
             continue;
+        if (!S_ISREG(info.st_mode))
+            info.st_size = 0;
         candidates.push_back({Day{}, it->path(), std::uintmax_t(info.st_size),
                               std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 +
                                   info.st_mtim.tv_nsec});

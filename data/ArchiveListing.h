@@ -43,6 +43,8 @@ struct ArchiveListing {
 // "yymmdd.log" fills the day, else the first in byte order.
 ArchiveListing SortArchive(std::vector<ArchiveLog> candidates);
 
-// The archive of a folder: its regular files (or links to them) named like
-// logs. A folder that cannot be read gives an empty listing.
+// The archive of a folder: every name in it that is named like a log, a
+// regular file or not (a folder, a FIFO or a dangling link of such a name is
+// a log that cannot be read). A folder that cannot be read gives an empty
+// listing.
 ArchiveListing ListArchive(const std::filesystem::path& folder);

@@ -12,7 +12,7 @@ std::int16_t Max(std::int16_t a, std::int16_t b) {
 }
 } // namespace
 
-DaySummary SummariseDay(const ObservationGrid& grid) {
+DaySummary SummariseDay(const ObservationGrid& grid, int coveredCells) {
     constexpr std::int16_t Lowest = std::numeric_limits<std::int16_t>::min();
     constexpr int Bins = ObservationGrid::Bins;
     constexpr int Block = DaySummary::Block;
@@ -51,5 +51,6 @@ DaySummary SummariseDay(const ObservationGrid& grid) {
         }
     }
     std::copy(binMax, binMax + Bins, summary.rows.binMaxima.begin());
+    summary.coveredCells = coveredCells;
     return summary;
 }

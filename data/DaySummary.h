@@ -35,6 +35,15 @@ struct DaySummary {
     std::int16_t peak = 0;
     int peakSlot = 0;
     int peakBin = 0;
+
+    // How many cells, from the first, the log's file reached; the others
+    // hold 0 for want of data and are drawn as the chart draws them, but
+    // read as not recorded.
+    int coveredCells = ObservationGrid::CellCount;
+    bool anyRecorded() const { return coveredCells > 0; }
+    bool slotRecorded(int slot) const { return slot * ObservationGrid::Bins < coveredCells; }
+    bool binRecorded(int bin) const { return bin < coveredCells; }
 };
 
-DaySummary SummariseDay(const ObservationGrid& grid);
+DaySummary SummariseDay(const ObservationGrid& grid,
+                        int coveredCells = ObservationGrid::CellCount);

@@ -26,10 +26,13 @@ std::optional<int> MinuteOfDay(std::string_view time) {
 
 } // namespace
 
+std::optional<int> DayMinute(std::string_view time) {
+    return MinuteOfDay(time);
+}
+
 std::string SlotClock(int t, bool padHour) {
     char text[32];
-    std::snprintf(text, sizeof text, padHour ? "%02d:%02d" : "%d:%02d", SlotHour(t),
-                  SlotMinute(t));
+    std::snprintf(text, sizeof text, padHour ? "%02d:%02d" : "%d:%02d", SlotHour(t), SlotMinute(t));
     return text;
 }
 

@@ -25,6 +25,9 @@ std::string SlotClock(int t, bool padHour = false);
 // The same as four digits, hours then minutes, for file names: "0906".
 std::string SlotStamp(int t);
 
+// The minute after midnight of "H:MM" or "HH:MM" (0:00 to 23:59); nothing
+// for any other text.
+std::optional<int> DayMinute(std::string_view time);
 // The slot that begins at "H:MM" or "HH:MM" (0:00 to 23:58, even minutes);
 // nothing for any other text.
 std::optional<int> SlotStartingAt(std::string_view time);

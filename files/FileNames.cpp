@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FileNames.h"
 
+#include "ChartView.h"
 #include "DayTime.h"
 
 #include <QFileInfo>
@@ -21,6 +22,18 @@ QString LogNameStem(const QString& logPath) {
 
 QString ChartImageName(const QString& logPath) {
     return LogNameStem(logPath) + ImageSuffix;
+}
+
+QString ChartImageName(const QString& logPath, const ChartView& view) {
+    if (view.whole())
+        return ChartImageName(logPath);
+    QString name = LogNameStem(logPath) + SlotPart(view.firstSlot) + SlotPart(view.lastSlot);
+    if (!view.wholeCircle()) {
+        for (const int bin : {view.firstBin, view.lastBin})
+            name += QLatin1Char('-') +
+                    QString::number(BinDegrees(bin)).rightJustified(3, QLatin1Char('0'));
+    }
+    return name + ImageSuffix;
 }
 
 // Joined, not arg()-ed: a name may hold "%1".

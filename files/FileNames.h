@@ -3,6 +3,8 @@
 
 #include <QString>
 
+struct ChartView;
+
 // The name of every file dirchart writes, in one place, so that the window's
 // suggestions and the render mode's files agree and no two kinds of file can
 // take the same name.
@@ -18,6 +20,10 @@ QString LogNameStem(const QString& logPath);
 // plot of 10:38 at gain 2; without a log both are "dirchart.png".
 QString ChartImageName(const QString& logPath);
 QString PolarImageName(const QString& logPath, int slot, int gain);
+// The chart of a part of the day carries its window, and its sector where
+// that is not the whole circle: "261208-0600-0900.png",
+// "261208-0600-0900-340-020.png" (each direction as three digits).
+QString ChartImageName(const QString& logPath, const ChartView& view);
 // The day's animated polar plot: "261208-polar.gif".
 QString AnimationImageName(const QString& logPath);
 

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QImageWriter>
 
 #include <png.h>
@@ -99,6 +100,19 @@ QByteArray EncodeWithQt(const QImage& image, const QByteArray& format) {
 }
 
 } // namespace
+
+std::optional<QString> UnwritableImageFormat(const QString& path) {
+    if (FormatOf(path))
+        return std::nullopt;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QByteArray name = suffix.toLatin1();
+    // What Qt can read names an image format, and so does WebP, whose plugin
+    // may be missing altogether.
+    if (suffix.isEmpty() ||
+        (name != "webp" && !QImageReader::supportedImageFormats().contains(name)))
+        return std::nullopt;
+    return suffix.toUpper();
+}
 
 QString ImageFilePath(const QString& path) {
     return FormatOf(path) ? path : path + QStringLiteral(".png");

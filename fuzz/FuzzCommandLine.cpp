@@ -6,8 +6,8 @@
 
 #include "CommandLine.h"
 #include "Events.h"
-#include "PathText.h"
 #include "FileNames.h"
+#include "PathText.h"
 #include "PolarAnimation.h"
 
 #include <QSet>
@@ -69,9 +69,9 @@ QString OutOfRange(const CommandLine& command) {
     if (request.gain < 1 || request.gain > 50 ||
         (request.polarSlot == -1 && !request.animation && request.gain != 1))
         return QStringLiteral("--gain %1").arg(request.gain);
-    if (request.animation && (request.animation->first < 0 ||
-                              request.animation->first > request.animation->last ||
-                              request.animation->last > 719))
+    if (request.animation &&
+        (request.animation->first < 0 || request.animation->first > request.animation->last ||
+         request.animation->last > 719))
         return QStringLiteral("--from %1 --to %2")
             .arg(request.animation->first)
             .arg(request.animation->last);
@@ -81,6 +81,15 @@ QString OutOfRange(const CommandLine& command) {
             AllStretches.end() ||
         std::find(AllColourMaps.begin(), AllColourMaps.end(), colours.map) == AllColourMaps.end())
         return QStringLiteral("--range %1:%2").arg(colours.minimum).arg(colours.maximum);
+    const ChartView& view = request.view;
+    if (view.firstSlot < 0 || view.lastSlot > 719 || view.slotCount() < ChartView::MinSlots ||
+        view.firstBin < 0 || view.firstBin > 179 || view.lastBin < 0 || view.lastBin > 179 ||
+        view.binCount() < ChartView::MinBins || Clamped(view) != view)
+        return QStringLiteral("--window %1-%2 --sector %3-%4")
+            .arg(view.firstSlot)
+            .arg(view.lastSlot)
+            .arg(view.firstBin)
+            .arg(view.lastBin);
     if (!std::isfinite(request.scale) || request.scale < 1 || request.scale > 8)
         return QStringLiteral("--scale %1").arg(request.scale);
     if (const auto& difference = request.difference) {
@@ -93,7 +102,7 @@ QString OutOfRange(const CommandLine& command) {
     QSet<QString> names;
     for (const QString& log : request.logs) {
         for (const QString& name :
-             {ChartImageName(log),
+             {ChartImageName(log, request.view),
               request.polarSlot == -1 ? QString()
                                       : PolarImageName(log, request.polarSlot, request.gain),
               request.animation ? AnimationImageName(log) : QString(),

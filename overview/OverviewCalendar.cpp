@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolTip>
 
 #include <algorithm>
@@ -22,13 +23,16 @@ namespace {
 // Geometry, in the calendar's content coordinates.
 constexpr int HeaderHeight = 22; // weekday names, kept at the top
 constexpr int MonthColumn = 76;  // month names, left of the weeks
-constexpr int FrameWidth = 182;  // a thumbnail and its one-pixel frame
-constexpr int FrameHeight = 47;
+// A thumbnail and its one-pixel frame at full size; smaller where the
+// window is too narrow for seven of them, so that the week never scrolls
+// sideways.
+constexpr int FrameWidth = ThumbnailSize.width() + 2;
+constexpr int FrameHeight = ThumbnailSize.height() + 2;
+constexpr int SmallestFrameWidth = 62;
 constexpr int DateHeight = 16;   // the date above each frame
-constexpr int ColumnPitch = FrameWidth + 6;
-constexpr int WeekHeight = DateHeight + FrameHeight + 8;
+constexpr int ColumnGap = 6;
+constexpr int WeekGap = 8;
 constexpr int FoldHeight = 30;
-constexpr int ContentWidth = MonthColumn + 7 * ColumnPitch + 4;
 // Thumbnails kept drawn: a few screenfuls.
 constexpr int CachedThumbnails = 300;
 
@@ -44,16 +48,24 @@ OverviewCalendar::OverviewCalendar(const OverviewDays& days, QWidget* parent)
     : QAbstractScrollArea(parent), m_days(days), m_thumbnails(CachedThumbnails) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    verticalScrollBar()->setSingleStep(WeekHeight / 2);
-    horizontalScrollBar()->setSingleStep(ColumnPitch / 4);
+    // The week fits the width instead; the window is never narrower than a
+    // week of the smallest thumbnails.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setMinimumWidth(MonthColumn + 7 * (SmallestFrameWidth + ColumnGap) + 4 +
+                    style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth());
+    setFrameWidth(FrameWidth);
     setAccessibleName(QStringLiteral("日ごとの縮小図"));
 }
 
 void OverviewCalendar::setCalendar(CalendarLayout layout) {
     m_layout = std::move(layout);
+    layOutRows();
+}
+
+void OverviewCalendar::layOutRows() {
     m_rowTops.assign(1, 0);
     for (const CalendarRow& row : m_layout.rows())
-        m_rowTops.push_back(m_rowTops.back() + (row.folded ? FoldHeight : WeekHeight));
+        m_rowTops.push_back(m_rowTops.back() + (row.folded ? FoldHeight : m_weekHeight));
     if (m_selected && !m_layout.placeOf(*m_selected))
         m_selected.reset();
     updateScrollBars();
@@ -94,8 +106,8 @@ void OverviewCalendar::scrollToDay(Day day) {
     if (!place)
         return;
     const int visible = viewport()->height() - HeaderHeight;
-    verticalScrollBar()->setValue(rowTop(std::size_t(place->row)) - (visible - WeekHeight) / 2);
-    horizontalScrollBar()->setValue(MonthColumn + place->column * ColumnPitch + FrameWidth / 2 -
+    verticalScrollBar()->setValue(rowTop(std::size_t(place->row)) - (visible - m_weekHeight) / 2);
+    horizontalScrollBar()->setValue(MonthColumn + place->column * m_columnPitch + m_frameWidth / 2 -
                                     viewport()->width() / 2);
 }
 
@@ -116,9 +128,9 @@ QRect OverviewCalendar::cellRect(Day day) const {
     const auto place = m_layout.placeOf(day);
     if (!place)
         return {};
-    return {MonthColumn + place->column * ColumnPitch - horizontalScrollBar()->value(),
+    return {MonthColumn + place->column * m_columnPitch - horizontalScrollBar()->value(),
             HeaderHeight + rowTop(std::size_t(place->row)) - verticalScrollBar()->value(),
-            FrameWidth, DateHeight + FrameHeight};
+            m_frameWidth, DateHeight + m_frameHeight};
 }
 
 std::optional<Day> OverviewCalendar::dayAt(QPoint point) const {
@@ -127,11 +139,11 @@ std::optional<Day> OverviewCalendar::dayAt(QPoint point) const {
     const int x = point.x() + horizontalScrollBar()->value() - MonthColumn;
     const int y = point.y() - HeaderHeight + verticalScrollBar()->value();
     const auto row = std::upper_bound(m_rowTops.begin(), m_rowTops.end(), y) - m_rowTops.begin() - 1;
-    if (x < 0 || x % ColumnPitch >= FrameWidth || row < 0 || row >= int(m_layout.rows().size()))
+    if (x < 0 || x % m_columnPitch >= m_frameWidth || row < 0 || row >= int(m_layout.rows().size()))
         return std::nullopt;
-    if (y - rowTop(std::size_t(row)) >= DateHeight + FrameHeight)
+    if (y - rowTop(std::size_t(row)) >= DateHeight + m_frameHeight)
         return std::nullopt;
-    return m_layout.dayAt({int(row), x / ColumnPitch});
+    return m_layout.dayAt({int(row), x / m_columnPitch});
 }
 
 std::optional<Day> OverviewCalendar::middleDay() const {
@@ -159,9 +171,13 @@ QImage OverviewCalendar::thumbnail(Day day, const DaySummary& summary) {
     if (const QImage* cached = m_thumbnails.object(Number(day)))
         return *cached;
     // Drawn as the web page's thumbnails are, at the screen's own resolution.
-    ImageSurface surface(ThumbnailSize, ratio);
+    // Smaller thumbnails are drawn at their own size, as the same summary
+    // at a lower resolution, and shown at the screen's.
+    const qreal scale = qreal(m_frameWidth - 2) / ThumbnailSize.width();
+    ImageSurface surface(ThumbnailSize, ratio * scale);
     DrawDayThumbnail(surface, summary, m_colours);
     auto* image = new QImage(surface.image());
+    image->setDevicePixelRatio(ratio);
     m_thumbnails.insert(Number(day), image);
     return *image;
 }
@@ -191,7 +207,7 @@ void OverviewCalendar::paintEvent(QPaintEvent* event) {
         if (row.folded) {
             painter.setPen(colours.color(QPalette::PlaceholderText));
             const Day end = row.monday + weeks(row.weeks) - days(1);
-            painter.drawText(QRect(MonthColumn - dx, top, 7 * ColumnPitch, FoldHeight),
+            painter.drawText(QRect(MonthColumn - dx, top, 7 * m_columnPitch, FoldHeight),
                              Qt::AlignVCenter | Qt::AlignLeft,
                              QStringLiteral("%1 – %2　ログなし（%3 週）")
                                  .arg(DateText(row.monday), DateText(end))
@@ -212,14 +228,14 @@ void OverviewCalendar::paintEvent(QPaintEvent* event) {
             const std::optional<Day> day = m_layout.dayAt({int(r), column});
             if (!day)
                 continue;
-            const QRect cell(MonthColumn + column * ColumnPitch - dx, top, FrameWidth,
-                             DateHeight + FrameHeight);
+            const QRect cell(MonthColumn + column * m_columnPitch - dx, top, m_frameWidth,
+                             DateHeight + m_frameHeight);
             if (!cell.intersects(event->rect().adjusted(-3, -3, 3, 3)))
                 continue;
-            const QRect frame(cell.left(), cell.top() + DateHeight, FrameWidth, FrameHeight);
+            const QRect frame(cell.left(), cell.top() + DateHeight, m_frameWidth, m_frameHeight);
             const bool selected = day == m_selected;
             if (selected)
-                painter.fillRect(QRect(cell.topLeft(), QSize(FrameWidth, DateHeight)),
+                painter.fillRect(QRect(cell.topLeft(), QSize(m_frameWidth, DateHeight)),
                                  colours.color(hasFocus() ? QPalette::Highlight : QPalette::Mid));
             painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
             const year_month_day date(*day);
@@ -254,7 +270,7 @@ void OverviewCalendar::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(0, 0, viewport()->width(), HeaderHeight), colours.window());
     painter.setPen(colours.color(QPalette::WindowText));
     for (int column = 0; column < 7; ++column)
-        painter.drawText(QRect(MonthColumn + column * ColumnPitch - dx, 0, FrameWidth, HeaderHeight),
+        painter.drawText(QRect(MonthColumn + column * m_columnPitch - dx, 0, m_frameWidth, HeaderHeight),
                          Qt::AlignCenter, QString::fromUtf8(WeekdayNames[column]));
 }
 
@@ -266,6 +282,8 @@ QString OverviewCalendar::toolTipFor(Day day) const {
     if (!info)
         return text + QStringLiteral("\nログなし");
     text += QLatin1Char('\n') + QString::fromStdString(info->log.filename().native());
+    if (info->summary && !info->summary->anyRecorded())
+        return text + QStringLiteral("\n記録なし");
     if (info->summary) {
         const DaySummary& s = *info->summary;
         return text + QStringLiteral("\n最大 %1　%2　%3°")
@@ -347,13 +365,40 @@ void OverviewCalendar::updateScrollBars() {
     const int visible = std::max(0, viewport()->height() - HeaderHeight);
     verticalScrollBar()->setRange(0, std::max(0, height + 8 - visible));
     verticalScrollBar()->setPageStep(visible);
-    horizontalScrollBar()->setRange(0, std::max(0, ContentWidth - viewport()->width()));
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
 }
 
 void OverviewCalendar::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    fitWidth();
     updateScrollBars();
+}
+
+void OverviewCalendar::fitWidth() {
+    const int room = (viewport()->width() - MonthColumn - 4) / 7 - ColumnGap;
+    const int frame = std::clamp(room, SmallestFrameWidth, FrameWidth);
+    if (frame == m_frameWidth)
+        return;
+    const std::optional<Day> middle = middleDay();
+    setFrameWidth(frame);
+    m_thumbnails.clear();
+    layOutRows();
+    if (middle)
+        scrollToDay(*middle);
+}
+
+void OverviewCalendar::setFrameWidth(int width) {
+    m_frameWidth = width;
+    // Whole pixels of the thumbnail's 4:1.
+    m_frameHeight = (width - 2) * ThumbnailSize.height() / ThumbnailSize.width() + 2;
+    m_columnPitch = width + ColumnGap;
+    m_weekHeight = DateHeight + m_frameHeight + WeekGap;
+    verticalScrollBar()->setSingleStep(m_weekHeight / 2);
+}
+
+int OverviewCalendar::contentWidth() const {
+    return MonthColumn + 7 * m_columnPitch + 4;
 }
 
 void OverviewCalendar::scrollContentsBy(int, int) {

@@ -80,6 +80,11 @@ class OverviewCalendar : public QAbstractScrollArea {
     QImage thumbnail(Day day, const DaySummary& summary);
     void moveSelection(int step);
     void updateScrollBars();
+    void layOutRows();
+    // Thumbnails as large as a week of them fits the width, up to full size.
+    void fitWidth();
+    void setFrameWidth(int width);
+    int contentWidth() const;
     int rowTop(std::size_t row) const { return m_rowTops[row]; }
 
     const OverviewDays& m_days;
@@ -92,4 +97,9 @@ class OverviewCalendar : public QAbstractScrollArea {
     // Thumbnails as drawn at the viewport's pixel ratio, by day number.
     QCache<int, QImage> m_thumbnails;
     qreal m_thumbnailRatio = 0;
+    // The geometry of a day, at the size the width allows.
+    int m_frameWidth = 0;
+    int m_frameHeight = 0;
+    int m_columnPitch = 0;
+    int m_weekHeight = 0;
 };

@@ -76,7 +76,8 @@ void OverviewLoader::readLoop() {
         DayReading reading;
         const LogReadResult result = ReadObservationLog(taken.log.native(), grid);
         if (result.ok())
-            reading.summary = std::make_shared<const DaySummary>(SummariseDay(grid));
+            reading.summary = std::make_shared<const DaySummary>(
+                SummariseDay(grid, static_cast<int>(result.cellsCovered())));
         else
             reading.problem = ReasonText(result);
         // Delivered on the window's thread; dropped if this loader is gone.

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenu>
@@ -42,6 +44,25 @@ fs::path FolderName(const fs::path& folder) {
 
 constexpr int StatusDelayMs = 200;
 
+// The window's font with a family that has Japanese and Latin letters alike:
+// its own when it has, else the first such family installed. Otherwise a
+// line such as 「一覧に入らないログ: 260230.log」 would draw its kana in a
+// fallback font and its digits in another.
+QFont OneFontForJapanese(QFont font) {
+    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+    const QString family = QFontInfo(font).family();
+    if (japanese.isEmpty() || japanese.contains(family))
+        return font;
+    for (const QString& preferred : {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                                     QStringLiteral("IPAGothic")})
+        if (japanese.contains(preferred)) {
+            font.setFamilies({preferred});
+            return font;
+        }
+    font.setFamilies({japanese.constFirst()});
+    return font;
+}
+
 fs::path Canonical(const fs::path& path) {
     std::error_code error;
     const fs::path canonical = fs::weakly_canonical(path, error);
@@ -56,6 +77,7 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     m_sinceOpened.start();
     setWindowTitle(QStringLiteral("一覧 – ") + NameOf(FolderName(m_folder)));
     setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(OneFontForJapanese(font()));
 
     m_status = new QLabel(this);
     m_stackPane = new QWidget;
@@ -77,6 +99,8 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     m_stackArea->setWidget(m_stackPane);
     m_stackArea->setWidgetResizable(true);
     m_stackArea->setFrameShape(QFrame::NoFrame);
+    // A click on a stack chooses a day; the keys stay with the calendar.
+    m_stackArea->setFocusPolicy(Qt::NoFocus);
     m_stackArea->hide(); // until there are days to stack
 
     m_calendar = new OverviewCalendar(m_days);
@@ -225,14 +249,31 @@ void OverviewWindow::applyListing(const ArchiveListing& listing) {
         QTimer::singleShot(0, this, [this, focus] {
             m_splitter->setSizes(
                 {std::min(m_stackPane->sizeHint().height() + 4, height() / 2), height()});
-            m_calendar->scrollToDay(focus);
-            const QRect band = StackGeometry::BandRect(
-                DayStack::Time, int((focus - m_calendar->calendar().first()).count()),
-                stackDays());
-            m_stackArea->ensureVisible(0, band.center().y(), 0, m_stackArea->height() / 2);
+            goToDay(focus);
         });
     }
     updateStatus();
+}
+
+void OverviewWindow::present() {
+    show();
+    raise();
+    activateWindow();
+    m_calendar->setFocus(Qt::ActiveWindowFocusReason);
+    // Before the first listing, that listing brings the window to the day.
+    if (const std::optional<Day> day = m_opened ? shownDay() : std::nullopt)
+        goToDay(*day);
+}
+
+// The day selected, read first, and in the middle of the calendar and of
+// the stacks.
+void OverviewWindow::goToDay(Day day) {
+    m_calendar->setSelectedDay(day);
+    m_loader->setFocus(Number(day));
+    m_calendar->scrollToDay(day);
+    const QRect band = StackGeometry::BandRect(
+        DayStack::Time, int((day - m_calendar->calendar().first()).count()), stackDays());
+    m_stackArea->ensureVisible(0, band.center().y(), 0, m_stackArea->height() / 2);
 }
 
 void OverviewWindow::applyReading(int number, std::uint64_t request, const DayReading& reading) {
@@ -325,9 +366,12 @@ void OverviewWindow::wireStack(DayStack kind) {
         if (day == m_days.end())
             text += QStringLiteral("　ログなし");
         else if (const auto& summary = day->second.summary)
-            text += QStringLiteral("　%1").arg(kind == DayStack::Time
-                                                  ? summary->rows.slotMaxima[std::size_t(column)]
-                                                  : summary->rows.binMaxima[std::size_t(column)]);
+            text += !(kind == DayStack::Time ? summary->slotRecorded(column)
+                                             : summary->binRecorded(column))
+                        ? QStringLiteral("　記録なし")
+                        : QStringLiteral("　%1").arg(
+                              kind == DayStack::Time ? summary->rows.slotMaxima[std::size_t(column)]
+                                                     : summary->rows.binMaxima[std::size_t(column)]);
         const QRect band = StackGeometry::BandRect(kind, int((date - m_calendar->calendar().first()).count()),
                                                    stackDays());
         return PictureTip{text, QRect(band.left() + column, band.top(), 1, band.height())};

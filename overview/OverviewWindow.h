@@ -45,6 +45,10 @@ class OverviewWindow : public QWidget {
     int daysPending() const { return m_pending; }
     bool allRead() const { return m_listed && m_pending == 0; }
 
+    // Shows the window, or brings it to the front: on the shown day (selected
+    // and scrolled to), with the keys on the calendar.
+    void present();
+
   public slots:
     void setShownLog(const std::filesystem::path& log);
     // Recolours the thumbnails and stacks from what is kept; no log is read.
@@ -67,6 +71,7 @@ class OverviewWindow : public QWidget {
     void drawStacks();
     void wireStack(DayStack stack);
     void chooseDay(Day day, std::optional<int> slot = std::nullopt);
+    void goToDay(Day day);
     void updateStatus();
     std::optional<Day> shownDay() const;
     int stackDays() const;

@@ -4,9 +4,9 @@
 #include "DayThumbnail.h"
 #include "PathText.h"
 
-#include <QUrl>
-
+#include <algorithm>
 #include <chrono>
+#include <tuple>
 
 using namespace std::chrono;
 
@@ -32,7 +32,11 @@ td img { display: block; width: 100%; }
 .bad .frame { border-color: #b00; background: #fdd; color: #b00; text-align: center; }
 .out { color: #aaa; }
 .gap, .left-out { color: #555; overflow-wrap: anywhere; }
-@media (max-width: 600px) { table { border-spacing: 1px; } td { font-size: 0.7em; } }
+.more { line-height: 1.2; }
+@media (max-width: 600px) {
+  table { border-spacing: 1px; } td { font-size: 0.7em; }
+  .stacks { flex-direction: column; } .stacks figure { width: 100%; }
+}
 )";
 
 const char* const WeekdayNames[] = {"月", "火", "水", "木", "金", "土", "日"};
@@ -42,10 +46,10 @@ QString Escaped(const QString& text) {
 }
 
 // A relative path as a URL: spaces, '#', '?' and non-ASCII names stay names,
-// and a name that is not UTF-8 keeps its bytes.
+// and a name that is not UTF-8 keeps its bytes. Encoded as bytes: QUrl's own
+// encoder takes text, which would turn such a byte into U+FFFD first.
 QString Href(const QString& path) {
-    return QString::fromLatin1(
-        QUrl::toPercentEncoding(QByteArray::fromStdString(PathBytes(path)), "/"));
+    return QString::fromLatin1(QByteArray::fromStdString(PathBytes(path)).toPercentEncoding("/"));
 }
 
 QString MonthTitle(year_month month) {
@@ -74,9 +78,10 @@ QString DayCell(Day date, const PageDay* day, bool inRange) {
                        .arg(number)
                        .arg(Href(day->chart),
                             Image({day->thumbnail, ThumbnailSize, DateText(date)}));
-    // The day's further links, one line each under the thumbnail.
+    // The day's further links, one line each right under the thumbnail.
     for (const PageLink& link : day->links)
-        cell += QStringLiteral(R"(<br><a href="%1">%2</a>)").arg(Href(link.href), Escaped(link.text));
+        cell += QStringLiteral(R"(<div class="more"><a href="%1">%2</a></div>)")
+                    .arg(Href(link.href), Escaped(link.text));
     return cell + QStringLiteral("</td>");
 }
 
@@ -113,11 +118,20 @@ QByteArray ArchivePageHtml(const ArchivePage& page) {
     QString title = QStringLiteral("一覧");
     if (!page.name.isEmpty())
         title += QStringLiteral(" – ") + page.name;
+    // On a narrow screen the stacks go one under the other, at one scale:
+    // the direction stack as much narrower than the column as it is
+    // narrower than the time stack, so that their labels read alike.
+    const QString style =
+        QString::fromLatin1(Style) +
+        QStringLiteral("@media (max-width: 600px) { figure.direction img { width: %1%; } }\n")
+            .arg(100.0 * page.directionStack.size.width() /
+                     std::max(1, page.timeStack.size.width()),
+                 0, 'f', 2);
     QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
                                   "<meta name=\"viewport\" content=\"width=device-width, "
                                   "initial-scale=1\">\n<title>%1</title>\n<style>%2</style>\n"
                                   "</head>\n<body>\n<h1>%1</h1>\n")
-                       .arg(Escaped(title), QString::fromLatin1(Style));
+                       .arg(Escaped(title), style);
     if (page.days.empty()) {
         html += QStringLiteral("<p>日付のある観測ログはありません。</p>\n");
     } else {
@@ -127,10 +141,11 @@ QByteArray ArchivePageHtml(const ArchivePage& page) {
                     .arg(DateText(first), DateText(last))
                     .arg(page.days.size());
         html += QStringLiteral("<div class=\"stacks\">\n");
-        for (const auto& [caption, image] :
-             {std::pair{"時刻", &page.timeStack}, std::pair{"方向", &page.directionStack}})
-            html += QStringLiteral("<figure><figcaption>%1</figcaption>%2</figure>\n")
-                        .arg(QString::fromUtf8(caption), Image(*image));
+        for (const auto& [kind, caption, image] :
+             {std::tuple{"time", "時刻", &page.timeStack},
+              std::tuple{"direction", "方向", &page.directionStack}})
+            html += QStringLiteral("<figure class=\"%1\"><figcaption>%2</figcaption>%3</figure>\n")
+                        .arg(QString::fromLatin1(kind), QString::fromUtf8(caption), Image(*image));
         html += QStringLiteral("</div>\n");
 
         // A month per table; months without a log between two that have one

@@ -3,13 +3,14 @@
 
 #include "ArchivePage.h"
 #include "DayStacks.h"
+#include "DayTime.h"
 #include "DayThumbnail.h"
-#include "ImageSurface.h"
 #include "FileErrors.h"
-#include "PathText.h"
 #include "FileNames.h"
-#include "PolarAnimation.h"
+#include "ImageSurface.h"
+#include "PathText.h"
 #include "PngFile.h"
+#include "PolarAnimation.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +57,7 @@ bool ArchiveRender::addDay(qsizetype index, const ObservationGrid& grid, const F
     DrawDayThumbnail(thumbnail, summary, m_colours);
     const QString path = QDir(m_request.folder)
                              .filePath(ThumbnailFolder + QLatin1Char('/') +
-                                       ChartImageName(m_request.logs[index]));
+                                       ChartImageName(m_request.logs[index], m_request.view));
     const FileWriteResult written = WriteImageFile(thumbnail.image(), path);
     if (written.ok())
         return true;
@@ -69,10 +70,22 @@ void ArchiveRender::markUnreadable(qsizetype index, const QString& reason) {
         m_days[std::size_t(*day)].problem = reason;
 }
 
-bool ArchiveRender::finish(const Failure& fail) {
-    if (!wanted() || m_days.empty())
+bool ArchiveRender::finish(const Failure& fail, const Failure& note) {
+    if (!wanted())
         return true;
     const QDir folder(m_request.folder);
+    if (m_days.empty()) {
+        // Nothing to stack: the page still says so and lists the names left
+        // out, while stacks alone were all that was asked for.
+        const QString why =
+            QStringLiteral("no log is named by a date (yymmdd.log), so no day stacks were written");
+        if (!m_request.html) {
+            fail(m_request.folder, why);
+            return false;
+        }
+        note(m_request.folder, why);
+        return writePage(folder, {}, fail);
+    }
     const Day first = m_days.front().date;
     const int count = int((m_days.back().date - first).count()) + 1;
     // Days without a log, or with one that could not be read, are hatched.
@@ -87,15 +100,13 @@ bool ArchiveRender::finish(const Failure& fail) {
         ImageSurface picture(size, m_request.scale);
         DrawDayStack(
             picture, stack, first, count,
-            [&](int day) { return std::optional(rows[std::size_t(day)]); },
-            m_colours);
+            [&](int day) { return std::optional(rows[std::size_t(day)]); }, m_colours);
         const bool time = stack == DayStack::Time;
         const QString name = time ? OverviewTimeImage : OverviewDirectionImage;
         images[time ? 0 : 1] = {name, size,
                                 QStringLiteral("%1の日別最大値 %2 – %3")
                                     .arg(time ? QStringLiteral("時刻") : QStringLiteral("方向"),
-                                         DateText(first),
-                                         DateText(m_days.back().date))};
+                                         DateText(first), DateText(m_days.back().date))};
         const FileWriteResult image = WriteImageFile(picture.image(), folder.filePath(name));
         if (!image.ok()) {
             fail(folder.filePath(name), ReasonInWords(image.errorNumber));
@@ -104,7 +115,11 @@ bool ArchiveRender::finish(const Failure& fail) {
     }
     if (!m_request.html)
         return written;
+    return writePage(folder, images, fail) && written;
+}
 
+bool ArchiveRender::writePage(const QDir& folder, const PageImage (&images)[2],
+                              const Failure& fail) const {
     ArchivePage page;
     // Named after the logs' folder when they share one.
     const QString logFolder = QFileInfo(m_request.logs.constFirst()).absolutePath();
@@ -117,11 +132,20 @@ bool ArchiveRender::finish(const Failure& fail) {
     page.directionStack = images[1];
     page.leftOut = m_leftOut;
     for (const PageEntry& day : m_days) {
-        const QString chart = ChartImageName(m_request.logs[day.log]);
-        // The day's animation, when this run writes one, under its thumbnail.
+        const QString chart = ChartImageName(m_request.logs[day.log], m_request.view);
+        // What else this run writes of the day, under its thumbnail: the
+        // animation, the values.
         QList<PageLink> links;
+        const QString& log = m_request.logs[day.log];
         if (m_request.animation && day.problem.isEmpty())
-            links.append({AnimationImageName(m_request.logs[day.log]), QStringLiteral("動画")});
+            links.append({AnimationImageName(log), QStringLiteral("動画")});
+        if (m_request.csv && day.problem.isEmpty()) {
+            links.append({DayValuesName(log), QStringLiteral("値 CSV")});
+            if (m_request.polarSlot >= 0)
+                links.append({SlotValuesName(log, m_request.polarSlot),
+                              QString::fromStdString(SlotClock(m_request.polarSlot)) +
+                                  QStringLiteral(" の値 CSV")});
+        }
         page.days.push_back(
             {day.date, chart, ThumbnailFolder + QLatin1Char('/') + chart, day.problem, links});
     }
@@ -129,7 +153,7 @@ bool ArchiveRender::finish(const Failure& fail) {
     const FileWriteResult html = WriteWholeFile(path, ArchivePageHtml(page));
     if (!html.ok()) {
         fail(path, ReasonInWords(html.errorNumber));
-        written = false;
+        return false;
     }
-    return written;
+    return true;
 }

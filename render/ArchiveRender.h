@@ -2,11 +2,13 @@
 #pragma once
 
 #include "ArchiveListing.h"
+#include "ArchivePage.h"
 #include "ColourTable.h"
 #include "DaySummary.h"
 #include "OverviewColours.h"
 #include "RenderCommand.h"
 
+#include <QDir>
 #include <QString>
 
 #include <functional>
@@ -32,10 +34,14 @@ class ArchiveRender {
     // Log `index` could not be read: its day is marked on the page.
     void markUnreadable(qsizetype index, const QString& reason);
     // Once every log is done: writes the stacks and the page. False, after
-    // reporting, when something was not written.
-    bool finish(const Failure& fail);
+    // reporting, when something was not written. Without a dated log, the
+    // page is written without stacks and `note` says so; stacks alone are
+    // then a failure.
+    bool finish(const Failure& fail, const Failure& note);
 
   private:
+    bool writePage(const QDir& folder, const PageImage (&images)[2], const Failure& fail) const;
+
     struct PageEntry {
         Day date;
         qsizetype log = 0; // its index in the request

@@ -9,6 +9,7 @@
 #include "LogFile.h"
 #include "PathText.h"
 #include "FileNames.h"
+#include "PathText.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "RenderImages.h"
@@ -148,7 +149,7 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         const QString path = folder.filePath(name);
         check(path, WriteImageFile(image, path));
     };
-    write(renderer.chart(), ChartImageName(log));
+    write(renderer.chart(), ChartImageName(log, request.view));
     const LogImageOptions& options = renderer.options();
     if (options.polarSlot >= 0)
         write(renderer.polar(), PolarImageName(log, options.polarSlot, options.gain));
@@ -161,8 +162,8 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         !difference->Write(renderer.grid(), read.cellsCovered(), log, folder, reporter))
         written = false;
     if (request.csv) {
-        for (const auto& [path, error] : WriteLogValues(renderer.grid(), read.cellsCovered(), log,
-                                                        folder, options.polarSlot)) {
+        for (const auto& [path, error] :
+             WriteLogValues(renderer.grid(), read.cellsCovered(), log, folder, options.polarSlot)) {
             reporter.Fail(path, error);
             written = false;
         }
@@ -178,7 +179,8 @@ int RenderThreadCount(qsizetype logs) {
 }
 
 int RunRenderCommand(const RenderRequest& request) {
-    const LogImageOptions options{request.polarSlot, request.gain, request.scale, request.colours};
+    const LogImageOptions options{request.polarSlot, request.gain, request.scale, request.colours,
+                                  request.view};
     const QDir folder(request.folder);
     const qsizetype total = request.logs.size();
     Reporter reporter(total, !request.quiet && total > 1 && ::isatty(STDERR_FILENO));
@@ -211,7 +213,8 @@ int RunRenderCommand(const RenderRequest& request) {
     work();
     for (std::thread& thread : threads)
         thread.join();
-    if (!archive.finish([&](const QString& path, const QString& why) { reporter.Fail(path, why); }))
+    const auto report = [&](const QString& path, const QString& why) { reporter.Fail(path, why); };
+    if (!archive.finish(report, report))
         allWritten = false;
     return allWritten ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ColourSettings.h"
 #include "DayLogs.h"
 #include "PolarAnimation.h"
@@ -31,6 +32,8 @@ struct RenderRequest {
     // The chart's colours, from the command line alone: never the user's
     // settings, so that a cron job's pictures are the same on every run.
     ColourSettings colours;
+    // The part of the day the charts show, as in the window.
+    ChartView view;
     // The archive of the logs: the two day stacks, and the web page with a
     // thumbnail of each day (see ArchiveRender.h).
     bool overview = false;

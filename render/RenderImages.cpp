@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "RenderImages.h"
 
-#include "LogFile.h"
 #include "DayChart.h"
+#include "LogFile.h"
 #include "PolarPlot.h"
 
 LogImageRenderer::LogImageRenderer(const LogImageOptions& options)
@@ -13,7 +13,7 @@ LogReadResult LogImageRenderer::render(const QString& logPath) {
     const LogReadResult read = ReadLogFile(logPath, m_grid);
     if (!read.ok())
         return read;
-    DrawChart(m_chart, m_grid, logPath, m_colours);
+    DrawChart(m_chart, m_grid, logPath, m_colours, m_options.view);
     if (m_options.polarSlot >= 0) {
         // As the slider's change handler draws it.
         m_polar.Cls();

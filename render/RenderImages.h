@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "ImageSurface.h"
 #include "ObservationGrid.h"
@@ -17,6 +18,8 @@ struct LogImageOptions {
     qreal scale = 1;    // device pixel ratio of the images
     // The chart's colours.
     ColourSettings colours;
+    // The part of the day the chart shows.
+    ChartView view;
 };
 
 // Draws the images of one log after another: the chart as Picture1 holds it

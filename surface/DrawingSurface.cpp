@@ -49,6 +49,17 @@ void DrawingSurface::PSetColumnUp(float x, float y, const QRgb* colours, std::si
         *reinterpret_cast<QRgb*>(pixel) = colours[i];
 }
 
+void DrawingSurface::drawCells(int left, int top, int right, int bottom, int columns, int rows,
+                               const QRgb* cells) {
+    const int width = right - left + 1, height = bottom - top + 1;
+    for (int y = 0; y < height; ++y) {
+        const QRgb* row = cells + std::size_t(y * rows / height) * std::size_t(columns);
+        for (int x = 0; x < width; ++x)
+            drawPixel(static_cast<float>(left + x), static_cast<float>(bottom - y),
+                      row[x * columns / width]);
+    }
+}
+
 void DrawingSurface::Circle(SurfacePoint centre, float radius, std::optional<QRgb> colour) {
     const float cx = centre.step ? m_currentX + centre.x : centre.x;
     const float cy = centre.step ? m_currentY + centre.y : centre.y;

@@ -3,6 +3,7 @@
 
 #include <QRgb>
 #include <QString>
+#include <QtGlobal>
 
 #include <cmath>
 #if defined(__SSE2__) && defined(__x86_64__)
@@ -62,6 +63,18 @@ class DrawingSurface {
     // chart's cells, which a column at a time need no test per pixel.
     void PSetColumnUp(float x, float y, const QRgb* colours, std::size_t count);
     void Circle(SurfacePoint centre, float radius, std::optional<QRgb> colour = {});
+    // Fills the logical rectangle from (left, top) to (right, bottom), both
+    // included, with a picture of columns x rows cells, each a solid block of
+    // whole device pixels: of the rectangle's w x h device pixels, column x
+    // (from the left) shows cell column floor(x columns / w) and row y (up
+    // from the bottom) cell row floor(y rows / h). `cells` holds the rows
+    // bottom first. Leaves the current point where it was.
+    void FillCells(int left, int top, int right, int bottom, int columns, int rows,
+                   const QRgb* cells) {
+        drawCells(left, top, right, bottom, columns, rows, cells);
+    }
+    // Device pixels per logical pixel along each axis.
+    virtual qreal deviceRatio() const { return 1; }
 
     // Draws the text with its top-left corner at the current point, then moves
     // the current point to the start of the next line.
@@ -136,6 +149,9 @@ class DrawingSurface {
     virtual void drawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
     virtual void drawPixel(float x, float y, QRgb colour) = 0;
     virtual void drawCircle(float cx, float cy, float radius, QRgb colour) = 0;
+    // By default one device pixel per logical pixel, set through drawPixel.
+    virtual void drawCells(int left, int top, int right, int bottom, int columns, int rows,
+                           const QRgb* cells);
     // Returns the height of one printed line.
     virtual float drawText(float x, float y, const QString& text) = 0;
 

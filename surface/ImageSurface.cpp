@@ -29,7 +29,7 @@ std::int64_t ToPixel(float v) {
 std::vector<int> DeviceEdges(int count, qreal ratio) {
     std::vector<int> edges(static_cast<std::size_t>(count) + 1);
     for (int i = 0; i <= count; ++i)
-        edges[static_cast<std::size_t>(i)] = static_cast<int>(std::floor(i * ratio + 0.5));
+        edges[static_cast<std::size_t>(i)] = ImageSurface::deviceEdge(i, ratio);
     return edges;
 }
 
@@ -199,4 +199,51 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
     }
     DrawTextAtRatio(p, m_font, baseline, text, m_ratio, m_deviceFont);
     return static_cast<float>(metrics.height());
+}
+
+QPoint ImageSurface::devicePixelAt(QPointF p, qreal ratio) {
+    // readingPoint leaves a point on its device pixel, or pulls it to the
+    // near edge of the logical pixel whose block holds that device pixel:
+    // then the device pixel is that block's first or last one.
+    const auto along = [ratio](qreal v) {
+        const int logical = static_cast<int>(std::floor(v));
+        const int device = static_cast<int>(std::floor(v * ratio + 1e-6));
+        return std::clamp(device, deviceEdge(logical, ratio), deviceEdge(logical + 1, ratio) - 1);
+    };
+    return {along(p.x()), along(p.y())};
+}
+
+void ImageSurface::drawCells(int left, int top, int right, int bottom, int columns, int rows,
+                             const QRgb* cells) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, m_size.width() - 1);
+    bottom = std::min(bottom, m_size.height() - 1);
+    if (left > right || top > bottom || columns <= 0 || rows <= 0)
+        return;
+    endPainting();
+    const int x0 = deviceEdge(left, m_ratio), x1 = deviceEdge(right + 1, m_ratio);
+    const int y0 = deviceEdge(top, m_ratio), y1 = deviceEdge(bottom + 1, m_ratio);
+    const int width = x1 - x0, height = y1 - y0;
+    std::vector<int> cellColumn(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        cellColumn[static_cast<std::size_t>(x)] =
+            static_cast<int>(std::int64_t(x) * columns / width);
+    int drawnRow = -1;
+    const QRgb* drawnLine = nullptr;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y1 - 1 - y)) + x0;
+        const int row = static_cast<int>(std::int64_t(y) * rows / height);
+        if (row == drawnRow) {
+            // A block's further rows repeat its first.
+            std::copy(drawnLine, drawnLine + width, line);
+            continue;
+        }
+        const QRgb* source = cells + std::size_t(row) * std::size_t(columns);
+        for (int x = 0; x < width; ++x)
+            line[x] = source[cellColumn[static_cast<std::size_t>(x)]];
+        drawnRow = row;
+        drawnLine = line;
+    }
+    changed();
 }

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QImage>
 
+#include <cmath>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -32,6 +34,14 @@ class ImageSurface final : public DrawingSurface {
     ~ImageSurface() override;
 
     qreal devicePixelRatio() const { return m_ratio; }
+    qreal deviceRatio() const override { return m_ratio; }
+    // The first device pixel of logical column or row `logical`.
+    static int deviceEdge(int logical, qreal ratio) {
+        return static_cast<int>(std::floor(logical * ratio + 0.5));
+    }
+    // The device pixel that a pointer at the reading point `p` (see
+    // readingPoint) stands on.
+    static QPoint devicePixelAt(QPointF p, qreal ratio);
     // Replaces the image by a blank one at the new ratio (Background, as after
     // Cls; the current point stays). Whoever owns the picture draws it again.
     void setDevicePixelRatio(qreal ratio);
@@ -77,6 +87,8 @@ class ImageSurface final : public DrawingSurface {
     void drawPixel(float x, float y, QRgb colour) override;
     void drawCircle(float cx, float cy, float radius, QRgb colour) override;
     float drawText(float x, float y, const QString& text) override;
+    void drawCells(int left, int top, int right, int bottom, int columns, int rows,
+                   const QRgb* cells) override;
 
   private:
     QPainter& painter();

@@ -207,8 +207,23 @@ int main(int argc, char* argv[]) {
     } else {
         first = SampleDay - days(*count - 1);
     }
-    if (*first < FirstNameable || *first + days(*count - 1) > LastNameable)
-        return UsageError("the days must lie within 2000..2099, as log names need", "");
+    if (*first < FirstNameable || *first + days(*count - 1) > LastNameable) {
+        // Say what would work: the most days that fit, and the way round it.
+        const int fitting = startText ? int((LastNameable - *first).count()) + 1
+                                      : int((SampleDay - FirstNameable).count()) + 1;
+        char problem[200];
+        if (*first < FirstNameable)
+            std::snprintf(problem, sizeof problem,
+                          "the days would begin before 2000, and log names hold only 2000..2099: "
+                          "give --start a date from 000101 on, or at most %d days",
+                          fitting);
+        else
+            std::snprintf(problem, sizeof problem,
+                          "the days would run past 2099, and log names hold only 2000..2099: "
+                          "give an earlier --start, or at most %d days from this one",
+                          fitting);
+        return UsageError(problem, "");
+    }
     if (!output)
         return UsageError("missing FOLDER", "");
 

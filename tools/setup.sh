@@ -3,11 +3,13 @@
 # Sourced, not run; expects to be in the project's top folder.
 
 # What building and running the viewer needs (xcb for its display check,
-# libpng-dev for the rendered images' encoder); the benchmarks' libraries
+# libpng-dev for the rendered images' encoder, Qt's image plugins for saving
+# as WebP); the benchmarks' libraries
 # (Google Benchmark, and xcb for the start-up harness); and dpkg-dev, whose
 # dpkg-shlibdeps finds the .deb's library dependencies.
 DIRCHART_BUILD_PACKAGES=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-translations-l10n
-    fonts-liberation2 fonts-ipafont-gothic libpng-dev libbenchmark-dev libxcb1-dev dpkg-dev)
+    fonts-liberation2 fonts-ipafont-gothic qt6-image-formats-plugins libpng-dev libbenchmark-dev
+    libxcb1-dev dpkg-dev)
 # The animated polar plot's encoder (--render --animate).
 DIRCHART_BUILD_PACKAGES+=(libgif-dev)
 # What the tests need on top: a virtual X server and the tools that drive it

@@ -72,6 +72,7 @@ void PictureBox::showTip(QPointF widgetPoint, QPoint globalPos) {
     const std::optional<PictureTip> tip =
         m_tip && onDrawingArea(widgetPoint) ? m_tip(surfacePoint(widgetPoint)) : std::nullopt;
     if (!tip) {
+        m_tipText.clear();
         QToolTip::hideText();
         return;
     }
@@ -81,6 +82,15 @@ void PictureBox::showTip(QPointF widgetPoint, QPoint globalPos) {
     // device pixels can be the next whole pixel: one more row and column.
     QToolTip::showText(globalPos, tip->text, this,
                        tip->area.translated(contentsRect().topLeft()).adjusted(0, 0, 1, 1));
+    m_tipText = tip->text;
+    m_tipPoint = widgetPoint;
+    m_tipGlobal = globalPos;
+}
+
+void PictureBox::refreshTip() {
+    // Only while the tooltip on screen is still this picture's own.
+    if (!m_tipText.isEmpty() && QToolTip::isVisible() && QToolTip::text() == m_tipText)
+        showTip(m_tipPoint, m_tipGlobal);
 }
 
 void PictureBox::setDevicePixelRatio(qreal ratio) {

@@ -58,6 +58,9 @@ class PictureBox : public QFrame {
 
     // The tooltip text at a point of the widget; empty where there is none.
     QString toolTipAt(QPointF widgetPoint) const;
+    // A tooltip this picture left on screen is read again where it was
+    // shown: for values that changed under it (a followed log that grew).
+    void refreshTip();
     // 画像をコピー puts the surface's image on the clipboard as it is.
     QAction* copyAction() const { return m_copy; }
     QAction* saveAction() const { return m_saveAction; }
@@ -99,4 +102,8 @@ class PictureBox : public QFrame {
     bool m_ratioChangePending = false;
     // Where the last mouse move put the pointer, to the fraction of a pixel.
     QPointF m_pointer{-1, -1};
+    // The last tooltip this picture showed, and where.
+    QString m_tipText;
+    QPointF m_tipPoint;
+    QPoint m_tipGlobal;
 };

@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "ColourDialog.h"
 
+#include "NumberBox.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
 
-QSpinBox* ValueBox(QWidget* parent) {
-    auto* box = new QSpinBox(parent);
+NumberBox* ValueBox(QWidget* parent) {
+    auto* box = new NumberBox(parent);
     box->setRange(ColourSettings::LowestValue, ColourSettings::HighestValue);
     box->setAccelerated(true);
     return box;
@@ -37,6 +40,9 @@ ColourDialog::ColourDialog(const ColourSettings& current, std::optional<ColourRa
     autoButton->setToolTip(QStringLiteral("表示中の日の 0 以外の値の 1 % 点から 99 % 点まで"));
     resetButton = new QPushButton(QStringLiteral("標準に戻す"), this);
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    problem = new QLabel(QStringLiteral("最小は最大より小さくしてください。"), this);
+    problem->setStyleSheet(QStringLiteral("color: #b00000"));
+    problem->hide();
     // Enter in a spin box accepts the dialog, not the last button clicked.
     autoButton->setAutoDefault(false);
     resetButton->setAutoDefault(false);
@@ -53,6 +59,7 @@ ColourDialog::ColourDialog(const ColourSettings& current, std::optional<ColourRa
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(row);
+    layout->addWidget(problem);
     layout->addWidget(buttons);
     QWidget* previous = minimumBox;
     for (QWidget* next : std::initializer_list<QWidget*>{maximumBox, stretchBox, mapBox, autoButton,
@@ -64,8 +71,8 @@ ColourDialog::ColourDialog(const ColourSettings& current, std::optional<ColourRa
     setSettings(current);
     setAutoRange(autoRange);
 
-    connect(minimumBox, &QSpinBox::valueChanged, this, &ColourDialog::keepRangeOrdered);
-    connect(maximumBox, &QSpinBox::valueChanged, this, &ColourDialog::keepRangeOrdered);
+    connect(minimumBox, &QSpinBox::valueChanged, this, &ColourDialog::announce);
+    connect(maximumBox, &QSpinBox::valueChanged, this, &ColourDialog::announce);
     connect(stretchBox, &QComboBox::currentIndexChanged, this, &ColourDialog::announce);
     connect(mapBox, &QComboBox::currentIndexChanged, this, &ColourDialog::announce);
     connect(autoButton, &QPushButton::clicked, this, [this] {
@@ -89,16 +96,12 @@ ColourSettings ColourDialog::settings() const {
 
 void ColourDialog::setSettings(const ColourSettings& colours) {
     m_updating = true;
-    // Both ends at once: with the full range first, neither end can clamp
-    // the other on the way.
-    minimumBox->setMaximum(ColourSettings::HighestValue);
-    maximumBox->setMinimum(ColourSettings::LowestValue);
     minimumBox->setValue(colours.minimum);
     maximumBox->setValue(colours.maximum);
     stretchBox->setCurrentIndex(static_cast<int>(colours.stretch));
     mapBox->setCurrentIndex(static_cast<int>(colours.map));
     m_updating = false;
-    keepRangeOrdered();
+    announce();
 }
 
 void ColourDialog::setAutoRange(std::optional<ColourRange> autoRange) {
@@ -106,18 +109,15 @@ void ColourDialog::setAutoRange(std::optional<ColourRange> autoRange) {
     autoButton->setEnabled(autoRange.has_value());
 }
 
-void ColourDialog::keepRangeOrdered() {
-    if (m_updating)
-        return;
-    m_updating = true;
-    minimumBox->setMaximum(maximumBox->value() - 1);
-    maximumBox->setMinimum(minimumBox->value() + 1);
-    m_updating = false;
-    announce();
-}
-
 void ColourDialog::announce() {
     if (m_updating)
+        return;
+    // Both ends keep what was typed, so that 700 typed over 660 is not cut
+    // to 70 on the way; until the range is valid again, OK waits.
+    const bool valid = minimumBox->value() < maximumBox->value();
+    problem->setVisible(!valid);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(valid);
+    if (!valid)
         return;
     const ColourSettings colours = settings();
     if (colours == m_announced)

@@ -10,10 +10,11 @@
 class QComboBox;
 class QDialogButtonBox;
 class QPushButton;
-class QSpinBox;
+class QLabel;
+class NumberBox;
 
-// 「色の設定」: the chart's colour range, stretch and colour map. Every change
-// is announced at once, so that the pictures can follow while the dialog is
+// 「色の設定」: the chart's colour range, stretch and colour map. Every valid
+// change is announced at once, so that the pictures can follow while the dialog is
 // open; on Cancel the caller goes back to the settings it had.
 class ColourDialog : public QDialog {
     Q_OBJECT
@@ -29,20 +30,22 @@ class ColourDialog : public QDialog {
     void setAutoRange(std::optional<ColourRange> autoRange);
 
     // Controls, in tab order; public so that tests can reach them.
-    QSpinBox* minimumBox = nullptr;
-    QSpinBox* maximumBox = nullptr;
+    NumberBox* minimumBox = nullptr;
+    NumberBox* maximumBox = nullptr;
     QComboBox* stretchBox = nullptr;
     QComboBox* mapBox = nullptr;
     QPushButton* autoButton = nullptr;
     QPushButton* resetButton = nullptr;
     QDialogButtonBox* buttons = nullptr;
+    // Why OK cannot be pressed now; hidden while it can.
+    QLabel* problem = nullptr;
 
   signals:
     void settingsChanged(const ColourSettings& colours);
 
   private:
-    // Keeps 最小 below 最大 whichever was edited.
-    void keepRangeOrdered();
+    // Announces valid settings; with 最小 not below 最大, says so and
+    // greys out OK instead, keeping what was typed.
     void announce();
 
     std::optional<ColourRange> m_autoRange;

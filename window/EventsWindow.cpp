@@ -3,6 +3,7 @@
 
 #include "DayTime.h"
 #include "FileSaver.h"
+#include "NumberBox.h"
 #include "PathText.h"
 #include "FileNames.h"
 
@@ -82,7 +83,7 @@ EventsWindow::EventsWindow(FileSaver& saver, QWidget* parent)
     : QDialog(parent), m_saver(saver), m_model(new EventTableModel(this)) {
     setWindowTitle(QStringLiteral("イベント"));
 
-    threshold = new QSpinBox;
+    threshold = new NumberBox;
     threshold->setRange(MinEventThreshold, MaxEventThreshold);
     threshold->setValue(DefaultEventThreshold);
     auto* thresholdLabel = new QLabel(QStringLiteral("閾値"));
@@ -178,5 +179,5 @@ void EventsWindow::reportRow(int row) {
 
 void EventsWindow::saveList() {
     const std::string text(EventListHeader);
-    m_saver.saveValues(text + EventListLines(PathForDisplay(m_log).toStdString(), events()), EventListName(m_log));
+    m_saver.saveValues(text + EventListLines(PathBytes(m_log), events()), EventListName(m_log));
 }

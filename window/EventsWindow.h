@@ -12,7 +12,7 @@ class EventTableModel;
 class FileSaver;
 class QLabel;
 class QPushButton;
-class QSpinBox;
+class NumberBox;
 class QTableView;
 
 // The 「イベント」 window: the events of the shown day in a table, one row
@@ -20,14 +20,15 @@ class QTableView;
 // Selecting a row (by click or arrow keys; Enter or a double click repeats
 // it) reports the event's peak slot, for the time slider to go there. A day
 // without events shows an empty table and says so. 「書き出す...」 saves the
-// table in the `dirchart --events` format.
+// table in the `dirchart --events` format, the log named by its path's bytes
+// as there.
 class EventsWindow : public QDialog {
     Q_OBJECT
   public:
     explicit EventsWindow(FileSaver& saver, QWidget* parent = nullptr);
     ~EventsWindow() override;
 
-    QSpinBox* threshold = nullptr;
+    NumberBox* threshold = nullptr;
     QTableView* table = nullptr;
     QLabel* summary = nullptr;
     QPushButton* exportButton = nullptr;

@@ -32,6 +32,17 @@ void FileSaver::saveImage(const QImage& image, const QString& suggestedName) {
         m_dialogs.showSave({filters, QStringLiteral("png"), suggestedName, startFolder()});
     if (!path)
         return;
+    // A name in a format not written here is refused, rather than saved
+    // under that name with ".png" added.
+    if (const std::optional<QString> format = UnwritableImageFormat(*path)) {
+        const QString formats = filters.size() > 3 ? QStringLiteral("PNG、JPEG、BMP、WebP")
+                                                   : QStringLiteral("PNG、JPEG、BMP");
+        m_dialogs.warn(DialogTitle,
+                       UnsavedMessage(*path, QStringLiteral("%1 形式では保存できません。%2 "
+                                                            "のいずれかの名前で保存してください。")
+                                                 .arg(*format, formats)));
+        return;
+    }
     const FileWriteResult written = WriteImageFile(image, *path);
     if (!written.ok()) {
         m_dialogs.warn(DialogTitle,

@@ -2,12 +2,13 @@
 #include "Form1.h"
 
 #include "AppIcon.h"
-#include "ControlNames.h"
 #include "ChartFrame.h"
+#include "ChartZoom.h"
+#include "ControlNames.h"
+#include "DayChart.h"
 #include "DirectionTimePlot.h"
 #include "FileSaver.h"
 #include "HScrollBar.h"
-#include "DayChart.h"
 #include "LogFollower.h"
 #include "LogLoader.h"
 #include "PathText.h"
@@ -20,12 +21,12 @@
 #include "ViewCommands.h"
 #include "WindowActions.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QAction>
 
 #include <cmath>
 
@@ -89,7 +90,8 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     m_follower = new LogFollower(m_view, this);
     m_saver = std::make_unique<FileSaver>(*m_dialogs, [this] { return m_view.path(); });
     m_pictures = new PictureActions(m_view, *m_actions, *Picture1, *Picture2, *m_saver, this);
-    m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, this);
+    m_commands = new ViewCommands(m_view, *m_actions, *m_loader, *m_dialogs, *m_saver, *Picture1,
+                                  this);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);
@@ -106,9 +108,10 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
     });
     connect(&m_view, &ViewState::logChanged, this, &Form1::showLog);
     connect(&m_view, &ViewState::coloursChanged, this, &Form1::redrawChart);
+    connect(&m_view, &ViewState::chartViewChanged, this, &Form1::redrawChart);
     connect(&m_view, &ViewState::gridChanged, this, [this] {
         // Over the chart as it is: frame and date label stay.
-        PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable());
+        PlotSignalGrid(Picture1->surface(), SignalGrid, m_view.colourTable(), m_view.chartView());
         redrawPolarPlot();
     });
     connect(m_follower, &LogFollower::missingChanged, this, &Form1::showLogMissing);
@@ -151,7 +154,14 @@ void Form1::wirePlayback() {
     auto* play = new PlayControls(m_view, *m_actions, this,
                                   {Picture1, Picture2, HScroll1, HScroll2, HScroll3, HScroll4});
     m_pictures->setPlayback(play->playback());
+    m_zoom = new ChartZoom(m_view, *m_actions, *Picture1, this);
+    m_zoom->setPlayback(play->playback());
     m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
+        // A range zooms the chart to it; the box shows the slot again.
+        if (const auto range = TypedTimeRange(typed, m_view.chartView())) {
+            m_zoom->go(*range);
+            return SlotTimeText(m_view.slot());
+        }
         const std::optional<int> slot = TypedSlot(typed);
         if (slot)
             m_view.setSlot(*slot);
@@ -194,7 +204,7 @@ void Form1::HScroll4_Change() {
 }
 
 void Form1::DrawChartFrame() {
-    ::DrawChartFrame(Picture1->surface(), m_view.colourTable());
+    ::DrawChartFrame(Picture1->surface(), m_view.colourTable(), m_view.chartView());
 }
 
 void Form1::DrawPolarPlot() {
@@ -214,7 +224,8 @@ void Form1::showLog() {
 
 void Form1::redrawChart() {
     if (m_view.hasLog())
-        DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable());
+        DrawChart(Picture1->surface(), SignalGrid, m_view.path(), m_view.colourTable(),
+                  m_view.chartView());
     else
         DrawChartFrame();
 }
@@ -234,4 +245,3 @@ void Form1::showLogMissing(bool missing) {
     Text1->setPalette(palette);
     Text1->setToolTip(missing ? QStringLiteral("ファイルがありません") : QString());
 }
-

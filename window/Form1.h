@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ChartZoom;
 class FileSaver;
 class HScrollBar;
 class LogFollower;
@@ -61,6 +62,7 @@ class Form1 : public QWidget {
     ViewState& view() { return m_view; }
     LogLoader& loader() { return *m_loader; }
     ViewCommands& commands() { return *m_commands; }
+    ChartZoom& zoom() { return *m_zoom; }
     WindowActions& windowActions() { return *m_actions; }
     // Loads a log without asking (command line, drop, day keys): a log that
     // cannot be read is reported and leaves everything as it was.
@@ -94,6 +96,7 @@ class Form1 : public QWidget {
     LogFollower* m_follower = nullptr;
     PictureActions* m_pictures = nullptr;
     ViewCommands* m_commands = nullptr;
+    ChartZoom* m_zoom = nullptr;
     // Text2 and Text3 take a typed time or gain on Enter.
     TypedEntry* m_timeEntry = nullptr;
     TypedEntry* m_gainEntry = nullptr;

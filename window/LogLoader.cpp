@@ -38,7 +38,13 @@ void LogLoader::runLoadCommand() {
 
 bool LogLoader::loadLog(const QString& path, Warning warning) {
     m_failedDay.clear();
-    return load(path, warning);
+    // With no day shown (a start whose log cannot be read), the day keys
+    // have nothing else to go on from than the day that failed.
+    const bool nothingShown = m_view.path().isEmpty();
+    const bool shown = load(path, warning);
+    if (!shown && nothingShown)
+        m_failedDay = AbsolutePath(path);
+    return shown;
 }
 
 bool LogLoader::load(const QString& given, Warning warning) {

@@ -26,7 +26,8 @@ class LogLoader : public QObject {
     enum class Warning { Now, AfterThisEvent };
     // Loads a log without asking. A log that cannot be read is reported (now,
     // or once the event being handled is finished, for a drop) and leaves
-    // everything as it was. True when the log is shown.
+    // everything as it was; with no day shown, the day keys go on from it.
+    // True when the log is shown.
     bool loadLog(const QString& path, Warning warning = Warning::Now);
 
     // The day keys: the log of the next day before (-1) or after (+1), from
@@ -57,6 +58,7 @@ class LogLoader : public QObject {
     LoadDialogs& m_dialogs;
     QString m_logFolder;
     // The day the day keys last failed to read; the next key press goes on
-    // from it. Any other load forgets it.
+    // from it, as it does from a log that failed while no day was shown.
+    // Any other load forgets it.
     QString m_failedDay;
 };

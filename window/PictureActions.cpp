@@ -19,6 +19,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <cmath>
+
 namespace {
 
 // Adds `entries` to `menu`, a null entry as a separator.
@@ -38,10 +40,17 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
     : QObject(window), m_view(view), m_chart(chart), m_polar(polar), m_saver(saver),
       m_window(window) {
     m_chart.setTipProvider([this](QPointF p) -> std::optional<PictureTip> {
-        if (const auto cell = ChartGeometry::CellAt(p)) {
+        const ChartView& shown = m_view.chartView();
+        if (const auto cell = ChartGeometry::CellAt(p, shown, ratio())) {
             // Before a log is shown the chart holds no values to read.
             const QString value = m_view.hasLog() ? valueText(cell->slot, cell->bin) : QString();
-            return PictureTip{CellReadoutText(*cell, value), ChartGeometry::CellRect(*cell)};
+            // A zoomed cell's block need not be whole logical pixels: the
+            // pixel under the pointer, whose moves refresh the tip anyway.
+            const QRect area =
+                shown.whole()
+                    ? ChartGeometry::CellRect(*cell)
+                    : QRect(QPoint(int(std::floor(p.x())), int(std::floor(p.y()))), QSize(1, 1));
+            return PictureTip{CellReadoutText(*cell, value), area};
         }
         if (const auto line = ChartGeometry::LegendLineAt(p))
             return PictureTip{LegendReadoutText(m_view.colourTable().LegendValue(*line)),
@@ -55,12 +64,22 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
         return PictureTip{PolarReadoutText(*bin, valueText(m_view.slot(), *bin)),
                           QRect(p.toPoint(), QSize(1, 1))};
     });
+    // A tooltip left on screen follows what it reads: a log that grows under
+    // it, another day, other colours, another slot.
+    const auto refreshTips = [this] {
+        m_chart.refreshTip();
+        m_polar.refreshTip();
+    };
+    for (const auto changed : {&ViewState::gridChanged, &ViewState::logChanged,
+                               &ViewState::coloursChanged})
+        connect(&m_view, changed, this, refreshTips);
+    connect(&m_view, &ViewState::slotChanged, this, refreshTips);
 
     // A click in the plot area picks its slot, and a drag moves on.
     m_chart.setPointHandler([this](QPointF p, bool dragging) {
         if (!dragging && !ChartGeometry::CellAt(p))
             return false;
-        m_view.setSlot(ChartGeometry::SlotNear(p.x()));
+        m_view.setSlot(ChartGeometry::SlotNear(p.x(), m_view.chartView(), ratio()));
         return true;
     });
     m_chart.setOverlayPainter([this](QPainter& painter) {
@@ -75,12 +94,14 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
             painter.setPen(Qt::NoPen);
             painter.setBrush(marker);
         }
-        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
+        painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(), ratio()));
     });
 
     // The picture as it is now, even if a followed log replots it meanwhile.
-    m_chart.setSaveHandler(
-        [this] { m_saver.saveImage(m_chart.surface().image(), ChartImageName(m_view.path())); });
+    m_chart.setSaveHandler([this] {
+        m_saver.saveImage(m_chart.surface().image(),
+                          ChartImageName(m_view.path(), m_view.chartView()));
+    });
     m_polar.setSaveHandler([this] {
         m_saver.saveImage(m_polar.surface().image(),
                           PolarImageName(m_view.path(), m_view.slot(), m_view.gain()));
@@ -99,9 +120,9 @@ PictureActions::PictureActions(ViewState& view, WindowActions& actions, PictureB
     connect(&m_view, &ViewState::logChanged, this, &PictureActions::describe);
     // The menus: the direction is the one under the pointer, so it needs a
     // menu asked for in the plot area.
-    m_chart.setMenuExtender([&actions](QMenu& menu, std::optional<QPointF> at) {
+    m_chart.setMenuExtender([this, &actions](QMenu& menu, std::optional<QPointF> at) {
         const std::optional<ChartGeometry::Cell> cell =
-            at ? ChartGeometry::CellAt(*at) : std::nullopt;
+            at ? ChartGeometry::CellAt(*at, m_view.chartView(), ratio()) : std::nullopt;
         actions.setDirection(cell ? std::optional(cell->bin) : std::nullopt);
         AddEntries(menu, actions.chartMenu());
     });
@@ -130,7 +151,8 @@ void PictureActions::showMenuFromKeyboard() {
 }
 
 void PictureActions::updateMarker(int slot) {
-    const QRect marker = ChartGeometry::SlotMarker(slot).boundingRect().toAlignedRect();
+    const QRect marker =
+        ChartGeometry::SlotMarker(slot, m_view.chartView(), ratio()).boundingRect().toAlignedRect();
     m_chart.update(marker.adjusted(-1, -1, 1, 1).translated(m_chart.contentsRect().topLeft()));
 }
 
@@ -168,4 +190,8 @@ void PictureActions::describe() {
                                          ? SlotTimeText(m_view.slot()) + QStringLiteral(" 倍率 ") +
                                                QString::number(m_view.gain())
                                          : QStringLiteral("まだ描かれていません"));
+}
+
+qreal PictureActions::ratio() const {
+    return m_chart.surface().devicePixelRatio();
 }

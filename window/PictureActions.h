@@ -3,8 +3,8 @@
 
 #include <QList>
 #include <QMenu>
-#include <QPointF>
 #include <QObject>
+#include <QPointF>
 #include <QString>
 
 #include <optional>
@@ -40,6 +40,8 @@ class PictureActions : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The chart's device pixels per logical pixel, which zoomed cells follow.
+    qreal ratio() const;
     QString valueText(int slot, int bin) const;
     void describe();
     // Repaints the marker of a slot.

@@ -3,11 +3,13 @@
 
 #include "LogLoader.h"
 #include "PathText.h"
+#include "ViewCommands.h"
 #include "ViewState.h"
 
 #include <filesystem>
 
-RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, QObject* parent)
+RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, ViewCommands& commands,
+                                       QObject* parent)
     : QObject(parent) {
     view.setColours(m_settings.colourSettings());
     const QString folder = m_settings.lastFolder();
@@ -15,8 +17,9 @@ RememberedSettings::RememberedSettings(ViewState& view, LogLoader& loader, QObje
     if (!folder.isEmpty() && std::filesystem::is_directory(FileSystemPath(folder), error))
         loader.setLogFolder(folder);
 
-    connect(&view, &ViewState::coloursChanged, this,
-            [this, &view] { m_settings.setColourSettings(view.colours()); });
+    // Colours the dialog only previews are shown, not kept.
+    connect(&commands, &ViewCommands::coloursAccepted, this,
+            [this](const ColourSettings& colours) { m_settings.setColourSettings(colours); });
     connect(&loader, &LogLoader::logFolderChanged, this,
             [this](const QString& folder) {
                 // A settings file holds text: a folder whose name is not

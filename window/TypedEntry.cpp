@@ -24,6 +24,13 @@ std::optional<int> TypedSlot(const QString& text) {
     return SlotHolding(Normalised(text).toStdString());
 }
 
+std::optional<ChartView> TypedTimeRange(const QString& text, const ChartView& view) {
+    // Full-width dashes and the minus sign are what an input method may give.
+    QString range = Normalised(text);
+    range.replace(QChar(0x2212), QLatin1Char('-')).replace(QChar(0x2013), QLatin1Char('-'));
+    return TimeRangeView(range.toStdString(), view);
+}
+
 std::optional<int> TypedGain(const QString& text) {
     const QString digits = Normalised(text);
     if (digits.isEmpty() || digits.size() > 3 ||

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
+
 #include <QObject>
 #include <QString>
 
@@ -15,6 +17,9 @@ class QLineEdit;
 // The slot that holds the typed time of day, "H:MM" or "HH:MM", 0:00 to 23:59:
 // "15:01" gives the slot of 15:00. Nothing for any other text.
 std::optional<int> TypedSlot(const QString& text);
+// A typed time range, "6:00-9:00" (see TimeRangeView), as the chart's view
+// with the sector of `view`. Nothing for any other text.
+std::optional<ChartView> TypedTimeRange(const QString& text, const ChartView& view);
 // The typed gain: a whole number from 1 to 50, digits only. Nothing for any
 // other text.
 std::optional<int> TypedGain(const QString& text);

@@ -4,12 +4,14 @@
 #include "ChartReadout.h"
 #include "ColourDialog.h"
 #include "CompareCommands.h"
+#include "DialogPlacement.h"
 #include "EventsWindow.h"
 #include "FileNames.h"
 #include "FileSaver.h"
 #include "LoadDialogs.h"
 #include "LogLoader.h"
 #include "OverviewWindow.h"
+#include "PictureBox.h"
 #include "PathText.h"
 #include "ValueTables.h"
 #include "ViewState.h"
@@ -18,6 +20,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -30,9 +33,10 @@ void CopyValues(const std::string& tabSeparated) {
 } // namespace
 
 ViewCommands::ViewCommands(ViewState& view, WindowActions& actions, LogLoader& loader,
-                           LoadDialogs& dialogs, FileSaver& saver, QWidget* window)
+                           LoadDialogs& dialogs, FileSaver& saver, PictureBox& chart,
+                           QWidget* window)
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
-      m_window(window) {
+      m_chart(chart), m_window(window) {
     connectValues(actions);
     m_compare = new CompareCommands(view, actions, window);
     connect(actions.editColours, &QAction::triggered, this, &ViewCommands::editColours);
@@ -78,9 +82,26 @@ void ViewCommands::editColours() {
     const std::optional<ColourRange> autoRange =
         m_view.hasLog() ? AutoColourRange(m_view.grid()) : std::nullopt;
     ColourDialog dialog(before, autoRange, m_window);
+    // Beside or below the chart it previews, not over it.
+    dialog.adjustSize();
+    const QSize frame = m_window->frameGeometry().size() - m_window->size();
+    const QRect chart(m_chart.mapToGlobal(QPoint(0, 0)), m_chart.size());
+    dialog.move(PlaceBeside(dialog.size() + frame, chart, m_window->screen()->availableGeometry()));
     connect(&dialog, &ColourDialog::settingsChanged, &m_view, &ViewState::setColours);
-    if (dialog.exec() != QDialog::Accepted)
+    // A day that changes under the open dialog (the day keys, a followed log
+    // replotted) is the one 自動 then takes.
+    const auto followDay = [this, &dialog] {
+        dialog.setAutoRange(m_view.hasLog() ? AutoColourRange(m_view.grid())
+                                            : std::optional<ColourRange>());
+    };
+    connect(&m_view, &ViewState::logChanged, &dialog, followDay);
+    connect(&m_view, &ViewState::gridChanged, &dialog, followDay);
+    if (dialog.exec() != QDialog::Accepted) {
         m_view.setColours(before);
+        return;
+    }
+    // Only now are they the user's: a preview is never kept.
+    emit coloursAccepted(m_view.colours());
 }
 
 void ViewCommands::showOverview() {
@@ -100,9 +121,7 @@ void ViewCommands::showOverview() {
         m_overview = new OverviewWindow(path, FileSystemPath(m_view.path()), m_window);
         connectOverview();
     }
-    m_overview->show();
-    m_overview->raise();
-    m_overview->activateWindow();
+    m_overview->present();
 }
 
 void ViewCommands::connectOverview() {
@@ -128,13 +147,19 @@ void ViewCommands::connectOverview() {
 void ViewCommands::showEvents() {
     if (!m_events) {
         m_events = new EventsWindow(m_saver, m_window);
-        const auto showDay = [this] { m_events->showDay(m_view.grid(), m_view.path()); };
-        showDay();
-        // The table follows the shown day: a load, the day keys, a growing log.
-        connect(&m_view, &ViewState::logChanged, m_events, showDay);
-        connect(&m_view, &ViewState::gridChanged, m_events, showDay);
+        // The table follows the shown day (a load, the day keys, a growing
+        // log) while the window is open; a closed one does no work.
+        const auto followDay = [this] {
+            if (m_events->isVisible())
+                m_events->showDay(m_view.grid(), m_view.path());
+        };
+        connect(&m_view, &ViewState::logChanged, m_events, followDay);
+        connect(&m_view, &ViewState::gridChanged, m_events, followDay);
         connect(m_events, &EventsWindow::peakSelected, &m_view, &ViewState::setSlot);
     }
+    // Up to date with the day shown now, whatever happened while it was closed.
+    if (!m_events->isVisible())
+        m_events->showDay(m_view.grid(), m_view.path());
     m_events->show();
     m_events->raise();
     m_events->activateWindow();

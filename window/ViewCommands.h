@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ColourSettings.h"
+
 #include <QObject>
 
 class CompareCommands;
@@ -9,6 +11,7 @@ class FileSaver;
 class LoadDialogs;
 class LogLoader;
 class OverviewWindow;
+class PictureBox;
 class QWidget;
 class ViewState;
 class WindowActions;
@@ -22,11 +25,11 @@ class ViewCommands : public QObject {
     Q_OBJECT
   public:
     ViewCommands(ViewState& view, WindowActions& actions, LogLoader& loader, LoadDialogs& dialogs,
-                 FileSaver& saver, QWidget* window);
+                 FileSaver& saver, PictureBox& chart, QWidget* window);
     ~ViewCommands() override;
 
     // The colour dialog: the pictures follow its settings while it is open;
-    // Cancel goes back to those before.
+    // Cancel goes back to those before, OK announces them as accepted.
     void editColours();
     // The overview of the shown log's folder; without a log shown, a folder
     // dialog asks which. Again, it comes to the front.
@@ -36,6 +39,10 @@ class ViewCommands : public QObject {
     // Comparing the shown day with a reference day.
     CompareCommands& compare() { return *m_compare; }
 
+  signals:
+    // The colour dialog was closed with OK on these settings.
+    void coloursAccepted(const ColourSettings& colours);
+
   private:
     void connectValues(WindowActions& actions);
     void connectOverview();
@@ -44,6 +51,7 @@ class ViewCommands : public QObject {
     LogLoader& m_loader;
     LoadDialogs& m_dialogs;
     FileSaver& m_saver;
+    PictureBox& m_chart;
     QWidget* m_window;
     OverviewWindow* m_overview = nullptr;
     EventsWindow* m_events = nullptr;

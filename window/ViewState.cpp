@@ -50,3 +50,11 @@ void ViewState::setReference(const ReferenceChoice& reference) {
     m_reference = reference;
     emit referenceChanged();
 }
+
+void ViewState::setChartView(const ChartView& view) {
+    const ChartView held = Clamped(view);
+    if (held == m_chartView)
+        return;
+    m_chartView = held;
+    emit chartViewChanged();
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ColourSettings.h"
 #include "ColourTable.h"
 #include "DayLogs.h"
@@ -52,6 +53,9 @@ class ViewState : public QObject {
     // How cell values are coloured, and the table built once for them.
     const ColourSettings& colours() const { return m_colourTable.settings(); }
     const ColourTable& colourTable() const { return m_colourTable; }
+    // The part of the day the chart shows; the whole day to begin with. It
+    // stays across loads, day steps, replots and colour changes.
+    const ChartView& chartView() const { return m_chartView; }
 
     // A log has been read: its chart is to be shown.
     void showLog(const QString& path, ObservationGrid grid, int coveredCells);
@@ -62,6 +66,8 @@ class ViewState : public QObject {
     void setSlot(int slot);
     void setGain(int gain);
     void setColours(const ColourSettings& colours);
+    // Held to the data first (see Clamped).
+    void setChartView(const ChartView& view);
 
     // The reference day of the compare window.
     const ReferenceChoice& reference() const { return m_reference; }
@@ -76,6 +82,7 @@ class ViewState : public QObject {
     void gainChanged(int gain);
     void coloursChanged();
     void referenceChanged();
+    void chartViewChanged();
 
   private:
     QString m_path;
@@ -87,4 +94,5 @@ class ViewState : public QObject {
     bool m_polarShown = false;
     ColourTable m_colourTable;
     ReferenceChoice m_reference;
+    ChartView m_chartView;
 };

@@ -24,6 +24,11 @@ WindowActions::WindowActions(QWidget* window)
       saveDirectionValues(make("saveDirectionValues", "この方向を書き出す...", {})),
       copySlotValues(make("copySlotValues", "値をコピー", {})),
       saveSlotValues(make("saveSlotValues", "値を書き出す...", {})),
+      zoomIn(make("zoomIn", "拡大", QKeySequence(Qt::CTRL | Qt::Key_Equal))),
+      zoomOut(make("zoomOut", "縮小", QKeySequence(Qt::CTRL | Qt::Key_Minus))),
+      zoomWhole(make("zoomWhole", "全体表示", QKeySequence(Qt::CTRL | Qt::Key_0))),
+      viewBack(make("viewBack", "戻る", QKeySequence(Qt::Key_Backspace))),
+      viewForward(make("viewForward", "進む", QKeySequence(Qt::SHIFT | Qt::Key_Backspace))),
       editColours(make("editColours", "色の設定...", QKeySequence(Qt::CTRL | Qt::Key_K))),
       showOverview(make("showOverview", "一覧...", QKeySequence(Qt::CTRL | Qt::Key_L))),
       // Ctrl+E is a text box's own (the end of the line).
@@ -46,6 +51,13 @@ WindowActions::WindowActions(QWidget* window)
     }
     referenceDays->setMenu(relative);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    // The keys of other keyboards and habits: Ctrl++ where + needs no
+    // Shift, and the keypad's.
+    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal),
+                          QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                          QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus)});
+    zoomOut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus),
+                           QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)});
     setLogShown(false);
     setReference({});
 }
@@ -61,10 +73,11 @@ QAction* WindowActions::make(const char* name, const char* text, const QKeySeque
 }
 
 QList<QAction*> WindowActions::chartMenu() const {
-    return {nullptr,        copyDayValues, saveDayValues, saveDirectionValues,
-            nullptr,        editColours,   showOverview,  showEvents,
-            nullptr,        showCompare,   makeReference, referenceDays,
-            clearReference, nullptr,       play};
+    return {nullptr,     zoomIn,        zoomOut,       zoomWhole,      viewBack,
+            viewForward, nullptr,       copyDayValues, saveDayValues,  saveDirectionValues,
+            nullptr,     editColours,   showOverview,  showEvents,     nullptr,
+            showCompare, makeReference, referenceDays, clearReference, nullptr,
+            play};
 }
 
 QList<QAction*> WindowActions::polarMenu() const {

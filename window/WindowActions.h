@@ -42,6 +42,14 @@ class WindowActions : public QObject {
     QAction* const saveDirectionValues; // この方向を書き出す...
     QAction* const copySlotValues;      // 値をコピー
     QAction* const saveSlotValues;      // 値を書き出す...
+    // The chart's view: zooming the time about the view's centre, the whole
+    // day, and Back and Forward through the views (with the chart focused,
+    // since a text box deletes with Backspace).
+    QAction* const zoomIn;      // 拡大, Ctrl+= (Ctrl++, Ctrl+keypad +)
+    QAction* const zoomOut;     // 縮小, Ctrl+- (Ctrl+keypad -)
+    QAction* const zoomWhole;   // 全体表示, Ctrl+0
+    QAction* const viewBack;    // 戻る, Backspace
+    QAction* const viewForward; // 進む, Shift+Backspace
     // The other windows.
     QAction* const editColours;  // 色の設定..., Ctrl+K
     QAction* const showOverview; // 一覧..., Ctrl+L

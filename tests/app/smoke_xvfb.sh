@@ -201,6 +201,48 @@ expect "a drag along the chart ends at the slot released on" "6:40" text_of 550 
 check "the marker above the box shows the slot" "$(chart_pixel $((30 + 200)) 47)" "#C00000"
 shoot picked
 
+# Zooming: Ctrl+wheel over the chart zooms the time about the cell under the
+# pointer, so the tooltip there reads the same before and after; Ctrl+0
+# shows the whole day again. The tooltip is a small window of its own,
+# compared as a picture.
+hover() { # x y of Picture1's drawing area: from the slider below, so that a tip shows anew
+    xdotool mousemove "$((origin_x + 400))" "$((origin_y + 330))"
+    expect "no tooltip off the chart" "" shown_tip
+    # Entering the chart, then a move within it, as a hand does: the tip
+    # waits for the pointer to rest after a move.
+    xdotool mousemove "$((origin_x + 1 + $1))" "$((origin_y + 1 + $2))"
+    sleep 0.3
+    xdotool mousemove "$((origin_x + 2 + $1))" "$((origin_y + 2 + $2))"
+}
+shown_tip() { # the tooltip's window, empty while none shows: xdotool does not see it
+    local id
+    id=$(xwininfo -root -tree | awk '/"dirchart": \("dirchart"/ && !/878x637|1756x1274/ {print $1; exit}')
+    [ -n "$id" ] && xwininfo -id "$id" | grep -q 'IsViewable' && echo "$id"
+}
+tip_image() { # name: the tooltip's picture, once it shows
+    local tip deadline=$((SECONDS + 10))
+    while :; do
+        tip=$(shown_tip || true)
+        [ -n "$tip" ] || [ "$SECONDS" -ge "$deadline" ] && break
+        sleep 0.2
+    done
+    check "a tooltip shows over the chart ($1)" "$([ -n "$tip" ] && echo yes)" yes
+    [ -z "$tip" ] || import -window "$tip" "$work/$1.png"
+}
+check "before zooming the 1:00 tick is at column 60" "$(chart_pixel 60 233)" "#000000"
+hover 400 140
+tip_image tip-whole
+xdotool keydown ctrl click 4 keyup ctrl
+expect "Ctrl+wheel zooms the time: no tick at column 60" "#FFFFFF" chart_pixel 60 233
+shoot zoomed
+hover 400 140
+tip_image tip-zoomed
+check "after Ctrl+wheel the tooltip names the same cell" \
+    "$(compare -metric AE "$work/tip-whole.png" "$work/tip-zoomed.png" null: 2>&1 || true)" 0
+xdotool mousemove "$((origin_x + 400))" "$((origin_y + 330))"
+xdotool key ctrl+0
+expect "Ctrl+0 shows the whole day again" "#000000" chart_pixel 60 233
+
 # Ctrl+Q closes the window.
 xdotool key ctrl+q
 expect "Ctrl+Q closes the window" "" visible_window Form1

@@ -77,14 +77,15 @@ expect 2 stderr "dirchart-sample: unknown option --bogus${nl}$usage" "$sample" -
 expect 2 stderr "dirchart-sample: unknown option -h${nl}$usage" "$sample" day.log -h
 expect 2 stderr "dirchart-sample: more than one OUTPUT: b.log${nl}$usage" "$sample" a.log b.log
 days='--days needs a number of days from 1 to 36525: '
-range='the days must lie within 2000..2099, as log names need'
+early='the days would begin before 2000, and log names hold only 2000\.\.2099: give --start a date from 000101 on, or at most 9839 days'
+late='the days would run past 2099, and log names hold only 2000\.\.2099: give an earlier --start, or at most 2 days from this one'
 expect 2 stderr "dirchart-sample: $days${nl}$usage" "$sample" --days '' year
 expect 2 stderr "dirchart-sample: ${days}0${nl}$usage" "$sample" --days 0 year
 expect 2 stderr "dirchart-sample: ${days}3x${nl}$usage" "$sample" --days 3x year
 expect 2 stderr "dirchart-sample: ${days}36526${nl}$usage" "$sample" --days 36526 year
 expect 2 stderr "dirchart-sample: missing value of --days${nl}$usage" "$sample" year --days
-expect 2 stderr "dirchart-sample: $range${nl}$usage" "$sample" --days 9999 year
-expect 2 stderr "dirchart-sample: $range${nl}$usage" "$sample" --days 3 --start 991230 year
+expect 2 stderr "dirchart-sample: $early${nl}$usage" "$sample" --days 9999 year
+expect 2 stderr "dirchart-sample: $late${nl}$usage" "$sample" --days 3 --start 991230 year
 expect 2 stderr "dirchart-sample: --start needs a date yymmdd: 260230${nl}$usage" \
     "$sample" --days 3 --start 260230 year
 expect 2 stderr "dirchart-sample: --start needs a date yymmdd: 2612081${nl}$usage" \

@@ -11,11 +11,14 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QScrollBar>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 namespace fs = std::filesystem;
 
@@ -47,6 +50,8 @@ class TestOverviewWindow : public QObject {
     void clicksAndKeysChooseDays();
     void followsTheFolder();
     void mainWindowShowsTheChosenDay();
+    void unrecordedCellsSaySo();
+    void weekFitsANarrowWindow();
 
   private:
     QString log(const char* yymmdd) const { return m_dir->filePath(yymmdd + QStringLiteral(".log")); }
@@ -111,8 +116,13 @@ void TestOverviewWindow::thumbnailsArrive() {
             time.pixel(missing.center().x() + 3, missing.center().y()));
 
     QStringList labels;
-    for (const QLabel* label : window->findChildren<QLabel*>())
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
         labels.append(label->text());
+        // One font for the kana and the digits of a line.
+        const QString family = QFontInfo(label->font()).family();
+        QVERIFY2(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese),
+                 qPrintable(family));
+    }
     QVERIFY2(labels.filter("260230.log").size() == 1, qPrintable(labels.join('|')));
 }
 
@@ -209,6 +219,7 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     QCOMPARE(form.HScroll1->value(), 319);
     QCOMPARE(form.HScroll4->value(), 3);
     QCOMPARE(dialogs->questionsAsked, 0);
+    QCOMPARE(window->focusWidget(), &calendar); // the click left the keys there
 
     form.view().setColours({0, 1023, Stretch::Linear, ColourMapId::Grey});
     const QImage shot = calendar.viewport()->grab().toImage();
@@ -217,6 +228,83 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     // Ctrl+L again: the same window, to the front.
     QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
     QCOMPARE(form.findChildren<OverviewWindow*>().size(), 1);
+
+    // Closed, the day before shown, and opened again: on the day shown now,
+    // the keys on the calendar.
+    QTest::keyClick(&calendar, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.HScroll1, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(form.shownLog(), log("261207"));
+    QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(calendar.selectedDay(), std::optional(D("261207")));
+    QCOMPARE(window->focusWidget(), &calendar);
+    QTest::keyClick(&calendar, Qt::Key_Right);
+    QCOMPARE(calendar.selectedDay(), std::optional(D("261208")));
+}
+
+// Where a log recorded nothing (an empty file, the slots past a short log's
+// end), the tooltips say so rather than reading a 0; a name that is no
+// regular file is a log that cannot be read.
+void TestOverviewWindow::unrecordedCellsSaySo() {
+    WriteTestFile(log("261211"), QByteArray());
+    WriteTestFile(log("261212"), FlatDay(200).left(100 * 360)); // slots 0 to 99
+    // Names that are no regular file are logs that cannot be read, as on the
+    // archive's page: the folder of the 6th, a dangling link.
+    QVERIFY(QFile::link(m_dir->filePath("nowhere"), log("261213")));
+    const auto window = open();
+    OverviewCalendar& calendar = *window->calendar();
+    const auto calendarTip = [&](const char* day) {
+        const QPoint at = cellCentre(*window, D(day));
+        QHelpEvent help(QEvent::ToolTip, at, calendar.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(calendar.viewport(), &help);
+        return QToolTip::text();
+    };
+    QVERIFY2(calendarTip("261211").endsWith("\n記録なし"), qPrintable(calendarTip("261211")));
+    QVERIFY2(calendarTip("261212").contains("最大 200"), qPrintable(calendarTip("261212")));
+    for (const char* day : {"261206", "261213"})
+        QVERIFY2(calendarTip(day).contains("読み込めません"), qPrintable(calendarTip(day)));
+
+    const auto stackTip = [&](DayStack kind, int day, int column) {
+        PictureBox& stack = *window->stack(kind);
+        const QRect band = StackGeometry::BandRect(kind, day, 13);
+        return stack.toolTipAt(stack.contentsRect().topLeft() +
+                               QPointF(band.left() + column + 0.5, band.center().y()));
+    };
+    struct Row {
+        DayStack kind;
+        int day, column;
+        const char* ends;
+    };
+    for (const Row& row : {Row{DayStack::Time, 11, 99, "　200"}, Row{DayStack::Time, 11, 100, "　記録なし"},
+                           Row{DayStack::Time, 10, 0, "　記録なし"},
+                           Row{DayStack::Direction, 10, 5, "　記録なし"},
+                           Row{DayStack::Direction, 11, 179, "　200"}}) {
+        const QString tip = stackTip(row.kind, row.day, row.column);
+        QVERIFY2(tip.endsWith(QString::fromUtf8(row.ends)), qPrintable(tip));
+    }
+}
+
+// In a window narrower than a week of full-size thumbnails (a 1280 x 800
+// laptop screen at 150 %, say) the thumbnails are smaller, every weekday
+// stays in view and nothing scrolls sideways.
+void TestOverviewWindow::weekFitsANarrowWindow() {
+    const auto window = open();
+    OverviewCalendar& calendar = *window->calendar();
+    const int fullWidth = calendar.cellRect(D("261201")).width();
+    window->resize(900, 700);
+    QTRY_VERIFY(calendar.viewport()->width() < 900);
+    QCOMPARE(calendar.horizontalScrollBar()->maximum(), 0);
+    const QImage shot = calendar.viewport()->grab().toImage();
+    for (int day = 1; day <= 7; ++day) {
+        const QRect cell = calendar.cellRect(D(qPrintable(QStringLiteral("26120%1").arg(day))));
+        QVERIFY2(cell.left() >= 0 && cell.right() < calendar.viewport()->width(),
+                 qPrintable(QStringLiteral("day %1 at %2..%3").arg(day).arg(cell.left()).arg(cell.right())));
+        QVERIFY(cell.width() < fullWidth);
+        if (day != 5 && day != 6)
+            QCOMPARE(shot.pixel(cell.center() + QPoint(0, 6)), CellArgb(100 * day));
+    }
 }
 
 QTEST_MAIN(TestOverviewWindow)

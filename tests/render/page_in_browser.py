@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 """The archive's web page, as a browser shows it.
 
-Writes a sample archive with a gap, a log that cannot be read and a name that
-is no date, renders it with `dirchart --render --overview --html` as cron
+Writes a sample archive with a gap, a log that cannot be read, a name that is
+no date and one that is not UTF-8, renders it with `dirchart --render --overview --html` as cron
 would, and opens index.html in headless Chromium: every image loads, every
 link leads to a file that exists, and at 400 and 1280 pixels wide nothing
 sticks out sideways. Tidy must find no error in the page.
@@ -16,7 +16,6 @@ import subprocess
 import sys
 import tempfile
 import urllib.parse
-import urllib.request
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -39,6 +38,8 @@ def main(dirchart, sample):
             (logs / f"{day}.log").unlink()
         # A name that a URL must encode, and whose encoding holds "%2B".
         (logs / "261125.log").rename(logs / "st+1,261125.log")
+        # A name that is not UTF-8: the page must name the file's own bytes.
+        os.rename(bytes(logs / "261126.log"), bytes(logs) + b"/\xffa261126.log")
         (logs / "261120.log").unlink()
         (logs / "261120.log").mkdir()  # cannot be read
         (logs / "260230.log").write_bytes((logs / "261121.log").read_bytes())  # no date
@@ -48,7 +49,7 @@ def main(dirchart, sample):
         # With a short animation of each day, which the page links under its
         # thumbnail.
         render = subprocess.run([dirchart, "--render", str(web), "--quiet", "--overview", "--html",
-                                 "--animate", "--from", "12:00", "--to", "12:10"]
+                                 "--csv", "--animate", "--from", "12:00", "--to", "12:10"]
                                 + sorted(str(p) for p in logs.iterdir()),
                                 env=env, capture_output=True, text=True)
         check(render.returncode == 1 and render.stderr.count("\n") == 1,
@@ -80,11 +81,25 @@ def main(dirchart, sample):
                 broken = [i for i in images if not i[1] or not all(i[2:])]
                 check(len(images) == 2 + 45 - 3 - 1 and not broken,
                       f"{width} px: {len(images)} images loaded, with sizes and alt; broken {broken}")
+                # The two stacks at one scale, so that their labels read alike.
+                scales = driver.execute_script(
+                    "return Array.from(document.querySelectorAll('.stacks img'),"
+                    " i => i.getBoundingClientRect().width / i.naturalWidth)")
+                check(len(scales) == 2 and abs(scales[0] - scales[1]) < 0.02,
+                      f"{width} px: the stacks at one scale {scales}")
+                # A day's further links right under its thumbnail.
+                gaps = driver.execute_script(
+                    "return Array.from(document.querySelectorAll('td'), td => {"
+                    " const t = td.querySelector('a.thumb'), m = td.querySelector('.more');"
+                    " return t && m ? m.getBoundingClientRect().top - t.getBoundingClientRect().bottom"
+                    " : null; }).filter(g => g !== null)")
+                check(gaps and max(gaps) < 3, f"{width} px: links under their thumbnails, gaps {set(gaps)}")
             links = driver.execute_script("return Array.from(document.links, a => a.href)")
-            missing = [l for l in links if not pathlib.Path(
-                urllib.request.url2pathname(urllib.parse.urlparse(l).path)).is_file()]
-            check(len(links) == 2 * (45 - 3 - 1) and not missing,
-                  f"{len(links)} links to existing charts and animations; missing {missing}")
+            # By the URL's bytes, which need not be UTF-8.
+            missing = [l for l in links if not pathlib.Path(os.fsdecode(
+                urllib.parse.unquote_to_bytes(urllib.parse.urlparse(l).path))).is_file()]
+            check(len(links) == 3 * (45 - 3 - 1) and not missing,
+                  f"{len(links)} links to existing charts, animations and values; missing {missing}")
             text = driver.find_element("tag name", "body").text
             check("260230.log" in text, "the name that is no date is listed")
         finally:

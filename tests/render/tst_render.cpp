@@ -2,12 +2,14 @@
 // `dirchart --render`, run as cron runs it: the built program, without any
 // display, checked against the pictures of the window's own load command.
 #include "ChartFrame.h"
+#include "ChartView.h"
 #include "ColourTable.h"
 #include "CompareCommands.h"
 #include "CompareWindow.h"
 #include "DayChart.h"
 #include "DayThumbnail.h"
 #include "Events.h"
+#include "FileNames.h"
 #include "Form1.h"
 #include "GifFile.h"
 #include "HScrollBar.h"
@@ -177,6 +179,8 @@ class TestRender : public QObject {
     void valuesAreTheExport();
     void failedWriteLeavesNoFile();
     void archiveIsTheOverviewWindows();
+    void archiveWithoutADatedLog_data();
+    void archiveWithoutADatedLog();
     void pageNamesItsFolder_data();
     void pageNamesItsFolder();
 
@@ -255,7 +259,8 @@ void TestRender::commandLine_data() {
     row("colour map jet", {"--render", "@OUT", "--colormap", "jet", "@LOG"}, 2);
     row("overview without render", {"--overview", "@LOG"}, 2);
     row("html without render", {"--html", "@LOG"}, 2);
-    row("a log named like a stack", {"--render", "@OUT", "--overview", "@DIR/overview-time.log"}, 2);
+    row("a log named like a stack", {"--render", "@OUT", "--overview", "@DIR/overview-time.log"},
+        2);
     row("overview", {"--render", "@OUT", "--overview", "@LOG"}, 0,
         {"261208.png", "overview-direction.png", "overview-time.png"});
     row("html", {"--render", "@OUT", "--html", "@LOG"}, 0,
@@ -266,6 +271,21 @@ void TestRender::commandLine_data() {
     row("csv without render", {"--csv", "@LOG"}, 2);
     row("csv: a day's name taken by a slot's",
         {"--render", "@OUT", "--csv", "--polar", "9:06", "@LOG", "@DIR/again/261208-0906.log"}, 2);
+    row("window", {"--render", "@OUT", "--window", "6:00-9:00", "@LOG"}, 0,
+        {"261208-0600-0900.png"});
+    row("window widened, sector across 0",
+        {"--render", "@OUT", "--window", "12:00-12:10", "--sector", "340-20", "@LOG"}, 0,
+        {"261208-1136-1234-340-020.png"});
+    row("sector only", {"--render", "@OUT", "--sector", "200-280", "@LOG"}, 0,
+        {"261208-0000-2358-200-280.png"});
+    for (const char* range : {"9:00-6:00", "6:00-6:00", "6:00-24:00", "6:00", "x"})
+        row(qPrintable(QStringLiteral("window %1").arg(range)),
+            {"--render", "@OUT", "--window", range, "@LOG"}, 2);
+    for (const char* range : {"20-20", "300-360", "-20-20", "20"})
+        row(qPrintable(QStringLiteral("sector %1").arg(range)),
+            {"--render", "@OUT", "--sector", range, "@LOG"}, 2);
+    row("window without render", {"--window", "6:00-9:00", "@LOG"}, 2);
+    row("events and sector", {"--events", "--sector", "200-280", "@LOG"}, 2);
     row("events", {"--events", "@LOG"}, 0);
     row("events at threshold 1", {"--events", "--threshold", "1", "@LOG"}, 0);
     row("events without log", {"--events"}, 2);
@@ -331,24 +351,46 @@ void TestRender::commandLine() {
 
 void TestRender::imagesAreTheWindowsPictures_data() {
     QTest::addColumn<qreal>("scale");
-    QTest::newRow("100 %") << 1.0;
-    QTest::newRow("150 %") << 1.5;
-    QTest::newRow("200 %") << 2.0;
+    QTest::addColumn<QString>("window"); // with the sector, empty for the whole day
+    QTest::addColumn<QString>("sector");
+    QTest::newRow("100 %") << 1.0 << ""
+                           << "";
+    QTest::newRow("150 %") << 1.5 << ""
+                           << "";
+    QTest::newRow("200 %") << 2.0 << ""
+                           << "";
+    QTest::newRow("zoomed, 100 %") << 1.0 << "6:00-9:00"
+                                   << "340-20";
+    QTest::newRow("zoomed, 150 %") << 1.5 << "6:00-9:00"
+                                   << "340-20";
+    QTest::newRow("zoomed, 200 %") << 2.0 << "23:00-23:58"
+                                   << "200-280";
 }
 
 void TestRender::imagesAreTheWindowsPictures() {
     QFETCH(qreal, scale);
+    QFETCH(QString, window);
+    QFETCH(QString, sector);
     const QString day = log("261208.log", 3);
+    ChartView view;
+    QStringList zoom;
+    if (!window.isEmpty()) {
+        view = *SectorView(sector.toStdString(), *TimeRangeView(window.toStdString()));
+        zoom = {"--window", window, "--sector", sector};
+    }
+    const QString chartName = ChartImageName(day, view);
     // An older image of the same name is replaced.
-    WriteTestFile(QDir(out()).filePath("261208.png"), "old");
-    const Run run = RunDirchart({"--render", out(), "--polar", "10:38", "--gain", "2", "--scale",
-                                 QString::number(scale), day});
+    WriteTestFile(QDir(out()).filePath(chartName), "old");
+    const Run run = RunDirchart(QStringList{"--render", out(), "--polar", "10:38", "--gain", "2",
+                                            "--scale", QString::number(scale), day} +
+                                zoom);
     QCOMPARE(run.exitCode, 0);
-    const Window window(day, 319, 2, scale);
-    const QImage chart = Png(QDir(out()).filePath("261208.png"), scale);
+    Window shown(day, 319, 2, scale);
+    shown.form.view().setChartView(view);
+    const QImage chart = Png(QDir(out()).filePath(chartName), scale);
     QCOMPARE(chart.size(), QSize(813, 277) * scale);
-    QCOMPARE(chart, window.chart());
-    QCOMPARE(Png(QDir(out()).filePath("261208-1038-x2.png"), scale), window.polar());
+    QCOMPARE(chart, shown.chart());
+    QCOMPARE(Png(QDir(out()).filePath("261208-1038-x2.png"), scale), shown.polar());
 }
 
 void TestRender::animationIsThePolarPlots() {
@@ -651,6 +693,36 @@ void TestRender::archiveIsTheOverviewWindows() {
                           "width=\"180\" height=\"45\""));
     QVERIFY(html.contains("<td class=\"bad\" title=\"2026/12/03: "));
     QVERIFY(!html.contains("href=\"261203.png\""));
+}
+
+// Logs none of which is named by a date: the page still says so and lists
+// them; stacks alone cannot be drawn, which is a failure.
+void TestRender::archiveWithoutADatedLog_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("page") << QStringList{"--html"} << 0 << true;
+    QTest::newRow("page and stacks") << QStringList{"--overview", "--html"} << 0 << true;
+    QTest::newRow("stacks alone") << QStringList{"--overview"} << 1 << false;
+}
+
+void TestRender::archiveWithoutADatedLog() {
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(bool, page);
+    const Run run =
+        RunDirchart(QStringList{"--render", out()} + options + QStringList{log("station.log", 1)});
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines[0].startsWith("dirchart: " + out() + ": ") &&
+                 run.errLines[0].contains("no day stacks were written"),
+             qPrintable(run.errLines[0]));
+    QFile index(QDir(out()).filePath("index.html"));
+    QCOMPARE(index.open(QIODevice::ReadOnly), page);
+    const QString html = QString::fromUtf8(index.readAll());
+    QCOMPARE(html.contains("日付のある観測ログはありません。"), page);
+    QCOMPARE(html.contains("一覧に入らないログ: station.log"), page);
+    QVERIFY(!QFile::exists(QDir(out()).filePath("overview-time.png")));
 }
 
 void TestRender::pageNamesItsFolder_data() {

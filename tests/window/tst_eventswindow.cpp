@@ -3,6 +3,8 @@
 #include "WindowFixture.h"
 #include "EventsWindow.h"
 #include "FileSaver.h"
+#include "NumberBox.h"
+#include "PathText.h"
 #include "ScriptedDialogs.h"
 
 #include <QFile>
@@ -39,6 +41,7 @@ class TestEventsWindow : public QObject {
     void eventRowMovesTheSlider();
     void rowsReportTheirPeaks();
     void dayWithoutEvents();
+    void savedListIsTheCommandLines_data();
     void savedListIsTheCommandLines();
 };
 
@@ -88,24 +91,49 @@ void TestEventsWindow::dayWithoutEvents() {
     window.threshold->setValue(850);
     QCOMPARE(window.table->model()->rowCount(), 1);
     QCOMPARE(dialogs.warnings, 0);
+
+    // A threshold past the values' range is refused with the bell.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy bell(window.threshold, &NumberBox::refused);
+    window.threshold->setFocus();
+    window.threshold->selectAll();
+    QTest::keyClicks(window.threshold, "40000");
+    QCOMPARE(window.threshold->value(), 4000);
+    QCOMPARE(bell.size(), 1);
+}
+
+// The same lines as `dirchart --events`, whose first column is the path's
+// bytes, UTF-8 or not.
+void TestEventsWindow::savedListIsTheCommandLines_data() {
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QString>("suggested");
+    QTest::newRow("UTF-8") << QByteArray("/logs/261208.log") << QString("261208-events.csv");
+    QTest::newRow("not UTF-8") << QByteArray("/logs/\xff"
+                                             "a261208.log")
+                               << PathFromBytes("\xff"
+                                                "a261208-events.csv");
 }
 
 void TestEventsWindow::savedListIsTheCommandLines() {
+    QFETCH(QByteArray, log);
+    QFETCH(QString, suggested);
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
     dialogs.saveChoice = dir.filePath("events.csv");
-    FileSaver saver(dialogs, [] { return QStringLiteral("/logs/261208.log"); });
+    const QString path = PathFromBytes(log.toStdString());
+    FileSaver saver(dialogs, [path] { return path; });
     EventsWindow window(saver);
-    window.showDay(ThreeEvents(), "/logs/261208.log");
+    window.showDay(ThreeEvents(), path);
     QTest::mouseClick(window.exportButton, Qt::LeftButton);
-    QCOMPARE(dialogs.lastSaveRequest.fileName, "261208-events.csv");
+    QCOMPARE(dialogs.lastSaveRequest.fileName, suggested);
     QCOMPARE(dialogs.lastSaveRequest.folder, "/logs");
     QFile file(*dialogs.saveChoice);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), "log,start,end,peak_time,peak_direction,peak_value,cells\n"
-                             "/logs/261208.log,01:00,01:06,01:04,22,700,3\n"
-                             "/logs/261208.log,10:36,10:40,10:38,200,800,2\n"
-                             "/logs/261208.log,10:36,10:42,10:40,302,900,3\n");
+    QCOMPARE(file.readAll(), "log,start,end,peak_time,peak_direction,peak_value,cells\n" + log +
+                                 ",01:00,01:06,01:04,22,700,3\n" + log +
+                                 ",10:36,10:40,10:38,200,800,2\n" + log +
+                                 ",10:36,10:42,10:40,302,900,3\n");
 }
 
 // Ctrl+Shift+E shows the day's events; choosing one moves the time slider to
@@ -130,6 +158,16 @@ void TestEventsWindow::eventRowMovesTheSlider() {
     QCOMPARE(f.form.HScroll1->value(), 301);
     f.form.loadLog(WriteTestFile(dir.filePath("261209.log"), LogBytes(Filled(0))));
     QCOMPARE(events->table->model()->rowCount(), 0);
+
+    // Closed, it does no work; shown again, it has the day shown now.
+    events->close();
+    f.form.loadLog(dir.filePath("261208.log"));
+    f.form.view().replaceGrid(grid, ObservationGrid::CellCount);
+    QCOMPARE(events->table->model()->rowCount(), 0);
+    QCOMPARE(events->windowTitle(), "イベント - 261209.log");
+    QTest::keyClick(&f.form, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(events->windowTitle(), "イベント - 261208.log");
+    QCOMPARE(events->table->model()->rowCount(), 2);
 }
 
 QTEST_MAIN(TestEventsWindow)

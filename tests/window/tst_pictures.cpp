@@ -75,6 +75,7 @@ class TestPictures : public QObject {
     void everyDevicePixelReadsItsCell_data();
     void everyDevicePixelReadsItsCell();
     void clickAndDragPickSlots();
+    void tipLeftOnScreenFollowsTheLog();
     void copyAndSave();
     void saveFormatFromName_data();
     void saveFormatFromName();
@@ -266,6 +267,32 @@ void TestPictures::copyAndSave() {
              qPrintable(f.dialogs->lastWarning));
     QVERIFY(!f.dialogs->lastWarning.endsWith("\n\n")); // a reason is given
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 3);
+
+    // A format not written here is refused by name, not saved as PNG.
+    f.dialogs->saveChoice = out.filePath("chart.gif");
+    f.form.Picture1->saveAction()->trigger();
+    QCOMPARE(f.dialogs->warnings, 2);
+    QVERIFY2(f.dialogs->lastWarning.contains("GIF 形式では保存できません"),
+             qPrintable(f.dialogs->lastWarning));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 3);
+}
+
+// A tooltip left on screen over a cell past a growing log's end reads the
+// cell's value once the log has reached it, without the pointer moving.
+void TestPictures::tipLeftOnScreenFollowsTheLog() {
+    Fixture f(false);
+    const QuietTooltips quiet;
+    ObservationGrid grid;
+    grid(300, 90) = 777;
+    f.form.loadLog(WriteTestFile(f.folder.filePath("261208.log"), LogBytes(grid).left(360 * 10)));
+    PictureBox* chart = f.form.Picture1;
+    const QPoint at = chart->contentsRect().topLeft() + ChartGeometry::CellRect({300, 90}).center();
+    QHelpEvent help(QEvent::ToolTip, at, chart->mapToGlobal(at));
+    QCoreApplication::sendEvent(chart, &help);
+    QVERIFY2(QToolTip::text().endsWith("記録なし"), qPrintable(QToolTip::text()));
+    f.form.view().replaceGrid(grid, ObservationGrid::CellCount);
+    QVERIFY2(QToolTip::text().endsWith("777"), qPrintable(QToolTip::text()));
+    QToolTip::hideText();
 }
 
 void TestPictures::saveFormatFromName_data() {

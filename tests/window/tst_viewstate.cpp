@@ -105,6 +105,15 @@ void TestViewState::dayKeysGoOnFromADayTheyCannotRead() {
     key(Qt::Key_Right);
     QCOMPARE(f.form.shownLog(), third);
     QCOMPARE(f.dialogs->warnings, 3);
+
+    // A start on the day that cannot be read: the keys go on from it.
+    WindowFixture start;
+    start.form.loadLog(days.filePath("261208.log"));
+    QCOMPARE(start.dialogs->warnings, 1);
+    start.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&start.form));
+    QTest::keyClick(start.form.HScroll1, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(start.form.shownLog(), third);
 }
 
 void TestViewState::dropIsFinishedBeforeItsWarning() {
