@@ -5,6 +5,7 @@
 #include "ChartView.h"
 #include "DayTime.h"
 #include "FileNames.h"
+#include "LogFile.h"
 #include "PathText.h"
 #include "PolarPlot.h"
 
@@ -178,6 +179,71 @@ QString ParseError(const QCommandLineParser& parser, const QStringList& argument
 }
 
 // Which mode an option belongs to: it is a usage error in another.
+// The difference chart for --render: against a fixed log or a relative day.
+struct DifferenceOptions {
+    const QCommandLineOption diff{
+        QStringLiteral("diff"),
+        QStringLiteral("With --render, also write each LOG minus its reference day as "
+                       "<name>-diff.png; needs --reference or --reference-offset.")};
+    const QCommandLineOption reference{
+        QStringLiteral("reference"),
+        QStringLiteral("With --diff, the reference day: the log FILE."), QStringLiteral("FILE")};
+    const QCommandLineOption offset{
+        QStringLiteral("reference-offset"),
+        QStringLiteral("With --diff, the reference day of each LOG: the nearest earlier log in "
+                       "its folder, the date a week before or the same date a year before "
+                       "(previous, week or year). A LOG without one is left out."),
+        QStringLiteral("WHICH")};
+    const QCommandLineOption range{
+        QStringLiteral("diff-range"),
+        QStringLiteral("With --diff, the difference shown in the strongest colours, a whole "
+                       "number from 1 to 65535 (default: each pair's 99th percentile)."),
+        QStringLiteral("R")};
+
+    QList<QCommandLineOption> all() const { return {diff, reference, offset, range}; }
+
+    // Why the options are wrong, or nothing once `request` holds them.
+    std::optional<QString> read(const QCommandLineParser& parser,
+                                std::optional<DifferenceRequest>& request) const {
+        if (!parser.isSet(diff)) {
+            for (const QCommandLineOption& option : {reference, offset, range})
+                if (parser.isSet(option))
+                    return QStringLiteral("--%1 needs --diff").arg(option.names()[0]);
+            return std::nullopt;
+        }
+        if (parser.isSet(reference) == parser.isSet(offset))
+            return QStringLiteral("--diff needs one of --reference and --reference-offset");
+        DifferenceRequest read;
+        if (parser.isSet(reference)) {
+            ObservationGrid grid;
+            const QString path = AbsolutePath(parser.value(reference));
+            if (!ReadLogFile(path, grid).ok())
+                return QStringLiteral("%1: not a readable log").arg(parser.value(reference));
+            read.referenceLog = path;
+        } else {
+            const QString which = parser.value(offset);
+            if (which == QLatin1String("previous"))
+                read.relative = RelativeDay::PreviousLog;
+            else if (which == QLatin1String("week"))
+                read.relative = RelativeDay::WeekBefore;
+            else if (which == QLatin1String("year"))
+                read.relative = RelativeDay::YearBefore;
+            else
+                return QStringLiteral("%1: not a reference offset (previous, week or year)")
+                    .arg(which);
+        }
+        if (parser.isSet(range)) {
+            bool ok = false;
+            read.range = parser.value(range).toInt(&ok);
+            if (!ok || read.range < 1 || read.range > 65535 ||
+                !parser.value(range).front().isDigit())
+                return QStringLiteral("%1: not a range from 1 to 65535").arg(parser.value(range));
+        }
+        request = read;
+        return std::nullopt;
+    }
+};
+
 enum class OptionMode {
     Any,       // --help, --version
     Render,    // --render and what it writes
@@ -272,6 +338,7 @@ struct OptionTable {
     const QCommandLineOption marks{
         QStringLiteral("marks"),
         QStringLiteral("With --render, draw each LOG's marks into its chart.")};
+    const DifferenceOptions difference;
 
     struct Row {
         const QCommandLineOption& option;
@@ -296,6 +363,10 @@ struct OptionTable {
         {window, OptionMode::Render},
         {sector, OptionMode::Render},
         {csv, OptionMode::Render},
+        {difference.diff, OptionMode::Render},
+        {difference.reference, OptionMode::Render},
+        {difference.offset, OptionMode::Render},
+        {difference.range, OptionMode::Render},
         {events, OptionMode::Events},
         {threshold, OptionMode::Events},
         {listMarks, OptionMode::Marks},
@@ -437,6 +508,8 @@ CommandLine ParseRender(const QCommandLineParser& parser, const OptionTable& opt
     request.html = parser.isSet(options.html);
     request.csv = parser.isSet(options.csv);
     request.marks = parser.isSet(options.marks);
+    if (const std::optional<QString> error = options.difference.read(parser, request.difference))
+        return UsageError(*error);
 
     if (logs.isEmpty())
         return UsageError(QStringLiteral("--render needs at least one LOG"));
@@ -453,6 +526,8 @@ CommandLine ParseRender(const QCommandLineParser& parser, const OptionTable& opt
             own.append(DayValuesName(log));
         if (request.csv && request.polarSlot >= 0)
             own.append(SlotValuesName(log, request.polarSlot));
+        if (request.difference)
+            own.append(DifferenceImageName(log));
         for (const QString& name : own) {
             if (names.contains(name))
                 return UsageError(

@@ -6,6 +6,11 @@
 #include "ChartFrame.h"
 #include "ChartView.h"
 #include "ColourTable.h"
+#include "CompareCommands.h"
+#include "CompareWindow.h"
+#include "DayDifference.h"
+#include "DifferenceChart.h"
+#include "Form1.h"
 #include "DayChart.h"
 #include "Form1.h"
 #include "MarkFile.h"
@@ -20,7 +25,10 @@
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "PolarFrame.h"
+#include "PictureBox.h"
 #include "PolarPlot.h"
+#include "ViewCommands.h"
+#include "ProfilePlot.h"
 #include "RenderCommand.h"
 #include "RenderImages.h"
 #include "SignalColour.h"
@@ -34,6 +42,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -477,6 +488,115 @@ void PlayStep(benchmark::State& state) {
     }
 }
 BENCHMARK(PlayStep)->Unit(benchmark::kMicrosecond);
+
+// Two days in memory: the sample day and the same shifted by a few slots and
+// bins, so that the difference spreads as between real days.
+struct DayPairGrids {
+    ObservationGrid shown, reference;
+    DayPairGrids() : shown(SampleDay()) {
+        for (int t = 0; t < ObservationGrid::Slots; ++t)
+            for (int d = 0; d < ObservationGrid::Bins; ++d)
+                reference(t, d) = shown((t + 3) % ObservationGrid::Slots, (d + 5) % 180);
+    }
+};
+
+// The difference chart's cells for a known range, its colours included,
+// against ReadAndPlot (target: within 1.5 x).
+void DiffPlot(benchmark::State& state) {
+    const DayPairGrids days;
+    ImageSurface surface(ChartPictureSize);
+    const int range = DifferenceRange(days.shown, ObservationGrid::CellCount, days.reference,
+                                      ObservationGrid::CellCount);
+    for (auto _ : state) {
+        const DifferenceColours colours(range);
+        PlotDifferenceGrid(surface, {&days.shown, ObservationGrid::CellCount, {}},
+                           {&days.reference, ObservationGrid::CellCount, {}}, colours);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(DiffPlot)->Unit(benchmark::kMicrosecond);
+
+// The range of a pair of days (target: within 1 x ReadAndPlot).
+void DiffRange(benchmark::State& state) {
+    const DayPairGrids days;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DifferenceRange(days.shown, ObservationGrid::CellCount,
+                                                 days.reference, ObservationGrid::CellCount));
+}
+BENCHMARK(DiffRange)->Unit(benchmark::kMicrosecond);
+
+// The profile for a new direction: both days' values through the day and
+// the curves drawn again over the frame (target: under ReadAndPlot).
+void ProfileRedraw(benchmark::State& state) {
+    const DayPairGrids days;
+    ImageSurface surface(ProfilePictureSize);
+    ProfileCurves curves;
+    curves.hasReference = true;
+    curves.shownLabel = QStringLiteral("2026/12/08");
+    curves.referenceLabel = QStringLiteral("2026/12/07");
+    DrawProfileFrame(surface, curves);
+    DrawProfileCurves(surface, curves, 300);
+    DrawnProfile drawn{curves, 300, {}};
+    int bin = 0;
+    for (auto _ : state) {
+        bin = (bin + 7) % ObservationGrid::Bins;
+        const DirectionSector sector{bin, bin};
+        curves.shown = ProfileThroughDay(days.shown, ObservationGrid::CellCount, sector);
+        curves.reference = ProfileThroughDay(days.reference, ObservationGrid::CellCount, sector);
+        curves.caption = QString::number(bin * 2);
+        DrawProfileCurves(surface, curves, 300, {}, &drawn);
+        drawn.curves = curves;
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(ProfileRedraw)->Unit(benchmark::kMicrosecond);
+
+// 点滅's toggle: the other prepared picture chosen and the chart painted,
+// as the B key and the timer do (target: under a tenth of ReadAndPlot).
+void BlinkSwap(benchmark::State& state) {
+    static QTemporaryDir dir;
+    for (const char* name : {"261207.log", "261208.log"})
+        QFile::copy(QString::fromStdString(LogPath()), dir.filePath(QString::fromLatin1(name)));
+    Form1 form;
+    form.loadLog(dir.filePath(QStringLiteral("261208.log")));
+    form.commands().compare().showCompare();
+    CompareWindow& compare = *form.commands().compare().compareWindow();
+    compare.setMode(CompareWindow::Mode::Blink);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        compare.toggleBlink();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BlinkSwap)->Unit(benchmark::kMicrosecond);
+
+// The floor: a bare widget of the chart's size that paints one of two
+// prepared images over the same area, through the same event loop and
+// backing store.
+void BlinkSwapFloor(benchmark::State& state) {
+    class Bare : public QWidget {
+      public:
+        QImage images[2];
+        int shown = 0;
+        void paintEvent(QPaintEvent* event) override {
+            QPainter(this).drawImage(event->rect(), images[shown], event->rect());
+        }
+    } bare;
+    bare.resize(ChartPictureSize);
+    for (int i = 0; i < 2; ++i) {
+        bare.images[i] = QImage(ChartPictureSize, QImage::Format_RGB32);
+        bare.images[i].fill(i ? Qt::white : Qt::black);
+    }
+    bare.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        bare.shown = 1 - bare.shown;
+        bare.update(QRect(30, 51, 720, 180));
+        bare.update(QRect(500, 15, 313, 25));
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BlinkSwapFloor)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

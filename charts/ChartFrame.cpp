@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -81,6 +82,11 @@ void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours) {
 }
 
 void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours, const ChartView& view) {
+    DrawChartAxes(picture, view);
+    DrawColourLegend(picture, colours);
+}
+
+void DrawChartAxes(DrawingSurface& picture, const ChartView& view) {
     picture.Cls();
     PrintAt(picture, 270, 20, QStringLiteral("DIRECTION-TIME-SIGNAL CHART"));
     picture.Line({29, 231}, {750, 50}, Black, LineShape::Box);
@@ -110,22 +116,35 @@ void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours, const C
     }
     PrintAt(picture, 5, 20, QStringLiteral("DIRECTION"));
     PrintAt(picture, 5, 32, QStringLiteral("(degree)"));
+}
 
+void DrawColourLegend(DrawingSurface& picture, const ColourTable& colours) {
     // Colour legend: one line per row, in the colours of the values the rows
     // stand for (so the standard scale's line for 0 is blue, unlike a chart
     // cell of 0), and a labelled tick every quarter of the rows.
-    picture.Line({780, 231}, {800, 102}, Black, LineShape::Box);
+    static_assert(ChartGeometry::LegendRows == ColourTable::LegendRows);
+    std::array<QRgb, ChartGeometry::LegendRows> rows;
+    for (int r = 0; r < ChartGeometry::LegendRows; ++r)
+        rows[static_cast<std::size_t>(r)] = colours.LegendArgb(r);
+    std::array<QString, ChartLegendLabels> labels;
+    for (std::size_t k = 0; k < labels.size(); ++k)
+        labels[k] = DrawingSurface::printedNumber(colours.LegendLabels()[k]);
+    DrawChartLegend(picture, rows, labels);
+}
+
+void DrawChartLegend(DrawingSurface& picture,
+                     const std::array<QRgb, ChartGeometry::LegendRows>& rows,
+                     const std::array<QString, ChartLegendLabels>& labels) {
     using namespace ChartGeometry;
-    static_assert(LegendRows == ColourTable::LegendRows);
+    picture.Line({780, 231}, {800, 102}, Black, LineShape::Box);
     for (int r = 0; r < LegendRows; ++r) {
         const auto y = static_cast<float>(LegendRowY(r));
-        picture.Line({LegendLeft, y}, {LegendRight, y}, colours.LegendArgb(r));
+        picture.Line({LegendLeft, y}, {LegendRight, y}, rows[static_cast<std::size_t>(r)]);
     }
-    constexpr int RowsPerLabel = LegendRows / (ColourTable::LegendLabelCount - 1);
-    for (int k = 0; k < ColourTable::LegendLabelCount; ++k) {
-        const int row = k * RowsPerLabel;
-        const auto y = static_cast<float>(LegendRowY(row));
+    constexpr int RowsPerLabel = LegendRows / (ChartLegendLabels - 1);
+    for (int k = 0; k < ChartLegendLabels; ++k) {
+        const auto y = static_cast<float>(LegendRowY(k * RowsPerLabel));
         picture.Line({779, y}, {776, y}, Black);
-        PrintAt(picture, 750, y - 5, colours.LegendLabels()[static_cast<std::size_t>(k)]);
+        PrintAt(picture, 750, y - 5, labels[static_cast<std::size_t>(k)]);
     }
 }

@@ -4,7 +4,11 @@
 #include "ChartView.h"
 #include "ObservationGrid.h"
 
+#include <QRgb>
 #include <QSize>
+#include <QString>
+
+#include <array>
 
 class ColourTable;
 class DrawingSurface;
@@ -53,6 +57,18 @@ DevicePlot PlotInDevice(qreal ratio);
 // of the table (without one, the standard scale over 0..1023).
 void DrawChartFrame(DrawingSurface& picture);
 void DrawChartFrame(DrawingSurface& picture, const ColourTable& colours);
+// The two halves of the frame: cleared surface, title, box and the view's
+// axes; and the colour legend of the table.
+void DrawChartAxes(DrawingSurface& picture, const ChartView& view = {});
+void DrawColourLegend(DrawingSurface& picture, const ColourTable& colours);
+
+// The legend box right of the chart: `rows` from the bottom line up, and a
+// tick every quarter of them with its label printed left of it (a number as
+// a surface prints one, " 1024 ", so it keeps clear of the chart box).
+inline constexpr int ChartLegendLabels = 5;
+void DrawChartLegend(DrawingSurface& picture,
+                     const std::array<QRgb, ChartGeometry::LegendRows>& rows,
+                     const std::array<QString, ChartLegendLabels>& labels);
 // The same for a part of the day: the axes mark the view's slots and bins,
 // across the plot's full width and height (see PlotSignalGrid); the whole
 // day's view draws exactly the frame above.

@@ -29,6 +29,16 @@ inline constexpr QRgb PolarCurveColour = 0xffff0000;
 QString DrawPolarPlot(DrawingSurface& picture, const ObservationGrid& grid, int t, float radPerDeg,
                       float polarGain);
 
+// The curve alone, in `colour`, as DrawPolarPlot draws it.
+void DrawPolarCurve(DrawingSurface& picture, const ObservationGrid& grid, int t, float radPerDeg,
+                    float polarGain, QRgb colour);
+// The polar plot of slot t for two days: rings and cross-hair, the
+// reference's curve in `referenceColour`, then the shown day's red curve
+// over it.
+QString DrawPolarComparison(DrawingSurface& picture, const ObservationGrid& grid,
+                            const ObservationGrid& reference, int t, float radPerDeg,
+                            float polarGain, QRgb referenceColour);
+
 // The window's degrees-to-radians factor, pi/180 computed as 4 atan(1)/180
 // and rounded to single precision; every polar plot is drawn with it.
 float RadiansPerDegree();

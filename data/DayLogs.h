@@ -19,3 +19,20 @@ std::optional<int> LogDateKey(std::string_view fileName);
 // or when `shown`'s own name carries no date. Logs of the same date are
 // taken in the order of their names.
 std::optional<std::filesystem::path> NeighbourDayLog(const std::filesystem::path& shown, int step);
+
+// A reference day relative to the shown one: the nearest earlier log in the
+// folder, the date a week before, or the same date a year before.
+enum class RelativeDay { PreviousLog, WeekBefore, YearBefore };
+
+// The date key (yymmdd) `days` days before the key's date; nothing when it
+// falls before 2000/01/01 or the key is not a real date.
+std::optional<int> DateKeyDaysBefore(int key, int days);
+// The same month and day a year before; nothing for 29 February, which the
+// year before does not have, or before 2000.
+std::optional<int> DateKeyYearBefore(int key);
+
+// The log of the reference day in the folder of `shown`: for a date, the
+// regular file of that date named as `shown` is (its name with the date
+// changed), else the first by name of that date. Nothing when there is none.
+std::optional<std::filesystem::path> RelativeDayLog(const std::filesystem::path& shown,
+                                                    RelativeDay which);

@@ -64,3 +64,7 @@ QString DirectionValuesName(const QString& logPath, int bin) {
 QString EventListName(const QString& logPath) {
     return LogNameStem(logPath) + QStringLiteral("-events") + ValuesSuffix;
 }
+
+QString DifferenceImageName(const QString& logPath) {
+    return LogNameStem(logPath) + QStringLiteral("-diff.png");
+}

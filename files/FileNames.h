@@ -41,3 +41,5 @@ inline const QString OverviewTimeImage = QStringLiteral("overview-time.png");
 inline const QString OverviewDirectionImage = QStringLiteral("overview-direction.png");
 inline const QString ArchivePageName = QStringLiteral("index.html");
 inline const QString ThumbnailFolder = QStringLiteral("thumbs");
+// The difference chart of a log against its reference day: "261208-diff.png".
+QString DifferenceImageName(const QString& logPath);

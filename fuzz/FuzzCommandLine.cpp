@@ -95,13 +95,21 @@ QString OutOfRange(const CommandLine& command) {
             .arg(view.lastBin);
     if (!std::isfinite(request.scale) || request.scale < 1 || request.scale > 8)
         return QStringLiteral("--scale %1").arg(request.scale);
+    if (const auto& difference = request.difference) {
+        if (difference->range < 0 || difference->range > 65535)
+            return QStringLiteral("--diff-range %1").arg(difference->range);
+        if (!difference->referenceLog.isEmpty() &&
+            !difference->referenceLog.startsWith(QLatin1Char('/')))
+            return QStringLiteral("--reference not absolute: ") + difference->referenceLog;
+    }
     QSet<QString> names;
     for (const QString& log : request.logs) {
         for (const QString& name :
              {ChartImageName(log, request.view),
               request.polarSlot == -1 ? QString()
                                       : PolarImageName(log, request.polarSlot, request.gain),
-              request.animation ? AnimationImageName(log) : QString()}) {
+              request.animation ? AnimationImageName(log) : QString(),
+              request.difference ? DifferenceImageName(log) : QString()}) {
             if (name.isEmpty())
                 continue;
             if (names.contains(name))

@@ -6,6 +6,7 @@
 #include "DayTime.h"
 #include "ImageSurface.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -420,4 +421,17 @@ int OverviewCalendar::contentWidth() const {
 void OverviewCalendar::scrollContentsBy(int, int) {
     viewport()->update();
     emit viewMoved();
+}
+
+void OverviewCalendar::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard, the selected day's; from the mouse, the one under it.
+    const std::optional<Day> day =
+        event->reason() == QContextMenuEvent::Keyboard ? m_selected : dayAt(event->pos());
+    if (!day || !dayInfo(*day))
+        return;
+    setSelectedDay(*day);
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(cellRect(*day).center())
+                          : event->globalPos();
+    emit dayMenuRequested(*day, at);
 }

@@ -63,6 +63,8 @@ class OverviewCalendar : public QAbstractScrollArea {
 
   signals:
     void dayActivated(Day day);
+    // A thumbnail's menu is asked for, at a global position.
+    void dayMenuRequested(Day day, QPoint globalPos);
     void viewMoved();
 
   protected:
@@ -72,6 +74,7 @@ class OverviewCalendar : public QAbstractScrollArea {
     bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     const OverviewDay* dayInfo(Day day) const;

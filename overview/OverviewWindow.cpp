@@ -12,6 +12,7 @@
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -124,6 +125,16 @@ OverviewWindow::OverviewWindow(fs::path folder, fs::path shownLog, QWidget* pare
     m_statusDelay.setInterval(StatusDelayMs);
     connect(&m_statusDelay, &QTimer::timeout, this, &OverviewWindow::updateStatus);
     connect(m_calendar, &OverviewCalendar::dayActivated, this, [this](Day day) { chooseDay(day); });
+    connect(m_calendar, &OverviewCalendar::dayMenuRequested, this, [this](Day date, QPoint at) {
+        const auto day = m_days.find(Number(date));
+        if (day == m_days.end())
+            return;
+        QMenu menu(this);
+        const std::filesystem::path log = day->second.log;
+        connect(menu.addAction(QStringLiteral("基準日にする")), &QAction::triggered, this,
+                [this, log] { emit referenceChosen(log); });
+        menu.exec(at);
+    });
 
     // The loader lists the folder at once and then every second; the window
     // opens on the shown day when the first listing comes.

@@ -56,6 +56,9 @@ class OverviewWindow : public QWidget {
 
   signals:
     void dayChosen(std::filesystem::path log, std::optional<int> slot);
+    // 基準日にする on a thumbnail's menu: that day's log is to be the
+    // reference day.
+    void referenceChosen(std::filesystem::path log);
 
   protected:
     void showEvent(QShowEvent* event) override;

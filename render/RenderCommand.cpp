@@ -2,8 +2,12 @@
 #include "RenderCommand.h"
 
 #include "ArchiveRender.h"
+#include "DayDifference.h"
+#include "DifferenceChart.h"
 #include "FileErrors.h"
 #include "MarkFile.h"
+#include "ImageSurface.h"
+#include "LogFile.h"
 #include "PathText.h"
 #include "FileNames.h"
 #include "PathText.h"
@@ -23,6 +27,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -46,6 +51,9 @@ class Reporter {
         std::fprintf(stderr, "dirchart: %s: %s\n", PathBytes(path).c_str(), qUtf8Printable(reason));
     }
 
+    // A line about a log that is not a failure.
+    void Note(const QString& path, const QString& what) { Fail(path, what); }
+
     void Done(const QString& log) {
         if (!m_progress)
             return;
@@ -65,11 +73,65 @@ class Reporter {
     bool m_shown = false;
 };
 
+// The difference charts of one thread: a reference read once when it is
+// fixed, or each log's own when it is relative, and the surface reused.
+class DifferenceRenderer {
+  public:
+    DifferenceRenderer(const DifferenceRequest& request, qreal scale)
+        : m_request(request), m_picture(ChartPictureSize, scale) {
+        if (!request.referenceLog.isEmpty())
+            m_referenceRead = ReadLogFile(request.referenceLog, m_reference);
+    }
+
+    // Draws `shown` minus its reference and writes it into the folder; false
+    // when something failed. A relative reference without a log is only
+    // reported.
+    bool Write(const ObservationGrid& shown, long shownCells, const QString& log,
+               const QDir& folder, Reporter& reporter) {
+        QString referencePath = m_request.referenceLog;
+        if (referencePath.isEmpty()) {
+            const auto found = RelativeDayLog(FileSystemPath(log), m_request.relative);
+            if (!found) {
+                reporter.Note(log, QStringLiteral("no reference day, so no difference chart"));
+                return true;
+            }
+            referencePath = PathFromBytes(found->native());
+            m_referenceRead = ReadLogFile(referencePath, m_reference);
+        }
+        if (!m_referenceRead.ok()) {
+            reporter.Fail(referencePath, ReasonInWords(m_referenceRead));
+            return false;
+        }
+        const long referenceCells = m_referenceRead.cellsCovered();
+        const int range = m_request.range > 0
+                              ? m_request.range
+                              : DifferenceRange(shown, shownCells, m_reference, referenceCells);
+        if (!m_colours || m_colours->range() != range)
+            m_colours.emplace(range);
+        DrawDifferenceChart(m_picture, {&shown, shownCells, log},
+                            {&m_reference, referenceCells, referencePath}, *m_colours);
+        const QString path = folder.filePath(DifferenceImageName(log));
+        const FileWriteResult result = WriteImageFile(m_picture.image(), path);
+        if (!result.ok()) {
+            reporter.Fail(path, ReasonInWords(result.errorNumber));
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    const DifferenceRequest& m_request;
+    ImageSurface m_picture;
+    ObservationGrid m_reference;
+    LogReadResult m_referenceRead;
+    std::optional<DifferenceColours> m_colours;
+};
+
 // Renders one log and writes its images, and with `csv` its values; false
 // when something was not written.
 bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folder,
                const RenderRequest& request, Reporter& reporter, ArchiveRender& archive,
-               qsizetype index, int frameThreads) {
+               qsizetype index, int frameThreads, DifferenceRenderer* difference) {
     const LogReadResult read = renderer.render(log);
     if (!read.ok()) {
         reporter.Fail(log, ReasonInWords(read));
@@ -110,6 +172,9 @@ bool RenderLog(LogImageRenderer& renderer, const QString& log, const QDir& folde
         check(path, WritePolarAnimation(renderer.grid(), log, *request.animation, options.gain,
                                         options.scale, path, frameThreads));
     }
+    if (difference &&
+        !difference->Write(renderer.grid(), read.cellsCovered(), log, folder, reporter))
+        written = false;
     if (request.csv) {
         for (const auto& [path, error] :
              WriteLogValues(renderer.grid(), read.cellsCovered(), log, folder, options.polarSlot)) {
@@ -145,9 +210,13 @@ int RunRenderCommand(const RenderRequest& request) {
     const int frameThreads = std::max(1, QThread::idealThreadCount() / count);
     const auto work = [&] {
         LogImageRenderer renderer(options);
+        std::optional<DifferenceRenderer> difference;
+        if (request.difference)
+            difference.emplace(*request.difference, request.scale);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
-            if (!RenderLog(renderer, log, folder, request, reporter, archive, i, frameThreads))
+            if (!RenderLog(renderer, log, folder, request, reporter, archive, i, frameThreads,
+                           difference ? &*difference : nullptr))
                 allWritten = false;
             reporter.Done(log);
         }

@@ -3,12 +3,21 @@
 
 #include "ChartView.h"
 #include "ColourSettings.h"
+#include "DayLogs.h"
 #include "PolarAnimation.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+
+// Each log's difference chart, <name>-diff.png: the log minus one fixed
+// reference log, or minus the day relative to each log.
+struct DifferenceRequest {
+    QString referenceLog; // a readable log, or empty for `relative`
+    RelativeDay relative = RelativeDay::PreviousLog;
+    int range = 0; // 1..65535 to fix the colours' range; 0 for each pair's own
+};
 
 // What `dirchart --render` is asked to write; the command line has checked it.
 struct RenderRequest {
@@ -31,6 +40,8 @@ struct RenderRequest {
     bool html = false;
     bool csv = false;   // also the values: the day's, and the polar plot's slot's
     bool marks = false; // the marks drawn into the charts
+    // The difference chart of each log against a reference day.
+    std::optional<DifferenceRequest> difference;
 };
 
 // Writes the images of every log into the folder, on every core, a bounded

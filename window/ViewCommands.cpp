@@ -3,6 +3,7 @@
 
 #include "ChartReadout.h"
 #include "ColourDialog.h"
+#include "CompareCommands.h"
 #include "DialogPlacement.h"
 #include "EventsWindow.h"
 #include "FileNames.h"
@@ -37,6 +38,7 @@ ViewCommands::ViewCommands(ViewState& view, WindowActions& actions, LogLoader& l
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
       m_chart(chart), m_window(window) {
     connectValues(actions);
+    m_compare = new CompareCommands(view, actions, window);
     connect(actions.editColours, &QAction::triggered, this, &ViewCommands::editColours);
     connect(actions.showOverview, &QAction::triggered, this, &ViewCommands::showOverview);
     connect(actions.showEvents, &QAction::triggered, this, &ViewCommands::showEvents);
@@ -44,6 +46,7 @@ ViewCommands::ViewCommands(ViewState& view, WindowActions& actions, LogLoader& l
 
 // The other windows go first: they refer to the view state.
 ViewCommands::~ViewCommands() {
+    delete m_compare;
     delete m_overview;
     delete m_events;
 }
@@ -134,6 +137,11 @@ void ViewCommands::connectOverview() {
             [this] { m_overview->setShownLog(FileSystemPath(m_view.path())); });
     connect(&m_view, &ViewState::coloursChanged, m_overview,
             [this] { m_overview->setColours(OverviewColours{&m_view.colourTable()}); });
+    connect(m_overview, &OverviewWindow::referenceChosen, this,
+            [this](const std::filesystem::path& log) {
+                m_view.setReference(
+                    {ReferenceChoice::Kind::Fixed, PathFromBytes(log.native()), {}});
+            });
 }
 
 void ViewCommands::showEvents() {

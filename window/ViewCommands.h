@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+class CompareCommands;
 class EventsWindow;
 class FileSaver;
 class LoadDialogs;
@@ -36,6 +37,8 @@ class ViewCommands : public QObject {
     void showOverview();
     // The events of the shown day; selecting one moves the slot to its peak.
     void showEvents();
+    // Comparing the shown day with a reference day.
+    CompareCommands& compare() { return *m_compare; }
 
   signals:
     // The events window asks for an event to be marked.
@@ -55,4 +58,5 @@ class ViewCommands : public QObject {
     QWidget* m_window;
     OverviewWindow* m_overview = nullptr;
     EventsWindow* m_events = nullptr;
+    CompareCommands* m_compare = nullptr;
 };

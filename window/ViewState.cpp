@@ -44,6 +44,13 @@ void ViewState::setColours(const ColourSettings& colours) {
     emit coloursChanged();
 }
 
+void ViewState::setReference(const ReferenceChoice& reference) {
+    if (reference == m_reference)
+        return;
+    m_reference = reference;
+    emit referenceChanged();
+}
+
 void ViewState::setChartView(const ChartView& view) {
     const ChartView held = Clamped(view);
     if (held == m_chartView)

@@ -4,10 +4,21 @@
 #include "ChartView.h"
 #include "ColourSettings.h"
 #include "ColourTable.h"
+#include "DayLogs.h"
 #include "ObservationGrid.h"
 
 #include <QObject>
 #include <QString>
+
+// The day the shown one is compared with: none, one fixed log, or the day
+// relative to the shown one, which moves with it.
+struct ReferenceChoice {
+    enum class Kind { None, Fixed, Relative };
+    Kind kind = Kind::None;
+    QString path;                                    // for Fixed
+    RelativeDay relative = RelativeDay::PreviousLog; // for Relative
+    bool operator==(const ReferenceChoice&) const = default;
+};
 
 // What the window shows, in one place: the shown log and its grid, the time
 // slot and the gain of the polar plot, and the colours of the cells. Controls and other windows
@@ -61,6 +72,10 @@ class ViewState : public QObject {
     // Held to the data first (see Clamped).
     void setChartView(const ChartView& view);
 
+    // The reference day of the compare window.
+    const ReferenceChoice& reference() const { return m_reference; }
+    void setReference(const ReferenceChoice& reference);
+
   signals:
     // A log is shown, or the chart was cleared.
     void logChanged();
@@ -70,6 +85,7 @@ class ViewState : public QObject {
     void gainChanged(int gain);
     void coloursChanged();
     void marksShownChanged(bool shown);
+    void referenceChanged();
     void chartViewChanged();
 
   private:
@@ -82,5 +98,6 @@ class ViewState : public QObject {
     bool m_polarShown = false;
     ColourTable m_colourTable;
     bool m_marksShown = true;
+    ReferenceChoice m_reference;
     ChartView m_chartView;
 };

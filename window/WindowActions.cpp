@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "WindowActions.h"
 
+#include "ViewState.h"
+
 #include <QAction>
+#include <QActionGroup>
 #include <QKeySequence>
+#include <QMenu>
 #include <QWidget>
 
 WindowActions::WindowActions(QWidget* window)
@@ -37,7 +41,25 @@ WindowActions::WindowActions(QWidget* window)
       showMarks(make("showMarks", "印を表示", {})),
       listMarks(make("listMarks", "印一覧...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M))),
       nextMark(make("nextMark", "次の印", QKeySequence(Qt::Key_N))),
-      previousMark(make("previousMark", "前の印", QKeySequence(Qt::SHIFT | Qt::Key_N))) {
+      previousMark(make("previousMark", "前の印", QKeySequence(Qt::SHIFT | Qt::Key_N))),
+      showCompare(make("showCompare", "比較...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C))),
+      makeReference(make("makeReference", "基準日にする", {})),
+      referenceDays(make("referenceDays", "基準日", {})),
+      previousLogDay(make("previousLogDay", "前のログ", {})),
+      weekBeforeDay(make("weekBeforeDay", "7日前", {})),
+      yearBeforeDay(make("yearBeforeDay", "1年前", {})),
+      clearReference(make("clearReference", "基準日を外す", {})) {
+    // The relative days are one choice among three, in a submenu.
+    auto* relative = new QMenu(m_window);
+    relative->setAccessibleName(QStringLiteral("基準日"));
+    auto* group = new QActionGroup(this);
+    for (QAction* day : {previousLogDay, weekBeforeDay, yearBeforeDay}) {
+        day->setCheckable(true);
+        group->addAction(day);
+        relative->addAction(day);
+    }
+    referenceDays->setMenu(relative);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     showMarks->setCheckable(true);
     showMarks->setChecked(true);
     // The keys of other keyboards and habits: Ctrl++ where + needs no
@@ -48,6 +70,7 @@ WindowActions::WindowActions(QWidget* window)
     zoomOut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus),
                            QKeySequence(Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus)});
     setLogShown(false);
+    setReference({});
 }
 
 QAction* WindowActions::make(const char* name, const char* text, const QKeySequence& key) {
@@ -61,11 +84,12 @@ QAction* WindowActions::make(const char* name, const char* text, const QKeySeque
 }
 
 QList<QAction*> WindowActions::chartMenu() const {
-    return {nullptr,     zoomIn,      zoomOut,       zoomWhole,     viewBack,
-            viewForward, nullptr,     copyDayValues, saveDayValues, saveDirectionValues,
-            nullptr,     markCell,    editMark,      deleteMark,    showMarks,
-            listMarks,   nullptr,     editColours,   showOverview,  showEvents,
-            nullptr,     play};
+    return {nullptr,       zoomIn,       zoomOut,        zoomWhole,     viewBack,
+            viewForward,   nullptr,      copyDayValues,  saveDayValues, saveDirectionValues,
+            nullptr,       markCell,     editMark,       deleteMark,    showMarks,
+            listMarks,     nullptr,      editColours,    showOverview,  showEvents,
+            nullptr,       showCompare,  makeReference,  referenceDays, clearReference,
+            nullptr,       play};
 }
 
 QList<QAction*> WindowActions::polarMenu() const {
@@ -80,6 +104,7 @@ void WindowActions::setLogShown(bool shown) {
     for (QAction* marking : {markSlot, nextMark, previousMark})
         marking->setEnabled(shown);
     setPointedCell(m_pointed);
+    makeReference->setEnabled(shown);
 }
 
 void WindowActions::setDirection(std::optional<int> bin) {
@@ -99,4 +124,13 @@ void WindowActions::setPointedCell(std::optional<QPoint> slotAndBin) {
     m_pointed = slotAndBin;
     markCell->setEnabled(m_logShown && slotAndBin);
     emit cellPointed(slotAndBin);
+}
+
+void WindowActions::setReference(const ReferenceChoice& reference) {
+    using Kind = ReferenceChoice::Kind;
+    const bool relative = reference.kind == Kind::Relative;
+    previousLogDay->setChecked(relative && reference.relative == RelativeDay::PreviousLog);
+    weekBeforeDay->setChecked(relative && reference.relative == RelativeDay::WeekBefore);
+    yearBeforeDay->setChecked(relative && reference.relative == RelativeDay::YearBefore);
+    clearReference->setEnabled(reference.kind != Kind::None);
 }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+struct ReferenceChoice;
 class QAction;
 class QKeySequence;
 class QWidget;
@@ -67,6 +68,16 @@ class WindowActions : public QObject {
     QAction* const listMarks;    // 印一覧..., Ctrl+Shift+M
     QAction* const nextMark;     // 次の印, N
     QAction* const previousMark; // 前の印, Shift+N
+    // Comparing days: the compare window, and the reference day it compares
+    // with: the shown day, or the day before it in one of three ways (the
+    // entries of 基準日's submenu), or none.
+    QAction* const showCompare;    // 比較..., Ctrl+Shift+C
+    QAction* const makeReference;  // 基準日にする
+    QAction* const referenceDays;  // 基準日 ▸
+    QAction* const previousLogDay; // 前のログ
+    QAction* const weekBeforeDay;  // 7日前
+    QAction* const yearBeforeDay;  // 1年前
+    QAction* const clearReference; // 基準日を外す
 
     // The entries of each picture's menu after its own 画像をコピー and
     // 画像を保存...; a null entry stands for a separator.
@@ -81,6 +92,10 @@ class WindowActions : public QObject {
     void setDirection(std::optional<int> bin);
     int direction() const;
     void setPlaying(bool playing);
+    // Which reference day is chosen: none, a fixed log, or a relative one
+    // (checked in 基準日's submenu).
+    void setReference(const ReferenceChoice& reference);
+
     // The cell under the pointer as the chart's menu finds it (none from the
     // keyboard), for 印を付ける... and for whoever finds the mark under it.
     void setPointedCell(std::optional<QPoint> slotAndBin);

@@ -15,6 +15,8 @@ class TestDayLogs : public QObject {
     void dateKeys();
     void neighbours_data();
     void neighbours();
+    void relativeDays_data();
+    void relativeDays();
 };
 
 void TestDayLogs::dateKeys_data() {
@@ -78,6 +80,58 @@ void TestDayLogs::neighbours() {
     };
     QCOMPARE(neighbour(-1), previous);
     QCOMPARE(neighbour(+1), next);
+}
+
+void TestDayLogs::relativeDays_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("previous");
+    QTest::addColumn<QString>("week");
+    QTest::addColumn<QString>("year");
+    // The folder: a week's days with a gap, the same dates a year apart,
+    // a second station, and a folder named like a log. Empty: missing.
+    // clang-format off
+    QTest::newRow("all three") << "261208.log" << "261206.log" << "261201.log" << "251208.log";
+    QTest::newRow("gap: the earlier log, no log a week before")
+        << "261206.log" << "b-261201.log" << QString() << QString();
+    QTest::newRow("a week back over the month's start") << "261201.log" << "261124.log"
+                                                        << "261124.log" << QString();
+    QTest::newRow("same station's name first") << "b-261208.log" << "a-261208.log"
+                                               << "b-261201.log" << "251208.log";
+    QTest::newRow("a week back over a leap day") << "240306.log" << "240229.log"
+                                                 << "240228.log" << QString();
+    QTest::newRow("29 February has no year before") << "240229.log" << "240228.log"
+                                                    << "240222.log" << QString();
+    QTest::newRow("a year back lands on a folder") << "270301.log" << "b-261208.log" << QString()
+                                                   << QString();
+    QTest::newRow("year 2000 has no year before") << "000101.log" << QString() << QString()
+                                                  << QString();
+    QTest::newRow("no date") << "notes.log" << QString() << QString() << QString();
+    // clang-format on
+}
+
+void TestDayLogs::relativeDays() {
+    QFETCH(QString, shown);
+    QFETCH(QString, previous);
+    QFETCH(QString, week);
+    QFETCH(QString, year);
+    QTemporaryDir dir;
+    for (const char* name :
+         {"261208.log", "261206.log", "261201.log", "261124.log", "251208.log", "b-261208.log",
+          "a-261208.log", "b-261201.log", "a-261201.log", "a-251208.log", "240306.log",
+          "240229.log", "240228.log", "240222.log", "270301.log", "000101.log"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(dir.path()).mkdir("260301.log"));
+
+    const auto relative = [&](RelativeDay which) {
+        const auto found =
+            RelativeDayLog(QFile::encodeName(dir.filePath(shown)).toStdString(), which);
+        return found ? QFile::decodeName(found->filename().c_str()) : QString();
+    };
+    QCOMPARE(relative(RelativeDay::PreviousLog), previous);
+    QCOMPARE(relative(RelativeDay::WeekBefore), week);
+    QCOMPARE(relative(RelativeDay::YearBefore), year);
 }
 
 QTEST_GUILESS_MAIN(TestDayLogs)

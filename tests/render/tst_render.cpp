@@ -4,6 +4,8 @@
 #include "ChartFrame.h"
 #include "ChartView.h"
 #include "ColourTable.h"
+#include "CompareCommands.h"
+#include "CompareWindow.h"
 #include "DayChart.h"
 #include "DayThumbnail.h"
 #include "Events.h"
@@ -17,6 +19,7 @@
 #include "Form1.h"
 #include "HScrollBar.h"
 #include "Marks.h"
+#include "LogLoader.h"
 #include "OverviewWindow.h"
 #include "DirectionTimePlot.h"
 #include "PolarFrame.h"
@@ -24,6 +27,7 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "ValueTables.h"
+#include "ViewCommands.h"
 
 #include <QDir>
 #include <QPainter>
@@ -174,6 +178,7 @@ class TestRender : public QObject {
     void coloursAsAsked_data();
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
+    void differencesAgainstRelativeDays();
     void eventsOfABatch();
     void marksOfABatch();
     void valuesAreTheExport();
@@ -304,6 +309,29 @@ void TestRender::commandLine_data() {
     for (const char* threshold : {"0", "32768", "-5", "x", "1.5"})
         row(qPrintable(QStringLiteral("threshold %1").arg(threshold)),
             {"--events", "--threshold", threshold, "@LOG"}, 2);
+
+    const QStringList diff{"--render", "@OUT", "--diff"};
+    const QString other = "@DIR/again/261208.log";
+    row("difference", diff + QStringList{"--reference", other, "@LOG"}, 0,
+        {"261208-diff.png", "261208.png"});
+    row("difference at a fixed range",
+        diff + QStringList{"--reference", other, "--diff-range", "65535", "@LOG"}, 0,
+        {"261208-diff.png", "261208.png"});
+    row("diff without a reference", diff + QStringList{"@LOG"}, 2);
+    row("diff with two references",
+        diff + QStringList{"--reference", other, "--reference-offset", "week", "@LOG"}, 2);
+    row("reference without diff", {"--render", "@OUT", "--reference", other, "@LOG"}, 2);
+    row("diff-range without diff", {"--render", "@OUT", "--diff-range", "5", "@LOG"}, 2);
+    row("diff without render", {"--diff", "--reference", other, "@LOG"}, 2);
+    row("events and diff", {"--events", "--diff", "--reference", other, "@LOG"}, 2);
+    row("offset fortnight", diff + QStringList{"--reference-offset", "fortnight", "@LOG"}, 2);
+    row("reference missing", diff + QStringList{"--reference", "@DIR/none.log", "@LOG"}, 2);
+    row("reference a folder", diff + QStringList{"--reference", "@DIR/again", "@LOG"}, 2);
+    for (const char* range : {"0", "65536", "-3", "+5", "1.5", "x", ""})
+        row(qPrintable(QStringLiteral("diff-range '%1'").arg(range)),
+            diff + QStringList{"--reference", other, "--diff-range", range, "@LOG"}, 2);
+    row("a log named like another's difference",
+        diff + QStringList{"--reference", other, "@LOG", "@DIR/again/261208-diff.log"}, 2);
 }
 
 void TestRender::commandLine() {
@@ -568,6 +596,37 @@ void TestRender::unreadableLogAmongGoodOnes() {
     for (int day = 1; day <= 5; ++day) {
         const QString name = QStringLiteral("26120%1").arg(day);
         QCOMPARE(Png(QDir(out()).filePath(name + ".png")), Window(path(name + ".log")).chart());
+    }
+}
+
+void TestRender::differencesAgainstRelativeDays() {
+    // Three logs, the first without an earlier one: it is only reported.
+    // The others are each the difference chart of the window's compare
+    // window, at 100 % and 200 %.
+    QStringList logs;
+    for (int day = 5; day <= 7; ++day)
+        logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
+    // A short log: the cells past its end are black in its difference.
+    WriteTestFile(logs[1], LogBytes(Pattern(6)).left(2 * 180 * 300 + 7));
+    for (qreal scale : {1.0, 2.0}) {
+        const Run run = RunDirchart(QStringList{"--render", out(), "--reference-offset", "previous",
+                                                "--diff", "--scale", QString::number(scale)} +
+                                    logs);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.errLines.size(), 1);
+        QVERIFY(run.errLines[0].startsWith("dirchart: " + logs[0] + ": "));
+        QVERIFY(!QFile::exists(QDir(out()).filePath("261205-diff.png")));
+        // The window's 差, on 前のログ as the compare window starts.
+        Window window(logs[0], -1, 1, scale);
+        window.form.commands().compare().showCompare();
+        CompareWindow& compare = *window.form.commands().compare().compareWindow();
+        compare.upperChart->setDevicePixelRatio(scale);
+        compare.setMode(CompareWindow::Mode::Difference);
+        for (int i = 1; i <= 2; ++i) {
+            window.form.loader().stepDay(+1);
+            const QString name = QStringLiteral("26120%1-diff.png").arg(5 + i);
+            QCOMPARE(Png(QDir(out()).filePath(name), scale), compare.upperChart->surface().image());
+        }
     }
 }
 

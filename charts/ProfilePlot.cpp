@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: MIT
+#include "ProfilePlot.h"
+
+#include "DayTime.h"
+#include "DrawingSurface.h"
+#include "PrintAt.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb Grey = 0xff7f7f7f;
+using namespace ProfileGeometry;
+
+int RoundedUp(int value, int unit) {
+    return (value + unit - 1) / unit * unit;
+}
+
+// A curve is over a thousand short, mostly steep segments, for which a
+// surface's general line, clipped and scaled, costs more than the pixels
+// themselves; so each is set as runs up a column, as the chart's cells are.
+// The pixels are those of a line: along the longer axis every pixel, along
+// the other the nearest, halves rounded up.
+class CurvePen {
+  public:
+    CurvePen(DrawingSurface& picture, QRgb colour) : m_picture(picture) { m_solid.fill(colour); }
+
+    void point(int x, int y) { run(x, y, y); }
+
+    // From (x0, y0), set before, to (x1, y1).
+    void segment(int x0, int y0, int x1, int y1) {
+        const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+        const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
+        if (dx == 1 && dy > 1) {
+            // The usual step of a whole day, one column on: the first
+            // ceil(dy / 2) - 1 pixels stay in this column, the rest go up
+            // the next (the walk below, worked out).
+            const int half = (dy + 1) / 2;
+            if (half > 1)
+                run(x0, y0 + sy, y0 + sy * (half - 1));
+            run(x1, y0 + sy * half, y1);
+            return;
+        }
+        const int steps = std::max(dx, dy), minor = std::min(dx, dy);
+        // along(i) = floor((2 i minor + steps) / (2 steps)), counted up: the
+        // remainder r grows by 2 minor a step and carries at 2 steps.
+        int along = 0, r = steps;
+        bool empty = true;
+        int runX = 0, runFrom = 0, runTo = 0;
+        for (int i = 1; i <= steps; ++i) {
+            r += 2 * minor;
+            if (r >= 2 * steps) {
+                r -= 2 * steps;
+                ++along;
+            }
+            const int x = dx >= dy ? x0 + sx * i : x0 + sx * along;
+            const int y = dx >= dy ? y0 + sy * along : y0 + sy * i;
+            if (empty || x != runX) {
+                if (!empty)
+                    run(runX, runFrom, runTo);
+                runX = x;
+                runFrom = y;
+            }
+            runTo = y;
+            empty = false;
+        }
+        if (!empty)
+            run(runX, runFrom, runTo);
+    }
+
+  private:
+    // The pixels of column x from row `from` to row `to`, either way up.
+    void run(int x, int from, int to) {
+        if (from > to)
+            std::swap(from, to);
+        m_picture.PSetColumnUp(static_cast<float>(x), static_cast<float>(to), m_solid.data(),
+                               static_cast<std::size_t>(to - from + 1));
+    }
+
+    DrawingSurface& m_picture;
+    std::array<QRgb, ProfilePictureSize.height()> m_solid;
+};
+
+void DrawCurve(DrawingSurface& picture, const DayProfile& profile, SlotSpan span,
+               std::pair<int, int> range, QRgb colour) {
+    const auto [low, high] = range;
+    const auto y = [&](int v) {
+        return static_cast<int>(PlotBottom -
+                                (long{v} - low) * (PlotBottom - PlotTop) / (high - low));
+    };
+    CurvePen pen(picture, colour);
+    bool drawing = false;
+    int lastX = 0, lastY = 0;
+    for (int t = span.first; t <= span.last; ++t) {
+        const std::optional<int>& value = profile[static_cast<std::size_t>(t)];
+        if (!value) {
+            drawing = false;
+            continue;
+        }
+        const int x = ProfileColumn(t, span), yv = y(*value);
+        if (drawing)
+            pen.segment(lastX, lastY, x, yv);
+        else
+            pen.point(x, yv);
+        drawing = true;
+        lastX = x;
+        lastY = yv;
+    }
+}
+
+// The slot's line and the curves, or with `erase` the same pixels blank.
+void DrawMarkerAndCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
+                         SlotSpan span, bool erase) {
+    const auto colour = [&](QRgb c) { return erase ? DrawingSurface::Background : c; };
+    if (slot >= span.first && slot <= span.last) {
+        const auto x = static_cast<float>(ProfileColumn(slot, span));
+        picture.Line({x, PlotTop}, {x, PlotBottom}, colour(Grey));
+    }
+    const auto range = ProfileValueRange(curves, span);
+    if (curves.hasReference)
+        DrawCurve(picture, curves.reference, span, range, colour(ReferenceCurveColour));
+    DrawCurve(picture, curves.shown, span, range, colour(ShownCurveColour));
+}
+
+} // namespace
+
+std::pair<int, int> ProfileValueRange(const ProfileCurves& curves, SlotSpan span) {
+    int low = 0, high = 0;
+    for (int t = span.first; t <= span.last; ++t) {
+        for (const DayProfile* profile : {&curves.shown, &curves.reference}) {
+            if (profile == &curves.reference && !curves.hasReference)
+                continue;
+            if (const auto& v = (*profile)[static_cast<std::size_t>(t)]) {
+                low = std::min(low, *v);
+                high = std::max(high, *v);
+            }
+        }
+    }
+    const auto nice = [](int v) { return v > 100 ? RoundedUp(v, 100) : RoundedUp(v, 10); };
+    return {low < 0 ? -nice(-low) : 0, std::max(10, nice(high))};
+}
+
+int ProfileColumn(int t, SlotSpan span) {
+    return PlotLeft + (t - span.first) * PlotWidth / span.count();
+}
+
+void DrawProfilePlot(DrawingSurface& picture, const ProfileCurves& curves, int slot,
+                     SlotSpan span) {
+    DrawProfileFrame(picture, curves, span);
+    DrawProfileCurves(picture, curves, slot, span);
+}
+
+void DrawProfileFrame(DrawingSurface& picture, const ProfileCurves& curves, SlotSpan span) {
+    picture.Cls();
+    picture.Line({PlotLeft - 1, PlotBottom + 1}, {PlotRight + 1, PlotTop - 1}, Black,
+                 LineShape::Box);
+
+    // Time ticks on whole hours, as many as keep 80 pixels apart.
+    const int slotsPerHour = 60 / ObservationGrid::MinutesPerSlot;
+    int hours = 1;
+    for (int step : {1, 2, 3, 4, 6, 12}) {
+        hours = step;
+        if (step * slotsPerHour * PlotWidth / span.count() >= 80)
+            break;
+    }
+    for (int t = RoundedUp(span.first, hours * slotsPerHour); t <= span.last + 1;
+         t += hours * slotsPerHour) {
+        const auto x = static_cast<float>(t > span.last ? PlotRight + 1 : ProfileColumn(t, span));
+        picture.Line({x, PlotBottom + 2}, {x, PlotBottom + 5}, Black);
+        PrintAt(picture, x - 7, PlotBottom + 10, t / slotsPerHour);
+    }
+
+    // The legend: a stroke of each colour and its day.
+    picture.Line({330, 11}, {350, 11}, ShownCurveColour);
+    PrintAt(picture, 355, 5, curves.shownLabel);
+    picture.Line({500, 11}, {520, 11}, ReferenceCurveColour);
+    PrintAt(picture, 525, 5, curves.referenceLabel);
+}
+
+void DrawProfileCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
+                       SlotSpan span, const DrawnProfile* before) {
+    // What the frame leaves for the curves: the caption, the value labels
+    // left of the box, and the box's inside.
+    // Cleared a column at a time, as the chart sets its cells: a line a row
+    // would cost more than the curves.
+    static const std::array<QRgb, ProfilePictureSize.height()> blank = [] {
+        std::array<QRgb, ProfilePictureSize.height()> column;
+        column.fill(DrawingSurface::Background);
+        return column;
+    }();
+    const auto clear = [&](int left, int top, int right, int bottom) {
+        for (int x = left; x <= right; ++x)
+            picture.PSetColumnUp(static_cast<float>(x), static_cast<float>(bottom), blank.data(),
+                                 static_cast<std::size_t>(bottom - top + 1));
+    };
+    clear(0, 0, 325, PlotTop - 9);
+    clear(0, PlotTop - 8, PlotLeft - 2, PlotBottom + 8);
+    if (before) {
+        // Only the pixels drawn there before: most of the box stays blank.
+        DrawMarkerAndCurves(picture, before->curves, before->slot, before->span, true);
+    } else {
+        clear(PlotLeft, PlotTop, PlotRight, PlotBottom);
+    }
+    PrintAt(picture, 5, 5, QStringLiteral("SIGNAL AT ") + curves.caption);
+
+    // The value range at the left, and zero when the range goes below it.
+    const auto range = ProfileValueRange(curves, span);
+    for (int v : {range.first, range.second, 0}) {
+        const int y =
+            PlotBottom - (v - range.first) * (PlotBottom - PlotTop) / (range.second - range.first);
+        picture.Line({PlotLeft - 2, static_cast<float>(y)}, {PlotLeft - 5, static_cast<float>(y)},
+                     Black);
+        if (v != 0 || range.first < 0 || y == PlotBottom)
+            PrintAt(picture, 0, static_cast<float>(y - 5), v);
+    }
+
+    DrawMarkerAndCurves(picture, curves, slot, span, false);
+}

@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: MIT
+// The pictures of a day compared with a reference day: the difference
+// chart, the two-day polar plot and the profile through time.
+#include "ChartFrame.h"
+#include "DayDifference.h"
+#include "DifferenceChart.h"
+#include "ImageSurface.h"
+#include "PolarPlot.h"
+#include "ProfilePlot.h"
+#include "RecordingSurface.h"
+
+#include <QTest>
+
+namespace {
+
+ObservationGrid Pattern(int seed) {
+    ObservationGrid grid;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        for (int d = 0; d < ObservationGrid::Bins; ++d)
+            grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed * 101) % 1100 - 20);
+    return grid;
+}
+
+// The entry of the diverging table a pixel shows; -1 for any other colour.
+int EntryOf(QRgb pixel) {
+    const auto& table = DifferenceTable();
+    const auto found = std::find(table.begin(), table.end(), pixel | 0xff000000u);
+    return found == table.end() ? -1 : static_cast<int>(found - table.begin());
+}
+
+} // namespace
+
+class TestCompareCharts : public QObject {
+    Q_OBJECT
+  private slots:
+    void dayMinusItself_data();
+    void dayMinusItself();
+    void legendMirrorsAboutZero_data();
+    void legendMirrorsAboutZero();
+    void polarOfADayWithItself();
+    void profileCurves();
+    void profileCurveIsItsLines();
+};
+
+void TestCompareCharts::dayMinusItself_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<long>("referenceCells");
+    constexpr long All = ObservationGrid::CellCount;
+    QTest::newRow("whole day, 100 %") << 1.0 << All;
+    QTest::newRow("whole day, 150 %") << 1.5 << All;
+    QTest::newRow("short reference, 100 %") << 1.0 << 300L * 180 + 17;
+    QTest::newRow("short reference, 200 %") << 2.0 << 300L * 180 + 17;
+    QTest::newRow("empty reference") << 1.0 << 0L;
+}
+
+void TestCompareCharts::dayMinusItself() {
+    // Every cell both cover is the centre colour; every other one is black,
+    // in every device pixel of the cell.
+    QFETCH(qreal, scale);
+    QFETCH(long, referenceCells);
+    const ObservationGrid day = Pattern(3);
+    ImageSurface picture(ChartPictureSize, scale);
+    DrawDifferenceChart(
+        picture, {&day, ObservationGrid::CellCount, "/a/261208.log"},
+        {&day, referenceCells, "/a/261207.log"},
+        DifferenceColours(DifferenceRange(day, ObservationGrid::CellCount, day, referenceCells)));
+    const QImage image = picture.image();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int t = static_cast<int>(x / scale) - ChartGeometry::PlotLeft;
+            const int d = ChartGeometry::PlotBottom - static_cast<int>(y / scale);
+            if (t < 0 || t >= ObservationGrid::Slots || d < 0 || d >= ObservationGrid::Bins)
+                continue;
+            const QRgb expected =
+                long{t} * ObservationGrid::Bins + d < referenceCells ? 0xfff7f7f7 : 0xff000000;
+            if (image.pixel(x, y) != expected)
+                QFAIL(qPrintable(QStringLiteral("cell %1, %2 at pixel %3, %4: %5")
+                                     .arg(t)
+                                     .arg(d)
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(image.pixel(x, y), 8, 16)));
+        }
+    }
+}
+
+void TestCompareCharts::legendMirrorsAboutZero_data() {
+    QTest::addColumn<int>("range");
+    QTest::addColumn<QStringList>("labels"); // from the bottom tick up
+    QTest::newRow("1: no halves") << 1 << QStringList{"-1 ", "", " 0 ", "", " 1 "};
+    QTest::newRow("7") << 7 << QStringList{"-7 ", "-4 ", " 0 ", " 4 ", " 7 "};
+    QTest::newRow("300") << 300 << QStringList{"-300 ", "-150 ", " 0 ", " 150 ", " 300 "};
+    QTest::newRow("9999") << 9999 << QStringList{"-9999 ", "-5000 ", " 0 ", " 5000 ", " 9999 "};
+    QTest::newRow("thousands") << 65535 << QStringList{"-66k ", "-33k ", " 0 ", " 33k ", " 66k "};
+}
+
+void TestCompareCharts::legendMirrorsAboutZero() {
+    // A sign slip would colour one half of the legend from the other's end
+    // of the table; the labels name -range, 0 and +range.
+    QFETCH(int, range);
+    QFETCH(QStringList, labels);
+    const ObservationGrid day;
+    const DifferenceColours colours(range);
+    ImageSurface picture(ChartPictureSize);
+    DrawDifferenceChart(picture, {&day, 0, {}}, {&day, 0, {}}, colours);
+    const QImage image = picture.image();
+    for (int r = 0; r < ChartGeometry::LegendRows; ++r) {
+        const int low = EntryOf(image.pixel(790, ChartGeometry::LegendRowY(r)));
+        const int high = EntryOf(image.pixel(790, ChartGeometry::LegendRowY(127 - r)));
+        QVERIFY(low >= 0);
+        QCOMPARE(low + high, DifferenceEntries - 1);
+    }
+    QCOMPARE(EntryOf(image.pixel(790, ChartGeometry::LegendRowY(0))), 0);
+
+    RecordingSurface recording;
+    DrawDifferenceChart(recording, {&day, 0, {}}, {&day, 0, {}}, colours);
+    QStringList printed;
+    for (const auto& op : recording.opsOfKind("text"))
+        if (op.x1 == 750)
+            printed.append(op.text);
+    QCOMPARE(printed, labels);
+}
+
+void TestCompareCharts::polarOfADayWithItself() {
+    // The shown day's red curve lies over the reference's, so a day against
+    // itself is its own polar plot exactly; another reference shows blue.
+    const ObservationGrid day = Pattern(1);
+    for (int t : {0, 319, 719}) {
+        ImageSurface single(PolarPictureSize), both(PolarPictureSize);
+        DrawPolarPlot(single, day, t, RadiansPerDegree(), 3);
+        DrawPolarComparison(both, day, day, t, RadiansPerDegree(), 3, ReferenceCurveColour);
+        QCOMPARE(both.image(), single.image());
+    }
+    ImageSurface both(PolarPictureSize);
+    DrawPolarComparison(both, day, Pattern(2), 319, RadiansPerDegree(), 3, ReferenceCurveColour);
+    const QImage image = both.image();
+    QVERIFY(std::count(reinterpret_cast<const QRgb*>(image.constBits()),
+                       reinterpret_cast<const QRgb*>(image.constBits()) +
+                           image.width() * image.height(),
+                       ReferenceCurveColour) > 100);
+}
+
+void TestCompareCharts::profileCurves() {
+    // A step from 100 to 500 at 12:00 in the shown day, a gap from 18:00;
+    // the reference flat at 200. Each slot's column holds its value's row
+    // in its day's colour, and nothing of the shown day in the gap.
+    ProfileCurves curves;
+    for (int t = 0; t < ObservationGrid::Slots; ++t) {
+        if (t < 540)
+            curves.shown[static_cast<std::size_t>(t)] = t < 360 ? 100 : 500;
+        curves.reference[static_cast<std::size_t>(t)] = 200;
+    }
+    curves.hasReference = true;
+    QCOMPARE(ProfileValueRange(curves, {}), std::make_pair(0, 500));
+    ImageSurface picture(ProfilePictureSize);
+    DrawProfilePlot(picture, curves, 600);
+    const QImage image = picture.image();
+    using namespace ProfileGeometry;
+    const auto row = [](int v) { return PlotBottom - v * (PlotBottom - PlotTop) / 500; };
+    for (int t : {0, 100, 300, 400, 539}) {
+        const int x = PlotLeft + t;
+        QCOMPARE(image.pixel(x, row(t < 360 ? 100 : 500)), ShownCurveColour);
+        QCOMPARE(image.pixel(x, row(200)), ReferenceCurveColour);
+    }
+    for (int t : {541, 650, 719}) {
+        const QRgb* column = reinterpret_cast<const QRgb*>(image.constBits()) + PlotLeft + t;
+        for (int y = PlotTop; y <= PlotBottom; ++y)
+            QVERIFY(column[y * image.width()] != ShownCurveColour);
+    }
+    // The slot's grey line at 20:00.
+    QCOMPARE(image.pixel(PlotLeft + 600, PlotTop + 3), 0xff7f7f7fu);
+
+    // Curves of another direction drawn over these, as a new direction
+    // redraws them, leave exactly the whole plot of that direction: nothing
+    // of the old curves, range or caption stays. The other range has
+    // negative values and a wider label.
+    ProfileCurves other = curves;
+    other.caption = QStringLiteral("200-280");
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        other.shown[static_cast<std::size_t>(t)] =
+            t >= 600 && t < 620 ? -1000 : (t * 37) % 3000 - 1000;
+    DrawnProfile drawn{curves, 600, {}};
+    for (int slot : {600, 0}) {
+        DrawProfileCurves(picture, other, slot, {}, &drawn);
+        drawn = {other, slot, {}};
+    }
+    ImageSurface whole(ProfilePictureSize);
+    DrawProfilePlot(whole, other, 0);
+    QCOMPARE(picture.image(), whole.image());
+    // From 20:00 the curve runs along the bottom of the box, and stays inside it.
+    for (int x = PlotLeft - 1; x <= PlotRight + 1; ++x)
+        QCOMPARE(whole.image().pixel(x, PlotBottom + 1), 0xff000000u);
+    // And back, without knowing what was there.
+    DrawProfileCurves(picture, curves, 600);
+    DrawProfilePlot(whole, curves, 600);
+    QCOMPARE(picture.image(), whole.image());
+}
+
+void TestCompareCharts::profileCurveIsItsLines() {
+    // A jagged day, steep and shallow steps up and down, each slot a column:
+    // the curve's pixels are those of the surface's own lines through its
+    // points.
+    ProfileCurves curves;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        curves.shown[static_cast<std::size_t>(t)] = (t * t * 7919) % 1000;
+    using namespace ProfileGeometry;
+    const auto range = ProfileValueRange(curves, {});
+    const auto y = [&](int v) {
+        return static_cast<float>(PlotBottom - (long{v} - range.first) * (PlotBottom - PlotTop) /
+                                                   (range.second - range.first));
+    };
+    ImageSurface curve(ProfilePictureSize), lines(ProfilePictureSize);
+    DrawProfilePlot(curve, curves, -1);
+    for (int t = 1; t < ObservationGrid::Slots; ++t)
+        lines.Line({float(PlotLeft + t - 1), y(*curves.shown[std::size_t(t - 1)])},
+                   {float(PlotLeft + t), y(*curves.shown[std::size_t(t)])}, ShownCurveColour);
+    for (int x = PlotLeft; x <= PlotRight; ++x)
+        for (int row = PlotTop; row <= PlotBottom; ++row)
+            QCOMPARE(curve.image().pixel(x, row) == ShownCurveColour,
+                     lines.image().pixel(x, row) == ShownCurveColour);
+}
+
+QTEST_MAIN(TestCompareCharts)
+#include "tst_comparecharts.moc"

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+
+class CompareWindow;
+class QWidget;
+class ReferenceDay;
+class ViewState;
+class WindowActions;
+
+// The commands of comparing days, carried out: 比較 opens the compare
+// window; 基準日にする makes the shown day the reference, 前のログ / 7日前 /
+// 1年前 the day relative to the shown one, and 基準日を外す clears it. The
+// reference is the view state's; the actions show which one is chosen.
+class CompareCommands : public QObject {
+    Q_OBJECT
+  public:
+    CompareCommands(ViewState& view, WindowActions& actions, QWidget* window);
+    ~CompareCommands() override;
+
+    void showCompare();
+    CompareWindow* compareWindow() const { return m_compare; }
+    ReferenceDay& reference() { return *m_reference; }
+
+  private:
+    ViewState& m_view;
+    QWidget* m_window;
+    ReferenceDay* m_reference = nullptr;
+    CompareWindow* m_compare = nullptr;
+};
