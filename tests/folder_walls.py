@@ -20,11 +20,12 @@ MAY_USE = {
     "render": {"charts", "files", "surface", "data"},
     "widgets": {"surface"},
     "overview": {"widgets", "charts", "files", "surface", "data"},
-    "window": {"overview", "widgets", "charts", "files", "surface", "data"},
-    "app": {"window", "render", "overview", "widgets", "charts", "files", "surface", "data"},
+    "dialogs": {"widgets", "files", "surface", "data"},
+    "window": {"dialogs", "overview", "widgets", "charts", "files", "surface", "data"},
+    "app": {"window", "dialogs", "render", "overview", "widgets", "charts", "files", "surface", "data"},
 }
 # The folders that may link Qt Widgets, and the one that may use no Qt.
-WIDGET_FOLDERS = {"widgets", "overview", "window", "app"}
+WIDGET_FOLDERS = {"widgets", "overview", "dialogs", "window", "app"}
 PLAIN_FOLDERS = {"data"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
