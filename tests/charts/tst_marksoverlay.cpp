@@ -165,19 +165,25 @@ void TestMarksOverlay::markUnderCell() {
 
 void TestMarksOverlay::zoomedBoxFollowsTheView_data() {
     QTest::addColumn<qreal>("scale");
-    QTest::newRow("100 %") << qreal(1);
-    QTest::newRow("150 %") << qreal(1.5);
-    QTest::newRow("200 %") << qreal(2);
+    QTest::addColumn<QList<int>>("shown"); // first and last slot, first and last bin
+    const QList<int> acrossNorth{100, 199, 160, 40}, wholeCircle{100, 199, 0, 179};
+    QTest::newRow("across north, 100 %") << qreal(1) << acrossNorth;
+    QTest::newRow("across north, 150 %") << qreal(1.5) << acrossNorth;
+    QTest::newRow("across north, 200 %") << qreal(2) << acrossNorth;
+    QTest::newRow("whole circle, 100 %") << qreal(1) << wholeCircle;
+    QTest::newRow("whole circle, 200 %") << qreal(2) << wholeCircle;
 }
 
-// A view of slots 100 to 199 and a sector across north (320 to 82 degrees),
-// with a mark across north inside it, one reaching past its end and its top,
-// and one wholly outside it: the outlines lie on the cells the view maps,
-// with no edge at 0 degrees nor where the view cuts a mark, and nothing is
-// drawn outside the plot.
+// A view of slots 100 to 199 and a sector across north (320 to 82 degrees)
+// or the whole circle, with a mark across north inside it, one reaching past
+// its end (and the first view's top), and one wholly outside it: the outlines
+// lie on the cells the view maps, with no edge at 0 degrees (which the whole
+// circle puts at the plot's bottom and top) nor where the view cuts a mark,
+// and nothing is drawn outside the plot.
 void TestMarksOverlay::zoomedBoxFollowsTheView() {
     QFETCH(qreal, scale);
-    const ChartView view{100, 199, 160, 40};
+    QFETCH(QList<int>, shown);
+    const ChartView view{shown[0], shown[1], shown[2], shown[3]};
     const std::vector<Mark> marks{MarkOf(120, 140, 175, 5), MarkOf(180, 250, 20, 60),
                                   MarkOf(300, 320, 0, 179)};
     ImageSurface plain(ChartPictureSize, scale);
@@ -225,7 +231,7 @@ void TestMarksOverlay::zoomedBoxFollowsTheView() {
     QCOMPARE(after.pixel(column(180), lowRow(20)), White);
     // No edge where the sector crosses 0 degrees, in the middle of the mark.
     const int middle = column(130) + 1;
-    for (int y = lowRow(0) - 2; y <= highRow(179) + 2; ++y)
+    for (const int y : {lowRow(0), lowRow(0) - 1, highRow(179), highRow(179) + 1})
         QCOMPARE(after.pixel(middle, y), before.pixel(middle, y));
     // The view cuts the second mark at its end and its top: no edges there.
     const int lastColumn = plot.left + plot.width - 1, topRow = plotPixels.top();
