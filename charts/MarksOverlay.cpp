@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -85,7 +86,143 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label,
     }
 }
 
+// A mark's part in a zoomed view, in device pixels (both corners included),
+// with the edges that are the mark's own (not cut by the view or by 0
+// degrees) and thus drawn.
+struct DeviceBox {
+    QRect pixels;
+    bool left = true, right = true, top = true, bottom = true;
+};
+
+// The runs of the view's bins that a mark holds: one, or two where the
+// mark's sector and the view's overlap at both ends.
+std::vector<DeviceBox> DeviceBoxes(const Mark& mark, const ChartView& view,
+                                   const DevicePlot& plot) {
+    const int first = std::max(mark.firstSlot, view.firstSlot);
+    const int last = std::min(mark.lastSlot, view.lastSlot);
+    if (first > last)
+        return {};
+    const int n = view.slotCount(), m = view.binCount();
+    const int left = plot.left + ColumnOfSlotOffset(first - view.firstSlot, n, plot.width);
+    const int right = plot.left + ColumnOfSlotOffset(last - view.firstSlot + 1, n, plot.width) - 1;
+    std::vector<DeviceBox> boxes;
+    for (int k = 0; k < m;) {
+        const auto binAt = [&](int offset) {
+            return (view.firstBin + offset) % ObservationGrid::Bins;
+        };
+        if (!mark.holdsBin(binAt(k))) {
+            ++k;
+            continue;
+        }
+        int top = k;
+        while (top + 1 < m && mark.holdsBin(binAt(top + 1)))
+            ++top;
+        DeviceBox box;
+        box.pixels = QRect(QPoint(left, plot.bottom - RowOfBinOffset(top + 1, m, plot.height) + 1),
+                           QPoint(right, plot.bottom - RowOfBinOffset(k, m, plot.height)));
+        box.left = first == mark.firstSlot;
+        box.right = last == mark.lastSlot;
+        box.bottom = binAt(k) == mark.firstBin;
+        box.top = binAt(top) == mark.lastBin;
+        boxes.push_back(box);
+        k = top + 1;
+    }
+    return boxes;
+}
+
+// Fills a strip of device pixels with lines of the surface's width: the strip
+// is cut to the plot, then made at least a line wide (inside the plot), so
+// that no line reaches past the plot.
+void FillStrip(DrawingSurface& picture, QRect strip, const QRect& plot, int pen, qreal ratio,
+               QRgb colour) {
+    strip &= plot;
+    if (strip.isEmpty())
+        return;
+    if (strip.width() < pen)
+        strip.setLeft(std::max(plot.left(), strip.right() - pen + 1));
+    if (strip.width() < pen)
+        strip.setRight(strip.left() + pen - 1);
+    if (strip.height() < pen)
+        strip.setTop(std::max(plot.top(), strip.bottom() - pen + 1));
+    if (strip.height() < pen)
+        strip.setBottom(strip.top() + pen - 1);
+    const auto at = [ratio](int device) { return float(device / ratio); };
+    // A line's pen covers `pen` pixels right of and below each point it
+    // passes: the last line of a strip starts a pen short of its end.
+    for (int y = strip.top();; y = std::min(y + pen, strip.bottom() - pen + 1)) {
+        picture.Line({at(strip.left()), at(y)}, {at(strip.right() - pen + 1), at(y)}, colour);
+        if (y >= strip.bottom() - pen + 1)
+            break;
+    }
+}
+
+void DrawDeviceOutline(DrawingSurface& picture, const DeviceBox& box, const QRect& plot, int pen,
+                       qreal ratio) {
+    const QRect& b = box.pixels;
+    // The dark lines just outside the drawn edges, then the light ones on
+    // the edge cells' outermost pixels.
+    const auto edges = [&](const QRect& r, QRgb colour) {
+        const auto strip = [&](QPoint from, QPoint to) {
+            FillStrip(picture, QRect(from, to), plot, pen, ratio, colour);
+        };
+        if (box.left)
+            strip(r.topLeft(), {r.left() + pen - 1, r.bottom()});
+        if (box.right)
+            strip({r.right() - pen + 1, r.top()}, r.bottomRight());
+        if (box.top)
+            strip(r.topLeft(), {r.right(), r.top() + pen - 1});
+        if (box.bottom)
+            strip({r.left(), r.bottom() - pen + 1}, r.bottomRight());
+    };
+    const QRect outer = b.adjusted(box.left ? -pen : 0, box.top ? -pen : 0, box.right ? pen : 0,
+                                   box.bottom ? pen : 0);
+    edges(outer, OutlineDark);
+    edges(b, OutlineLight);
+}
+
+// The chart's pixels inside a box of device pixels.
+QRect LogicalInside(const QRect& device, qreal ratio) {
+    const int left = int(std::ceil(device.left() / ratio));
+    const int top = int(std::ceil(device.top() / ratio));
+    const int right = int(std::floor((device.right() + 1) / ratio)) - 1;
+    const int bottom = int(std::floor((device.bottom() + 1) / ratio)) - 1;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 } // namespace
+
+void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const ChartView& view) {
+    if (view.whole()) {
+        DrawMarks(picture, marks);
+        return;
+    }
+    const float x = picture.CurrentX(), y = picture.CurrentY();
+    const qreal ratio = picture.deviceRatio();
+    const DevicePlot plot = PlotInDevice(ratio);
+    const QRect plotPixels(plot.left, plot.bottom - plot.height + 1, plot.width, plot.height);
+    const int pen = ImageSurface::penWidth(ratio);
+    std::vector<std::vector<DeviceBox>> shown;
+    shown.reserve(marks.size());
+    for (const Mark& mark : marks) {
+        shown.push_back(DeviceBoxes(mark, view, plot));
+        for (const DeviceBox& box : shown.back())
+            DrawDeviceOutline(picture, box, plotPixels, pen, ratio);
+    }
+    std::vector<QRect> labels;
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const std::vector<DeviceBox>& boxes = shown[i];
+        if (boxes.empty())
+            continue;
+        const auto tallest = std::max_element(boxes.begin(), boxes.end(),
+                                              [](const DeviceBox& a, const DeviceBox& b) {
+                                                  return a.pixels.height() < b.pixels.height();
+                                              });
+        DrawLabel(picture, LogicalInside(tallest->pixels, ratio),
+                  QString::fromStdString(marks[i].label), labels);
+    }
+    picture.SetCurrentX(x);
+    picture.SetCurrentY(y);
+}
 
 std::vector<QRect> MarkBoxes(const Mark& mark) {
     const int left = SlotColumn(mark.firstSlot), right = SlotColumn(mark.lastSlot);

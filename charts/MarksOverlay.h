@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "Marks.h"
 
 #include <QRect>
@@ -19,6 +20,12 @@ class DrawingSurface;
 // Outlines are drawn in the order given, later ones over earlier ones, and
 // the labels over all outlines.
 void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks);
+// The same over a part of the day: each mark's box follows the cells as the
+// view lays them out in device pixels (see PlotSignalGrid), cut off where the
+// view ends, with no edge drawn where the box goes on beyond the view or
+// across 0 degrees inside it; a line is as wide as the surface draws one.
+// The whole day's view draws exactly the overlay above.
+void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const ChartView& view);
 
 // The plot-box rectangles (in chart coordinates, both corners included) that
 // a mark covers: one, or two for a sector across 0 degrees.

@@ -123,6 +123,10 @@ std::string Mark::endText() const {
     return MinuteClock((lastSlot + 1) * ObservationGrid::MinutesPerSlot);
 }
 
+ChartView MarkedView(const Mark& mark) {
+    return Clamped({mark.firstSlot, mark.lastSlot, mark.firstBin, mark.lastBin});
+}
+
 bool MarkBefore(const Mark& a, const Mark& b) {
     if (a.firstSlot != b.firstSlot)
         return a.firstSlot < b.firstSlot;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
 #include "ObservationGrid.h"
 
 #include <optional>
@@ -45,6 +46,10 @@ struct Mark {
     int toDegrees() const { return (lastBin + 1) * ObservationGrid::DegreesPerBin; }
     bool operator==(const Mark&) const = default;
 };
+
+// The chart's view of a mark's box: its slots and bins, widened about its
+// centre to the view's least span.
+ChartView MarkedView(const Mark& mark);
 
 // Marks in the file's order: by start, then by id.
 bool MarkBefore(const Mark& a, const Mark& b);

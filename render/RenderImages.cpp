@@ -25,7 +25,6 @@ LogReadResult LogImageRenderer::render(const QString& logPath) {
 }
 
 void LogImageRenderer::drawMarks(const std::vector<Mark>& marks) {
-    // As the window: a zoomed chart shows no marks yet.
-    if (m_options.view.whole())
-        DrawMarks(m_chart, marks);
+    // As the window, in the chart's view.
+    DrawMarks(m_chart, marks, m_options.view);
 }

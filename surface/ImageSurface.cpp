@@ -42,7 +42,7 @@ ImageSurface::ImageSurface(QSize logicalSize, qreal devicePixelRatio) : m_size(l
 void ImageSurface::allocate(qreal ratio) {
     endPainting();
     m_ratio = std::isfinite(ratio) && ratio > 0 ? ratio : 1.0;
-    m_pen = std::max(1, static_cast<int>(std::lround(m_ratio)));
+    m_pen = penWidth(m_ratio);
     if (m_ratio == 1) {
         m_columnEdges.clear();
         m_rowEdges.clear();

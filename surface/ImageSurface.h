@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 
 #include <functional>
@@ -39,6 +40,8 @@ class ImageSurface final : public DrawingSurface {
     static int deviceEdge(int logical, qreal ratio) {
         return static_cast<int>(std::floor(logical * ratio + 0.5));
     }
+    // How many device pixels wide a line is at a device pixel ratio.
+    static int penWidth(qreal ratio) { return std::max(1, static_cast<int>(std::lround(ratio))); }
     // The device pixel that a pointer at the reading point `p` (see
     // readingPoint) stands on.
     static QPoint devicePixelAt(QPointF p, qreal ratio);

@@ -164,6 +164,7 @@ void Form1::wirePlayback() {
     m_zoom = new ChartZoom(m_view, *m_actions, *Picture1, this);
     m_zoom->setPlayback(play->playback());
     commands().compare().setChartZoom(*m_zoom);
+    m_marks->showMarkBox = [this](const ChartView& box) { m_zoom->go(box); };
     m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
         // A range zooms the chart to it; the box shows the slot again.
         if (const auto range = TypedTimeRange(typed, m_view.chartView())) {

@@ -117,8 +117,8 @@ MarkCommands::~MarkCommands() {
 }
 
 void MarkCommands::draw(DrawingSurface& chart) const {
-    if (m_view.marksShown() && m_view.hasLog() && m_view.chartView().whole())
-        DrawMarks(chart, m_marks->marks());
+    if (m_view.marksShown() && m_view.hasLog())
+        DrawMarks(chart, m_marks->marks(), m_view.chartView());
 }
 
 QString MarkCommands::tipLines(int slot, int bin) const {
@@ -308,7 +308,7 @@ void MarkCommands::showMark(const QString& log, const Mark& mark) {
         return;
     m_view.setSlot(mark.firstSlot);
     if (showMarkBox)
-        showMarkBox(mark);
+        showMarkBox(MarkedView(mark));
 }
 
 bool MarkCommands::eventFilter(QObject* watched, QEvent* event) {

@@ -43,8 +43,7 @@ class MarkCommands : public QObject {
     QAction* showMarksAction() const;
     MarksWindow* listWindow() const { return m_window; }
 
-    // Draws the day's marks over the chart when they are shown and the chart
-    // shows the whole day (zoomed views draw none yet).
+    // Draws the day's marks over the chart, in its view, when they are shown.
     void draw(DrawingSurface& chart) const;
 
     // Asks for a label and saves a mark of these cells; false when it was
@@ -61,12 +60,13 @@ class MarkCommands : public QObject {
     // log's folder; the bell where there is none.
     void stepMark(int step);
     void showList();
-    // Shows a day at a mark's slot.
+    // Shows a day at a mark's slot, and the chart zoomed to its box (see
+    // MarkedView) through showMarkBox.
     void showMark(const QString& log, const Mark& mark);
 
-    // Where the zoomed view is built, this shows a mark's box; by default
-    // nothing beyond the slot is shown.
-    std::function<void(const Mark&)> showMarkBox;
+    // Shows a view of the chart as one step of its history; set by the window
+    // to its zoom, nothing is zoomed without it.
+    std::function<void(const ChartView&)> showMarkBox;
 
   signals:
     // The chart is to be drawn again: the marks changed or were shown or hidden.

@@ -51,6 +51,8 @@ class TestMarksOverlay : public QObject {
     void labelWhereItFits();
     void markUnderCell_data();
     void markUnderCell();
+    void zoomedBoxFollowsTheView_data();
+    void zoomedBoxFollowsTheView();
 };
 
 void TestMarksOverlay::acrossNorthDrawsTwoOpenBoxes() {
@@ -159,6 +161,88 @@ void TestMarksOverlay::markUnderCell() {
     const std::vector<Mark> marks{MarkOf(300, 359, 0, 179), MarkOf(100, 110, 170, 5),
                                   MarkOf(320, 340, 50, 70)};
     QCOMPARE(MarkAt(marks, slot, bin), expected);
+}
+
+void TestMarksOverlay::zoomedBoxFollowsTheView_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QList<int>>("shown"); // first and last slot, first and last bin
+    const QList<int> acrossNorth{100, 199, 160, 40}, wholeCircle{100, 199, 0, 179};
+    QTest::newRow("across north, 100 %") << qreal(1) << acrossNorth;
+    QTest::newRow("across north, 150 %") << qreal(1.5) << acrossNorth;
+    QTest::newRow("across north, 200 %") << qreal(2) << acrossNorth;
+    QTest::newRow("whole circle, 100 %") << qreal(1) << wholeCircle;
+    QTest::newRow("whole circle, 200 %") << qreal(2) << wholeCircle;
+}
+
+// A view of slots 100 to 199 and a sector across north (320 to 82 degrees)
+// or the whole circle, with a mark across north inside it, one reaching past
+// its end (and the first view's top), and one wholly outside it: the outlines
+// lie on the cells the view maps, with no edge at 0 degrees (which the whole
+// circle puts at the plot's bottom and top) nor where the view cuts a mark,
+// and nothing is drawn outside the plot.
+void TestMarksOverlay::zoomedBoxFollowsTheView() {
+    QFETCH(qreal, scale);
+    QFETCH(QList<int>, shown);
+    const ChartView view{shown[0], shown[1], shown[2], shown[3]};
+    const std::vector<Mark> marks{MarkOf(120, 140, 175, 5), MarkOf(180, 250, 20, 60),
+                                  MarkOf(300, 320, 0, 179)};
+    ImageSurface plain(ChartPictureSize, scale);
+    DrawChartFrame(plain, StandardColourTable(), view);
+    PlotSignalGrid(plain, UniformGrid(300), StandardColourTable(), view);
+    ImageSurface marked(ChartPictureSize, scale);
+    DrawChartFrame(marked, StandardColourTable(), view);
+    PlotSignalGrid(marked, UniformGrid(300), StandardColourTable(), view);
+    DrawMarks(marked, marks, view);
+    const QImage before = plain.pixels(), after = marked.pixels();
+
+    const DevicePlot plot = PlotInDevice(scale);
+    const QRect plotPixels(plot.left, plot.bottom - plot.height + 1, plot.width, plot.height);
+    const auto column = [&](int slot) {
+        return plot.left + ColumnOfSlotOffset(slot - view.firstSlot, view.slotCount(), plot.width);
+    };
+    // The bottom device row of a bin, and the top one.
+    const auto lowRow = [&](int bin) {
+        return plot.bottom - RowOfBinOffset(*view.binOffset(bin), view.binCount(), plot.height);
+    };
+    const auto highRow = [&](int bin) {
+        return plot.bottom -
+               RowOfBinOffset(*view.binOffset(bin) + 1, view.binCount(), plot.height) + 1;
+    };
+    int changed = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (after.pixel(x, y) == before.pixel(x, y))
+                continue;
+            ++changed;
+            QVERIFY2(plotPixels.contains(x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            if (after.pixel(x, y) != White)
+                continue;
+            // A light pixel lies on a cell of a mark in view.
+            const int slot = SlotAtColumn(view, x - plot.left, plot.width);
+            const int bin = BinAtRow(view, plot.bottom - y, plot.height);
+            QVERIFY2(marks[0].holds(slot, bin) || marks[1].holds(slot, bin),
+                     qPrintable(QStringLiteral("slot %1 bin %2").arg(slot).arg(bin)));
+        }
+    }
+    QVERIFY(changed > 0);
+    // The own corners of each mark in view.
+    QCOMPARE(after.pixel(column(120), lowRow(175)), White);
+    QCOMPARE(after.pixel(column(141) - 1, highRow(5)), White);
+    QCOMPARE(after.pixel(column(180), lowRow(20)), White);
+    // No edge where the sector crosses 0 degrees, in the middle of the mark.
+    const int middle = column(130) + 1;
+    for (const int y : {lowRow(0), lowRow(0) - 1, highRow(179), highRow(179) + 1})
+        QCOMPARE(after.pixel(middle, y), before.pixel(middle, y));
+    // The view cuts the second mark at its end and its top: no edges there.
+    const int lastColumn = plot.left + plot.width - 1, topRow = plotPixels.top();
+    QCOMPARE(after.pixel(lastColumn, lowRow(30)), before.pixel(lastColumn, lowRow(30)));
+    QCOMPARE(after.pixel(column(190), topRow), before.pixel(column(190), topRow));
+    // The mark wholly outside the view draws nothing.
+    ImageSurface inView(ChartPictureSize, scale);
+    DrawChartFrame(inView, StandardColourTable(), view);
+    PlotSignalGrid(inView, UniformGrid(300), StandardColourTable(), view);
+    DrawMarks(inView, {marks[0], marks[1]}, view);
+    QCOMPARE(inView.pixels(), after);
 }
 
 QTEST_MAIN(TestMarksOverlay)

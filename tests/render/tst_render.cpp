@@ -375,6 +375,9 @@ void TestRender::imagesAreTheWindowsPictures_data() {
     QTest::newRow("zoomed, 200 %") << 2.0 << "23:00-23:58" << "200-280" << false;
     QTest::newRow("marks, 100 %") << 1.0 << "" << "" << true;
     QTest::newRow("marks, 150 %") << 1.5 << "" << "" << true;
+    QTest::newRow("zoomed marks, 100 %") << 1.0 << "6:00-9:00" << "340-20" << true;
+    QTest::newRow("zoomed marks cut, 150 %") << 1.5 << "5:00-8:00" << "300-358" << true;
+    QTest::newRow("zoomed marks cut, 200 %") << 2.0 << "7:00-10:00" << "0-40" << true;
 }
 
 void TestRender::imagesAreTheWindowsPictures() {

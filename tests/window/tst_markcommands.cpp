@@ -226,7 +226,7 @@ void TestMarkCommands::listShowsDayAndSlot() {
         other.dialogs->markChoice = MarkTexts{QStringLiteral("early burst"), QStringLiteral("x")};
         QVERIFY(other.form.marks().markCells(100, 110, 0, 179));
         other.dialogs->markChoice = MarkTexts{QStringLiteral("late"), QStringLiteral("noise")};
-        QVERIFY(other.form.marks().markCells(600, 610, 0, 179));
+        QVERIFY(other.form.marks().markCells(600, 610, 170, 5));
     }
     WindowFixture f;
     f.form.loadLog(second);
@@ -237,13 +237,18 @@ void TestMarkCommands::listShowsDayAndSlot() {
     QVERIFY(list && list->isVisible());
     QTableView* table = list->table;
     QCOMPARE(table->model()->rowCount(), 2);
-    // Filtered on label and comment; a click shows that day at the mark's slot.
+    // Filtered on label and comment; a click shows that day at the mark's slot,
+    // zoomed to its box (widened to 30 slots) as one step back from the whole.
     list->filter->setText("NOISE");
     QCOMPARE(table->model()->rowCount(), 1);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                       table->visualRect(table->model()->index(0, 3)).center());
     QCOMPARE(f.form.view().path(), first);
     QCOMPARE(f.form.view().slot(), 600);
+    QCOMPARE(f.form.view().chartView(), (ChartView{591, 620, 170, 5}));
+    QVERIFY(f.form.windowActions().viewBack->isEnabled());
+    f.form.windowActions().viewBack->trigger();
+    QVERIFY(f.form.view().chartView().whole());
     // The list follows a mark added while it is open.
     list->filter->clear();
     QVERIFY(f.form.marks().markCells(5, 6, 0, 179));
