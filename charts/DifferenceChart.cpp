@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -52,10 +53,11 @@ QString DifferenceLegendLabel(int value) {
 }
 
 void DrawDifferenceChart(DrawingSurface& picture, const ComparedDay& shown,
-                         const ComparedDay& reference, const DifferenceColours& colours) {
-    DrawChartAxes(picture);
+                         const ComparedDay& reference, const DifferenceColours& colours,
+                         const ChartView& view) {
+    DrawChartAxes(picture, view);
     DrawDifferenceLegend(picture, colours);
-    PlotDifferenceGrid(picture, shown, reference, colours);
+    PlotDifferenceGrid(picture, shown, reference, colours, view);
     const QString shownDate = DateLabelText(shown.path);
     const QString referenceDate = DateLabelText(reference.path);
     if (!shownDate.isEmpty() || !referenceDate.isEmpty())
@@ -63,10 +65,27 @@ void DrawDifferenceChart(DrawingSurface& picture, const ComparedDay& shown,
 }
 
 void PlotDifferenceGrid(DrawingSurface& picture, const ComparedDay& shown,
-                        const ComparedDay& reference, const DifferenceColours& colours) {
+                        const ComparedDay& reference, const DifferenceColours& colours,
+                        const ChartView& view) {
     const long covered = CellsBothCover(shown.cellsCovered, reference.cellsCovered);
     const std::int16_t* a = shown.grid->cells.data();
     const std::int16_t* b = reference.grid->cells.data();
+    if (!view.whole()) {
+        // Bottom row first, each row left to right, as FillCells takes them.
+        const int n = view.slotCount(), m = view.binCount();
+        std::vector<QRgb> cells(static_cast<std::size_t>(n) * static_cast<std::size_t>(m));
+        for (int k = 0; k < m; ++k) {
+            const int bin = (view.firstBin + k) % ObservationGrid::Bins;
+            QRgb* row = cells.data() + std::size_t(k) * std::size_t(n);
+            for (int j = 0; j < n; ++j) {
+                const long cell = long{view.firstSlot + j} * ObservationGrid::Bins + bin;
+                row[j] = cell < covered ? colours.argb(int{a[cell]} - int{b[cell]}) : Black;
+            }
+        }
+        using namespace ChartGeometry;
+        picture.FillCells(PlotLeft, PlotTop, PlotRight, PlotBottom, n, m, cells.data());
+        return;
+    }
     std::array<QRgb, ObservationGrid::Bins> column;
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         const long start = long{t} * ObservationGrid::Bins;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChartView.h"
+
 #include <QString>
 
 class DifferenceColours;
@@ -23,9 +25,14 @@ QString DifferenceLegendLabel(int value);
 // range: the chart's frame with a legend from -range (bottom) to +range
 // (top), each cell in the colour of its difference, black where either day
 // has no observation, and the two dates above the chart
-// ("2026/12/08 - 2026/12/07").
+// ("2026/12/08 - 2026/12/07"). A part of the day in `view` has the axes of
+// that view, as the day's chart has.
 void DrawDifferenceChart(DrawingSurface& picture, const ComparedDay& shown,
-                         const ComparedDay& reference, const DifferenceColours& colours);
-// The cells alone, one pixel per cell as PlotSignalGrid sets them.
+                         const ComparedDay& reference, const DifferenceColours& colours,
+                         const ChartView& view = {});
+// The cells alone, one pixel per cell as PlotSignalGrid sets them; a part of
+// the day across the whole plot area, each cell the same block of device
+// pixels as PlotSignalGrid gives it at that view.
 void PlotDifferenceGrid(DrawingSurface& picture, const ComparedDay& shown,
-                        const ComparedDay& reference, const DifferenceColours& colours);
+                        const ComparedDay& reference, const DifferenceColours& colours,
+                        const ChartView& view = {});

@@ -5,11 +5,10 @@
 #include "DayDifference.h"
 #include "DifferenceChart.h"
 #include "FileErrors.h"
-#include "MarkFile.h"
+#include "FileNames.h"
 #include "ImageSurface.h"
 #include "LogFile.h"
-#include "PathText.h"
-#include "FileNames.h"
+#include "MarkFile.h"
 #include "PathText.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
@@ -77,8 +76,8 @@ class Reporter {
 // fixed, or each log's own when it is relative, and the surface reused.
 class DifferenceRenderer {
   public:
-    DifferenceRenderer(const DifferenceRequest& request, qreal scale)
-        : m_request(request), m_picture(ChartPictureSize, scale) {
+    DifferenceRenderer(const DifferenceRequest& request, qreal scale, const ChartView& view)
+        : m_request(request), m_view(view), m_picture(ChartPictureSize, scale) {
         if (!request.referenceLog.isEmpty())
             m_referenceRead = ReadLogFile(request.referenceLog, m_reference);
     }
@@ -109,7 +108,7 @@ class DifferenceRenderer {
         if (!m_colours || m_colours->range() != range)
             m_colours.emplace(range);
         DrawDifferenceChart(m_picture, {&shown, shownCells, log},
-                            {&m_reference, referenceCells, referencePath}, *m_colours);
+                            {&m_reference, referenceCells, referencePath}, *m_colours, m_view);
         const QString path = folder.filePath(DifferenceImageName(log));
         const FileWriteResult result = WriteImageFile(m_picture.image(), path);
         if (!result.ok()) {
@@ -121,6 +120,8 @@ class DifferenceRenderer {
 
   private:
     const DifferenceRequest& m_request;
+    // The part of the day the chart shows, which the difference shows too.
+    const ChartView m_view;
     ImageSurface m_picture;
     ObservationGrid m_reference;
     LogReadResult m_referenceRead;
@@ -212,7 +213,7 @@ int RunRenderCommand(const RenderRequest& request) {
         LogImageRenderer renderer(options);
         std::optional<DifferenceRenderer> difference;
         if (request.difference)
-            difference.emplace(*request.difference, request.scale);
+            difference.emplace(*request.difference, request.scale, request.view);
         for (qsizetype i = next++; i < total; i = next++) {
             const QString& log = request.logs[i];
             if (!RenderLog(renderer, log, folder, request, reporter, archive, i, frameThreads,

@@ -30,9 +30,9 @@ int PanStep(int span) {
 } // namespace
 
 ChartZoom::ChartZoom(ViewState& view, WindowActions& actions, PictureBox& chart, QWidget* window)
-    : QObject(window), m_view(view), m_chart(chart), m_history(new ViewHistory(this)),
-      m_zoomIn(actions.zoomIn), m_zoomOut(actions.zoomOut), m_whole(actions.zoomWhole),
-      m_back(actions.viewBack), m_forward(actions.viewForward) {
+    : QObject(window), m_view(view), m_history(new ViewHistory(this)), m_zoomIn(actions.zoomIn),
+      m_zoomOut(actions.zoomOut), m_whole(actions.zoomWhole), m_back(actions.viewBack),
+      m_forward(actions.viewForward) {
     // Backspace only with the chart focused: a text box deletes with it.
     for (QAction* action : {m_back, m_forward}) {
         window->removeAction(action);
@@ -62,6 +62,20 @@ ChartZoom::ChartZoom(ViewState& view, WindowActions& actions, PictureBox& chart,
 }
 
 ChartZoom::~ChartZoom() = default;
+
+void ChartZoom::addChart(PictureBox& chart) {
+    for (QAction* action : {m_back, m_forward})
+        chart.addAction(action);
+    chart.installEventFilter(this);
+    // A drag on a chart that goes away ends with it.
+    connect(&chart, &QObject::destroyed, this, [this, box = &chart] {
+        if (m_dragChart == box) {
+            m_dragChart = nullptr;
+            m_band = nullptr;
+            m_panStart.reset();
+        }
+    });
+}
 
 void ChartZoom::setPlayback(Playback& playback) {
     m_playback = &playback;
@@ -117,11 +131,11 @@ void ChartZoom::showSoon(const ChartView& view) {
     });
 }
 
-ChartZoom::PlotPixel ChartZoom::plotPixel(QPointF widgetPoint) const {
-    const ImageSurface& surface = m_chart.surface();
+ChartZoom::PlotPixel ChartZoom::plotPixel(const PictureBox& chart, QPointF widgetPoint) const {
+    const ImageSurface& surface = chart.surface();
     const qreal ratio = surface.devicePixelRatio();
     const QPointF reading =
-        surface.readingPoint(widgetPoint - QPointF(m_chart.contentsRect().topLeft()));
+        surface.readingPoint(widgetPoint - QPointF(chart.contentsRect().topLeft()));
     const QPoint device = ImageSurface::devicePixelAt(reading, ratio);
     const ChartGeometry::DevicePlot plot = ChartGeometry::PlotInDevice(ratio);
     const int x = device.x() - plot.left, y = plot.bottom - device.y();
@@ -130,7 +144,7 @@ ChartZoom::PlotPixel ChartZoom::plotPixel(QPointF widgetPoint) const {
             plot.height, inside};
 }
 
-void ChartZoom::wheel(QWheelEvent* event) {
+void ChartZoom::wheel(const PictureBox& chart, QWheelEvent* event) {
     const Qt::KeyboardModifiers mods =
         event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
     QPoint delta = event->angleDelta();
@@ -143,7 +157,7 @@ void ChartZoom::wheel(QWheelEvent* event) {
     if (across == 0 && up == 0)
         return;
 
-    const PlotPixel at = plotPixel(event->position());
+    const PlotPixel at = plotPixel(chart, event->position());
     ChartView view = current();
     if (mods & Qt::ControlModifier) {
         const bool time = !(mods & Qt::ShiftModifier);
@@ -171,7 +185,7 @@ void ChartZoom::wheel(QWheelEvent* event) {
     showSoon(view);
 }
 
-bool ChartZoom::mouse(QMouseEvent* event) {
+bool ChartZoom::mouse(PictureBox& chart, QMouseEvent* event) {
     const QPointF at = event->position();
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -179,17 +193,24 @@ bool ChartZoom::mouse(QMouseEvent* event) {
             (event->button() == Qt::BackButton ? m_back : m_forward)->trigger();
             return true;
         }
-        if (!plotPixel(at).inside)
+        if (!plotPixel(chart, at).inside)
             return false;
         if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ShiftModifier) {
+            // The box is drawn on the chart it is drawn across.
+            if (m_band && m_band->parent() != &chart) {
+                delete m_band;
+                m_band = nullptr;
+            }
             if (!m_band)
-                m_band = new QRubberBand(QRubberBand::Rectangle, &m_chart);
+                m_band = new QRubberBand(QRubberBand::Rectangle, &chart);
+            m_dragChart = &chart;
             m_bandStart = at;
             m_band->setGeometry(QRect(at.toPoint(), QSize()));
             m_band->show();
             return true;
         }
         if (event->button() == Qt::MiddleButton) {
+            m_dragChart = &chart;
             m_panStart = at;
             m_panFrom = current();
             m_panMoved = false;
@@ -197,12 +218,14 @@ bool ChartZoom::mouse(QMouseEvent* event) {
         }
         return false;
     case QEvent::MouseMove:
+        if (&chart != m_dragChart)
+            return false;
         if (m_band && m_band->isVisible()) {
             m_band->setGeometry(QRectF(m_bandStart, at).normalized().toRect());
             return true;
         }
         if (m_panStart) {
-            const PlotPixel from = plotPixel(*m_panStart), to = plotPixel(at);
+            const PlotPixel from = plotPixel(chart, *m_panStart), to = plotPixel(chart, at);
             // The view follows the pointer: dragging right shows earlier
             // times, dragging up lower directions.
             const double acrossCells = double(to.x - from.x) * m_panFrom.slotCount() / from.width;
@@ -219,9 +242,11 @@ bool ChartZoom::mouse(QMouseEvent* event) {
         }
         return false;
     case QEvent::MouseButtonRelease:
+        if (&chart != m_dragChart)
+            return false;
         if (event->button() == Qt::LeftButton && m_band && m_band->isVisible()) {
             m_band->hide();
-            const PlotPixel a = plotPixel(m_bandStart), b = plotPixel(at);
+            const PlotPixel a = plotPixel(chart, m_bandStart), b = plotPixel(chart, at);
             // A click without a drag draws no box.
             if (std::abs(a.x - b.x) < 2 && std::abs(a.y - b.y) < 2)
                 return true;
@@ -242,14 +267,16 @@ bool ChartZoom::mouse(QMouseEvent* event) {
 }
 
 bool ChartZoom::eventFilter(QObject* watched, QEvent* event) {
+    // Only charts are watched.
+    auto* chart = static_cast<PictureBox*>(watched);
     switch (event->type()) {
     case QEvent::Wheel:
-        wheel(static_cast<QWheelEvent*>(event));
+        wheel(*chart, static_cast<QWheelEvent*>(event));
         return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
-        if (mouse(static_cast<QMouseEvent*>(event)))
+        if (mouse(*chart, static_cast<QMouseEvent*>(event)))
             return true;
         break;
     default:

@@ -39,6 +39,9 @@ class ChartZoom : public QObject {
     void go(const ChartView& view);
     // While playing, the window pages on when the slot leaves it.
     void setPlayback(Playback& playback);
+    // Another chart of the same view (the compare window's) takes the same
+    // gestures and shares the history.
+    void addChart(PictureBox& chart);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,20 +56,19 @@ class ChartZoom : public QObject {
         int height = 1;
         bool inside = false;
     };
-    PlotPixel plotPixel(QPointF widgetPoint) const;
+    PlotPixel plotPixel(const PictureBox& chart, QPointF widgetPoint) const;
     // The view shown, or the one a wheel burst is about to show.
     ChartView current() const;
     // Steps of keys and menus: about the view's centre.
     void zoomTime(bool in);
-    void wheel(QWheelEvent* event);
-    bool mouse(QMouseEvent* event);
+    void wheel(const PictureBox& chart, QWheelEvent* event);
+    bool mouse(PictureBox& chart, QMouseEvent* event);
     // Shows `view` once the events queued now are handled, so that a burst
     // of wheel notches draws the chart once.
     void showSoon(const ChartView& view);
     void updateActions();
 
     ViewState& m_view;
-    PictureBox& m_chart;
     ViewHistory* m_history;
     Playback* m_playback = nullptr;
     QAction* m_zoomIn;
@@ -77,7 +79,9 @@ class ChartZoom : public QObject {
     std::optional<ChartView> m_pending;
     // What the wheel has turned short of a whole notch, across and up.
     QPoint m_wheelRest;
-    // A Shift+drag's box, and a middle-button drag: where each started.
+    // A Shift+drag's box, and a middle-button drag: on which chart and
+    // where each started.
+    PictureBox* m_dragChart = nullptr;
     QRubberBand* m_band = nullptr;
     QPointF m_bandStart;
     std::optional<QPointF> m_panStart;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "CompareCommands.h"
 
+#include "ChartZoom.h"
 #include "CompareWindow.h"
+#include "PictureBox.h"
 #include "ReferenceDay.h"
 #include "ViewState.h"
 #include "WindowActions.h"
@@ -35,8 +37,12 @@ void CompareCommands::showCompare() {
     // Without a reference chosen, the day before is what one compares with.
     if (m_view.reference().kind == ReferenceChoice::Kind::None)
         m_view.setReference({ReferenceChoice::Kind::Relative, {}, RelativeDay::PreviousLog});
-    if (!m_compare)
+    if (!m_compare) {
         m_compare = new CompareWindow(m_view, *m_reference, m_window);
+        if (m_zoom)
+            for (PictureBox* chart : {m_compare->upperChart, m_compare->lowerChart})
+                m_zoom->addChart(*chart);
+    }
     m_compare->show();
     m_compare->raise();
     m_compare->activateWindow();

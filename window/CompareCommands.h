@@ -3,6 +3,7 @@
 
 #include <QObject>
 
+class ChartZoom;
 class CompareWindow;
 class QWidget;
 class ReferenceDay;
@@ -22,10 +23,14 @@ class CompareCommands : public QObject {
     void showCompare();
     CompareWindow* compareWindow() const { return m_compare; }
     ReferenceDay& reference() { return *m_reference; }
+    // The main chart's zoom gestures, which the compare window's charts
+    // take too.
+    void setChartZoom(ChartZoom& zoom) { m_zoom = &zoom; }
 
   private:
     ViewState& m_view;
     QWidget* m_window;
     ReferenceDay* m_reference = nullptr;
     CompareWindow* m_compare = nullptr;
+    ChartZoom* m_zoom = nullptr;
 };

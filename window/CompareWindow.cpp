@@ -37,8 +37,8 @@ constexpr int QuarterSecond = 250;
 
 // A chart of a day that is not there: the frame and, where the date goes,
 // why.
-void DrawNoDay(DrawingSurface& picture, const ColourTable& colours) {
-    DrawChartFrame(picture, colours);
+void DrawNoDay(DrawingSurface& picture, const ColourTable& colours, const ChartView& view) {
+    DrawChartFrame(picture, colours, view);
     PrintAt(picture, 500, 20, QStringLiteral("NO REFERENCE DAY"));
 }
 
@@ -58,6 +58,11 @@ CompareWindow::CompareWindow(ViewState& view, ReferenceDay& reference, QWidget* 
     connect(&m_view, &ViewState::logChanged, this, &CompareWindow::redrawAll);
     connect(&m_view, &ViewState::gridChanged, this, &CompareWindow::redrawAll);
     connect(&m_view, &ViewState::coloursChanged, this, &CompareWindow::redrawCharts);
+    // Zoomed as the main chart is: the charts and the profile's time window.
+    connect(&m_view, &ViewState::chartViewChanged, this, [this] {
+        redrawCharts();
+        redrawProfile(true);
+    });
     connect(&m_reference, &ReferenceDay::changed, this, &CompareWindow::redrawAll);
     connect(&m_view, &ViewState::gainChanged, this, &CompareWindow::redrawPolar);
     connect(&m_view, &ViewState::slotChanged, this, [this] {
@@ -165,14 +170,14 @@ void CompareWindow::buildControls() {
 }
 
 void CompareWindow::wireCharts() {
-    const auto clickToSlot = [this](QPointF p, bool dragging) {
-        if (!dragging && !ChartGeometry::CellAt(p))
-            return false;
-        m_view.setSlot(ChartGeometry::SlotNear(p.x()));
-        return true;
-    };
     for (PictureBox* chart : {upperChart, lowerChart}) {
-        chart->setPointHandler(clickToSlot);
+        chart->setPointHandler([this, chart](QPointF p, bool dragging) {
+            if (!dragging && !ChartGeometry::CellAt(p))
+                return false;
+            m_view.setSlot(ChartGeometry::SlotNear(p.x(), m_view.chartView(),
+                                                   chart->surface().devicePixelRatio()));
+            return true;
+        });
         chart->setMouseTracking(true);
         chart->installEventFilter(this);
         chart->setOverlayPainter([this, chart](QPainter& painter) {
@@ -180,11 +185,14 @@ void CompareWindow::wireCharts() {
                 painter.drawImage(QPointF(0, 0), m_referenceImage);
             painter.setPen(Qt::NoPen);
             painter.setBrush(QColor(0xc0, 0, 0));
-            painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot()));
+            painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(),
+                                                          chart->surface().devicePixelRatio()));
         });
-        chart->setMenuExtender([this](QMenu& menu, std::optional<QPointF> at) {
+        chart->setMenuExtender([this, chart](QMenu& menu, std::optional<QPointF> at) {
             menu.addSeparator();
-            const auto cell = at ? ChartGeometry::CellAt(*at) : std::nullopt;
+            const auto cell = at ? ChartGeometry::CellAt(*at, m_view.chartView(),
+                                                         chart->surface().devicePixelRatio())
+                                 : std::nullopt;
             QAction* lock = menu.addAction(QStringLiteral("この方向に固定"));
             lock->setEnabled(bool(cell));
             connect(lock, &QAction::triggered, this, [this, cell] { lockDirection(cell->bin); });
@@ -214,6 +222,11 @@ void CompareWindow::wireCharts() {
     connect(polarPlot, &PictureBox::devicePixelRatioChanged, this, &CompareWindow::redrawPolar);
 }
 
+SlotSpan CompareWindow::chartSpan() const {
+    const ChartView& view = m_view.chartView();
+    return {view.firstSlot, view.lastSlot};
+}
+
 void CompareWindow::setMode(Mode mode) {
     m_modes->button(static_cast<int>(mode))->setChecked(true);
     if (mode == m_mode)
@@ -232,8 +245,8 @@ void CompareWindow::toggleBlink() {
     m_showingReference = !m_showingReference;
     using namespace ChartGeometry;
     const QPoint inside = upperChart->contentsRect().topLeft();
-    upperChart->update(QRect(PlotLeft, PlotTop, ObservationGrid::Slots, ObservationGrid::Bins)
-                           .translated(inside));
+    upperChart->update(
+        QRect(PlotLeft, PlotTop, ObservationGrid::Slots, ObservationGrid::Bins).translated(inside));
     upperChart->update(QRect(500, 15, ChartPictureSize.width() - 500, 25).translated(inside));
 }
 
@@ -325,7 +338,8 @@ bool CompareWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* chart = static_cast<PictureBox*>(watched);
         const QPointF at =
             static_cast<QMouseEvent*>(event)->position() - QPointF(chart->contentsRect().topLeft());
-        if (const auto cell = ChartGeometry::CellAt(at)) {
+        if (const auto cell = ChartGeometry::CellAt(at, m_view.chartView(),
+                                                    chart->surface().devicePixelRatio())) {
             readout->setText(readoutText(cell->slot, cell->bin));
             pointAt(cell->bin);
         }
@@ -372,15 +386,16 @@ void CompareWindow::redrawCharts() {
     if (!isVisible())
         return;
     const ColourTable& colours = m_view.colourTable();
+    const ChartView& view = m_view.chartView();
     const auto drawDay = [&](DrawingSurface& picture, bool reference) {
         if (!reference && m_view.hasLog())
-            DrawChart(picture, m_view.grid(), m_view.path(), colours);
+            DrawChart(picture, m_view.grid(), m_view.path(), colours, view);
         else if (reference && m_reference.shown())
-            DrawChart(picture, m_reference.grid(), m_reference.path(), colours);
+            DrawChart(picture, m_reference.grid(), m_reference.path(), colours, view);
         else if (reference)
-            DrawNoDay(picture, colours);
+            DrawNoDay(picture, colours, view);
         else
-            DrawChartFrame(picture, colours);
+            DrawChartFrame(picture, colours, view);
     };
     DrawingSurface& upper = upperChart->surface();
     switch (m_mode) {
@@ -401,9 +416,9 @@ void CompareWindow::redrawCharts() {
             DrawDifferenceChart(
                 upper, {&m_view.grid(), m_view.coveredCells(), m_view.path()},
                 {&m_reference.grid(), m_reference.coveredCells(), m_reference.path()},
-                DifferenceColours(differenceRange()));
+                DifferenceColours(differenceRange()), view);
         else
-            DrawNoDay(upper, colours);
+            DrawNoDay(upper, colours, view);
         break;
     }
     upperChart->update();

@@ -80,9 +80,9 @@ class CompareWindow : public QWidget {
     void redrawPolar();
     void redrawProfile(bool frameToo);
     ProfileCurves profileCurves() const;
-    // The slots the charts show: the whole day until the view state holds
-    // a zoomed time window; the profile and the markers follow it.
-    SlotSpan chartSpan() const { return {}; }
+    // The slots the charts show: the view state's time window, which the
+    // profile and the markers follow.
+    SlotSpan chartSpan() const;
 
     ViewState& m_view;
     ReferenceDay& m_reference;

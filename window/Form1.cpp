@@ -4,6 +4,7 @@
 #include "AppIcon.h"
 #include "ChartFrame.h"
 #include "ChartZoom.h"
+#include "CompareCommands.h"
 #include "ControlNames.h"
 #include "DayChart.h"
 #include "DirectionTimePlot.h"
@@ -162,6 +163,7 @@ void Form1::wirePlayback() {
     m_pictures->setPlayback(play->playback());
     m_zoom = new ChartZoom(m_view, *m_actions, *Picture1, this);
     m_zoom->setPlayback(play->playback());
+    commands().compare().setChartZoom(*m_zoom);
     m_marks->showMarkBox = [this](const ChartView& box) { m_zoom->go(box); };
     m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
         // A range zooms the chart to it; the box shows the slot again.

@@ -178,6 +178,7 @@ class TestRender : public QObject {
     void coloursAsAsked_data();
     void coloursAsAsked();
     void unreadableLogAmongGoodOnes();
+    void differencesAgainstRelativeDays_data();
     void differencesAgainstRelativeDays();
     void eventsOfABatch();
     void marksOfABatch();
@@ -602,19 +603,39 @@ void TestRender::unreadableLogAmongGoodOnes() {
     }
 }
 
+void TestRender::differencesAgainstRelativeDays_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QString>("times"); // with the sector, empty for the whole day
+    QTest::addColumn<QString>("sector");
+    QTest::newRow("100 %") << 1.0 << QString() << QString();
+    QTest::newRow("200 %") << 2.0 << QString() << QString();
+    // Across the short log's end (10:00) and across 0 degrees.
+    QTest::newRow("zoomed, 150 %") << 1.5 << QString("9:00-11:00") << QString("340-20");
+    QTest::newRow("zoomed, 200 %") << 2.0 << QString("9:50-10:30") << QString("200-280");
+}
+
 void TestRender::differencesAgainstRelativeDays() {
     // Three logs, the first without an earlier one: it is only reported.
     // The others are each the difference chart of the window's compare
-    // window, at 100 % and 200 %.
+    // window, at the same scale and view.
+    QFETCH(qreal, scale);
+    QFETCH(QString, times);
+    QFETCH(QString, sector);
     QStringList logs;
     for (int day = 5; day <= 7; ++day)
         logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
     // A short log: the cells past its end are black in its difference.
     WriteTestFile(logs[1], LogBytes(Pattern(6)).left(2 * 180 * 300 + 7));
-    for (qreal scale : {1.0, 2.0}) {
+    ChartView view;
+    QStringList zoom;
+    if (!times.isEmpty()) {
+        view = *SectorView(sector.toStdString(), *TimeRangeView(times.toStdString()));
+        zoom = {"--window", times, "--sector", sector};
+    }
+    {
         const Run run = RunDirchart(QStringList{"--render", out(), "--reference-offset", "previous",
                                                 "--diff", "--scale", QString::number(scale)} +
-                                    logs);
+                                    zoom + logs);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.errLines.size(), 1);
         QVERIFY(run.errLines[0].startsWith("dirchart: " + logs[0] + ": "));
@@ -625,6 +646,7 @@ void TestRender::differencesAgainstRelativeDays() {
         CompareWindow& compare = *window.form.commands().compare().compareWindow();
         compare.upperChart->setDevicePixelRatio(scale);
         compare.setMode(CompareWindow::Mode::Difference);
+        window.form.view().setChartView(view);
         for (int i = 1; i <= 2; ++i) {
             window.form.loader().stepDay(+1);
             const QString name = QStringLiteral("26120%1-diff.png").arg(5 + i);

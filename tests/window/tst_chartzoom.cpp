@@ -2,6 +2,10 @@
 // Zooming and panning the chart in the window: the wheel, the box, the
 // middle button, the keys and Back and Forward, and typed ranges.
 #include "ChartZoom.h"
+#include "CompareCommands.h"
+#include "CompareWindow.h"
+#include "PictureBox.h"
+#include "ViewCommands.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -36,19 +40,23 @@ struct ZoomWindow : WindowFixture {
     // A point of the chart's surface as the widget's: the frame is 2 wide.
     static QPointF At(QPointF p) { return p + QPointF(2, 2); }
 
-    void wheel(QPointF p, QPoint delta, Qt::KeyboardModifiers mods) {
-        QWheelEvent event(At(p), chart().mapToGlobal(At(p)), QPoint(), delta, Qt::NoButton, mods,
+    // On the main chart, or on another chart of the same view.
+    void wheel(QPointF p, QPoint delta, Qt::KeyboardModifiers mods, PictureBox* on = nullptr) {
+        PictureBox& target = on ? *on : chart();
+        QWheelEvent event(At(p), target.mapToGlobal(At(p)), QPoint(), delta, Qt::NoButton, mods,
                           Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&chart(), &event);
+        QCoreApplication::sendEvent(&target, &event);
         // A burst is shown once the queued events are handled.
         QCoreApplication::processEvents();
     }
-    void drag(Qt::MouseButton button, Qt::KeyboardModifiers mods, QPointF from, QPointF to) {
-        QTest::mousePress(&chart(), button, mods, At(from).toPoint());
-        QMouseEvent move(QEvent::MouseMove, At(to), chart().mapToGlobal(At(to)), Qt::NoButton,
+    void drag(Qt::MouseButton button, Qt::KeyboardModifiers mods, QPointF from, QPointF to,
+              PictureBox* on = nullptr) {
+        PictureBox& target = on ? *on : chart();
+        QTest::mousePress(&target, button, mods, At(from).toPoint());
+        QMouseEvent move(QEvent::MouseMove, At(to), target.mapToGlobal(At(to)), Qt::NoButton,
                          button, mods);
-        QCoreApplication::sendEvent(&chart(), &move);
-        QTest::mouseRelease(&chart(), button, mods, At(to).toPoint());
+        QCoreApplication::sendEvent(&target, &move);
+        QTest::mouseRelease(&target, button, mods, At(to).toPoint());
         QCoreApplication::processEvents();
     }
     QAction* action(const char* name) { return form.findChild<QAction*>(QLatin1String(name)); }
@@ -64,6 +72,8 @@ class TestChartZoom : public QObject {
     void gestures_data();
     void gestures();
     void typedRange();
+    void compareChartsTakeTheGestures_data();
+    void compareChartsTakeTheGestures();
 };
 
 void TestChartZoom::wheelKeepsPointedCell_data() {
@@ -211,6 +221,41 @@ void TestChartZoom::typedRange() {
     w.chart().setFocus();
     QTest::keyClick(&w.chart(), Qt::Key_Backspace);
     QCOMPARE(w.view(), "180-270/0-179");
+}
+
+void TestChartZoom::compareChartsTakeTheGestures_data() {
+    // The compare window's charts zoom the one view as the main chart does,
+    // into its history: Back steps back from it.
+    QTest::addColumn<bool>("lower");
+    QTest::addColumn<QString>("gesture"); // "box" (Shift+drag) or "wheel" (Ctrl+wheel)
+    QTest::addColumn<QString>("view");
+    QTest::newRow("box on the upper chart") << false << "box"
+                                            << "180-359/41-130";
+    QTest::newRow("box on the lower chart") << true << "box"
+                                            << "180-359/41-130";
+    QTest::newRow("ctrl+wheel on the upper chart") << false << "wheel"
+                                                   << "72-647/0-179";
+}
+
+void TestChartZoom::compareChartsTakeTheGestures() {
+    QFETCH(bool, lower);
+    QFETCH(QString, gesture);
+    QFETCH(QString, view);
+    ZoomWindow w;
+    w.form.commands().compare().showCompare();
+    CompareWindow& compare = *w.form.commands().compare().compareWindow();
+    PictureBox* chart = lower ? compare.lowerChart : compare.upperChart;
+    if (gesture == QLatin1String("box"))
+        w.drag(Qt::LeftButton, Qt::ShiftModifier, {210, 100}, {389, 189}, chart);
+    else
+        w.wheel({390, 141}, QPoint(0, 120), Qt::ControlModifier, chart);
+    QCOMPARE(w.view(), view);
+    // Both charts show the view the gesture made.
+    QCOMPARE(compare.upperChart->surface().image(), w.chart().surface().image());
+    // One history: Back (the main chart's Backspace) returns to the whole day.
+    QVERIFY(w.action("viewBack")->isEnabled());
+    w.action("viewBack")->trigger();
+    QCOMPARE(w.view(), "0-719/0-179");
 }
 
 QTEST_MAIN(TestChartZoom)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Comparing the shown day with a reference day in the window: the reference
 // following the day keys, 並べる, 点滅, 差, the readout and the profile.
+#include "ChartView.h"
 #include "CompareCommands.h"
 #include "CompareWindow.h"
 #include "DayChart.h"
@@ -43,10 +44,20 @@ struct Compare : WindowFixture {
     }
 };
 
-QImage ChartOf(const QString& log, qreal scale) {
+// "6:00-9:00 340-20" as the window and sector boxes read them; empty for
+// the whole day.
+ChartView ViewOf(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    const QStringList parts = text.split(' ');
+    return *SectorView(parts[1].toStdString(), *TimeRangeView(parts[0].toStdString()));
+}
+
+QImage ChartOf(const QString& log, qreal scale, const ChartView& view = {}) {
     WindowFixture single;
     single.form.Picture1->setDevicePixelRatio(scale);
     single.form.loadLog(log);
+    single.form.view().setChartView(view);
     return single.form.Picture1->surface().image();
 }
 
@@ -125,20 +136,27 @@ void TestCompareWindow::referenceFromTheMenus() {
 
 void TestCompareWindow::sideBySideHalvesAreTheDaysCharts_data() {
     QTest::addColumn<qreal>("scale");
-    QTest::newRow("100 %") << 1.0;
-    QTest::newRow("200 %") << 2.0;
+    QTest::addColumn<QString>("view");
+    QTest::newRow("100 %") << 1.0 << "";
+    QTest::newRow("200 %") << 2.0 << "";
+    // Across the short reference's end (10:00) and across 0 degrees.
+    QTest::newRow("zoomed, 150 %") << 1.5 << "9:00-11:00 340-20";
+    QTest::newRow("zoomed, 100 %") << 1.0 << "23:00-23:58 200-280";
 }
 
 void TestCompareWindow::sideBySideHalvesAreTheDaysCharts() {
     QFETCH(qreal, scale);
+    QFETCH(QString, view);
     const Days days;
     Compare compare(days.path("261207.log"), scale);
     QCOMPARE(compare.window().mode(), CompareWindow::Mode::SideBySide);
     QCOMPARE(compare.referenceName(), "261206.log"); // 前のログ by default
+    // The window follows a zoom made after it opened.
+    compare.form.view().setChartView(ViewOf(view));
     QCOMPARE(compare.window().upperChart->surface().image(),
-             ChartOf(days.path("261207.log"), scale));
+             ChartOf(days.path("261207.log"), scale, ViewOf(view)));
     QCOMPARE(compare.window().lowerChart->surface().image(),
-             ChartOf(days.path("261206.log"), scale));
+             ChartOf(days.path("261206.log"), scale, ViewOf(view)));
     // Colours follow the view state in both.
     compare.form.view().setColours({0, 500, Stretch::Sqrt, ColourMapId::Viridis});
     QCOMPARE(compare.window().upperChart->surface().image(),
@@ -202,6 +220,12 @@ void TestCompareWindow::differenceAndReadout() {
     QCOMPARE(window.differenceRange(), 1);
     QCOMPARE(window.upperChart->surface().image().pixel(30 + 100, 230 - 100), 0xfff7f7f7u);
     QVERIFY(window.readoutText(100, 100).endsWith(" / 差 0"));
+    // Zoomed to 9:00-11:00: the plot's first column is slot 270, centre
+    // colour; its last is slot 330, past the short day's end, black.
+    compare.form.view().setChartView(*TimeRangeView("9:00-11:00"));
+    const QImage zoomed = window.upperChart->surface().image();
+    QCOMPARE(zoomed.pixel(30, 230 - 100), 0xfff7f7f7u);
+    QCOMPARE(zoomed.pixel(30 + 719, 230 - 100), 0xff000000u);
 }
 
 void TestCompareWindow::profileOfATypedSector() {
@@ -222,6 +246,14 @@ void TestCompareWindow::profileOfATypedSector() {
         return QString::number(best);
     };
     QCOMPARE(lines[320], "10:38\t" + highest(Pattern(400)) + '\t' + highest(Pattern(300)));
+
+    // Zoomed, the profile runs over the view's time window only.
+    compare.form.view().setChartView(*TimeRangeView("9:00-11:00"));
+    const QStringList zoomed = window.profileValuesText().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(zoomed.size(), 1 + 61);
+    QCOMPARE(zoomed[0], lines[0]);
+    QCOMPARE(zoomed[1], lines[1 + 270]);
+    QCOMPARE(zoomed[61], lines[1 + 330]);
 }
 
 void TestCompareWindow::fitsTheScreen() {
