@@ -42,14 +42,6 @@ ChartView WithWindow(ChartView view, int first, int slots) {
     return view;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // The two sides of "a-b", trimmed; nothing without exactly one dash.
 std::optional<std::array<std::string_view, 2>> RangeSides(std::string_view text) {
     const auto dash = text.find('-');

@@ -8,14 +8,6 @@
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<int> DegreeBin(std::string_view text) {
     text = Trimmed(text);
     int degrees = -1;

@@ -55,3 +55,11 @@ std::optional<int> SlotHolding(std::string_view time) {
         return std::nullopt;
     return *minute / ObservationGrid::MinutesPerSlot;
 }
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}

@@ -34,3 +34,6 @@ std::optional<int> SlotStartingAt(std::string_view time);
 // The slot that holds the minute "H:MM" or "HH:MM" (0:00 to 23:59); nothing
 // for any other text.
 std::optional<int> SlotHolding(std::string_view time);
+
+// `text` without the spaces at either end, as typed ranges and sectors are read.
+std::string_view Trimmed(std::string_view text);

@@ -165,23 +165,11 @@ void Form1::wirePlayback() {
     m_zoom->setPlayback(play->playback());
     commands().compare().setChartZoom(*m_zoom);
     m_marks->showMarkBox = [this](const ChartView& box) { m_zoom->go(box); };
-    m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) -> std::optional<QString> {
-        // A range zooms the chart to it; the box shows the slot again.
-        if (const auto range = TypedTimeRange(typed, m_view.chartView())) {
-            m_zoom->go(*range);
-            return SlotTimeText(m_view.slot());
-        }
-        const std::optional<int> slot = TypedSlot(typed);
-        if (slot)
-            m_view.setSlot(*slot);
-        return slot ? std::optional(SlotTimeText(*slot)) : std::nullopt;
+    m_timeEntry = new TypedEntry(Text2, [this](const QString& typed) {
+        return TakeTypedTime(typed, m_view, [this](const ChartView& range) { m_zoom->go(range); });
     });
-    m_gainEntry = new TypedEntry(Text3, [this](const QString& typed) -> std::optional<QString> {
-        const std::optional<int> gain = TypedGain(typed);
-        if (gain)
-            m_view.setGain(*gain);
-        return gain ? std::optional(QString::number(*gain)) : std::nullopt;
-    });
+    m_gainEntry = new TypedEntry(
+        Text3, [this](const QString& typed) { return TakeTypedGain(typed, m_view); });
 }
 
 void Form1::Form_Load() {

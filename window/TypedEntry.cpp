@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TypedEntry.h"
 
+#include "ViewState.h"
+
 #include "DayTime.h"
 #include "PolarPlot.h"
 
@@ -91,4 +93,23 @@ bool TypedEntry::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+std::optional<QString> TakeTypedTime(const QString& typed, ViewState& view,
+                                     const std::function<void(const ChartView&)>& zoomTo) {
+    if (const auto range = TypedTimeRange(typed, view.chartView())) {
+        zoomTo(*range);
+        return SlotTimeText(view.slot());
+    }
+    const std::optional<int> slot = TypedSlot(typed);
+    if (slot)
+        view.setSlot(*slot);
+    return slot ? std::optional(SlotTimeText(*slot)) : std::nullopt;
+}
+
+std::optional<QString> TakeTypedGain(const QString& typed, ViewState& view) {
+    const std::optional<int> gain = TypedGain(typed);
+    if (gain)
+        view.setGain(*gain);
+    return gain ? std::optional(QString::number(*gain)) : std::nullopt;
 }

@@ -24,6 +24,15 @@ std::optional<ChartView> TypedTimeRange(const QString& text, const ChartView& vi
 // other text.
 std::optional<int> TypedGain(const QString& text);
 
+class ViewState;
+// What Text2 takes: a range zooms the chart to it through `zoomTo`, a time
+// moves the slot; either way the box then shows the slot's time. Nothing for
+// a text that is neither.
+std::optional<QString> TakeTypedTime(const QString& typed, ViewState& view,
+                                     const std::function<void(const ChartView&)>& zoomTo);
+// What Text3 takes: a gain, which the box then shows.
+std::optional<QString> TakeTypedGain(const QString& typed, ViewState& view);
+
 // Makes a line edit an entry box: what is typed takes effect on Enter, and
 // only when valid. A valid entry is handed to `commit`, and the box shows
 // the text commit returns (the entry as the program writes it); an entry
