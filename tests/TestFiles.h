@@ -66,3 +66,13 @@ std::optional<std::array<int, N>> RunAsUnprivileged(Body body) {
         return std::nullopt;
     return answer;
 }
+
+// A day whose neighbouring cells all differ, one of many by `seed`, with
+// values from -20 to 1079.
+inline ObservationGrid SeededDay(int seed) {
+    ObservationGrid grid;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        for (int d = 0; d < ObservationGrid::Bins; ++d)
+            grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed * 101) % 1100 - 20);
+    return grid;
+}

@@ -9,17 +9,11 @@
 #include "ProfilePlot.h"
 #include "RecordingSurface.h"
 
+#include "TestFiles.h"
+
 #include <QTest>
 
 namespace {
-
-ObservationGrid Pattern(int seed) {
-    ObservationGrid grid;
-    for (int t = 0; t < ObservationGrid::Slots; ++t)
-        for (int d = 0; d < ObservationGrid::Bins; ++d)
-            grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed * 101) % 1100 - 20);
-    return grid;
-}
 
 // The entry of the diverging table a pixel shows; -1 for any other colour.
 int EntryOf(QRgb pixel) {
@@ -58,7 +52,7 @@ void TestCompareCharts::dayMinusItself() {
     // in every device pixel of the cell.
     QFETCH(qreal, scale);
     QFETCH(long, referenceCells);
-    const ObservationGrid day = Pattern(3);
+    const ObservationGrid day = SeededDay(3);
     ImageSurface picture(ChartPictureSize, scale);
     DrawDifferenceChart(
         picture, {&day, ObservationGrid::CellCount, "/a/261208.log"},
@@ -124,7 +118,7 @@ void TestCompareCharts::legendMirrorsAboutZero() {
 void TestCompareCharts::polarOfADayWithItself() {
     // The shown day's red curve lies over the reference's, so a day against
     // itself is its own polar plot exactly; another reference shows blue.
-    const ObservationGrid day = Pattern(1);
+    const ObservationGrid day = SeededDay(1);
     for (int t : {0, 319, 719}) {
         ImageSurface single(PolarPictureSize), both(PolarPictureSize);
         DrawPolarPlot(single, day, t, RadiansPerDegree(), 3);
@@ -132,7 +126,7 @@ void TestCompareCharts::polarOfADayWithItself() {
         QCOMPARE(both.image(), single.image());
     }
     ImageSurface both(PolarPictureSize);
-    DrawPolarComparison(both, day, Pattern(2), 319, RadiansPerDegree(), 3, ReferenceCurveColour);
+    DrawPolarComparison(both, day, SeededDay(2), 319, RadiansPerDegree(), 3, ReferenceCurveColour);
     const QImage image = both.image();
     QVERIFY(std::count(reinterpret_cast<const QRgb*>(image.constBits()),
                        reinterpret_cast<const QRgb*>(image.constBits()) +

@@ -46,14 +46,6 @@
 
 namespace {
 
-ObservationGrid Pattern(int seed) {
-    ObservationGrid grid;
-    for (int t = 0; t < ObservationGrid::Slots; ++t)
-        for (int d = 0; d < ObservationGrid::Bins; ++d)
-            grid(t, d) = static_cast<std::int16_t>((t * 7 + d * 13 + seed * 101) % 1100 - 20);
-    return grid;
-}
-
 struct Run {
     int exitCode = -1;
     QString out;
@@ -195,7 +187,7 @@ class TestRender : public QObject {
     QString out() const { return path("out"); }
     QStringList written() const { return QDir(out()).entryList(QDir::Files | QDir::Hidden); }
     QString log(const QString& name, int seed) {
-        return WriteTestFile(path(name), LogBytes(Pattern(seed)));
+        return WriteTestFile(path(name), LogBytes(SeededDay(seed)));
     }
     std::optional<QTemporaryDir> m_dir;
 };
@@ -625,7 +617,7 @@ void TestRender::differencesAgainstRelativeDays() {
     for (int day = 5; day <= 7; ++day)
         logs.append(log(QStringLiteral("26120%1.log").arg(day), day));
     // A short log: the cells past its end are black in its difference.
-    WriteTestFile(logs[1], LogBytes(Pattern(6)).left(2 * 180 * 300 + 7));
+    WriteTestFile(logs[1], LogBytes(SeededDay(6)).left(2 * 180 * 300 + 7));
     ChartView view;
     QStringList zoom;
     if (!times.isEmpty()) {
@@ -666,8 +658,8 @@ void TestRender::eventsOfABatch() {
     QVERIFY2(run.errLines[0].startsWith("dirchart: " + bad + ": "), qPrintable(run.errLines[0]));
     const std::string expected =
         std::string(EventListHeader) +
-        EventListLines(logs[0].toStdString(), FindEvents(Pattern(2), 1000)) +
-        EventListLines(logs[2].toStdString(), FindEvents(Pattern(1), 1000));
+        EventListLines(logs[0].toStdString(), FindEvents(SeededDay(2), 1000)) +
+        EventListLines(logs[2].toStdString(), FindEvents(SeededDay(1), 1000));
     QCOMPARE(run.out, QString::fromStdString(expected));
 }
 
@@ -699,7 +691,7 @@ void TestRender::marksOfABatch() {
 void TestRender::valuesAreTheExport() {
     // A log still being written, ending inside a slot and with an odd byte.
     const QString day =
-        WriteTestFile(path("261208.log"), LogBytes(Pattern(5)).left(300 * 360 + 15));
+        WriteTestFile(path("261208.log"), LogBytes(SeededDay(5)).left(300 * 360 + 15));
     const Run run = RunDirchart({"--render", out(), "--csv", "--polar", "10:38", day});
     QCOMPARE(run.exitCode, 0);
     ObservationGrid grid;
@@ -745,7 +737,7 @@ void TestRender::archiveIsTheOverviewWindows() {
         window.stack(kind)->setDevicePixelRatio(1.5);
         QCOMPARE(Png(QDir(out()).filePath(name), 1.5), window.stack(kind)->surface().image());
     }
-    ObservationGrid grid = Pattern(2);
+    ObservationGrid grid = SeededDay(2);
     ImageSurface thumbnail(ThumbnailSize, 1.5);
     DrawDayThumbnail(thumbnail, SummariseDay(grid), OverviewColours{});
     QCOMPARE(Png(QDir(out()).filePath("thumbs/261202.png"), 1.5), thumbnail.image());
