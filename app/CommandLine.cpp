@@ -295,7 +295,7 @@ struct OptionTable {
                                 QStringLiteral("With --animate, the last slot, H:MM (default "
                                                "23:58)."),
                                 QStringLiteral("H:MM")};
-    const ColourOptions colour;
+    const ColourOptions colour{};
     // The archive of the logs.
     const QCommandLineOption overview{
         QStringLiteral("overview"),
@@ -338,7 +338,7 @@ struct OptionTable {
     const QCommandLineOption marks{
         QStringLiteral("marks"),
         QStringLiteral("With --render, draw each LOG's marks into its chart.")};
-    const DifferenceOptions difference;
+    const DifferenceOptions difference{};
 
     struct Row {
         const QCommandLineOption& option;

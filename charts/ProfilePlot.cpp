@@ -86,7 +86,9 @@ class CurvePen {
 
 void DrawCurve(DrawingSurface& picture, const DayProfile& profile, SlotSpan span,
                std::pair<int, int> range, QRgb colour) {
-    const auto [low, high] = range;
+    // Plain names, not a structured binding: clang 14 cannot capture one.
+    const int low = range.first;
+    const int high = range.second;
     const auto y = [&](int v) {
         return static_cast<int>(PlotBottom -
                                 (long{v} - low) * (PlotBottom - PlotTop) / (high - low));
