@@ -267,16 +267,17 @@ bool ChartZoom::mouse(PictureBox& chart, QMouseEvent* event) {
 }
 
 bool ChartZoom::eventFilter(QObject* watched, QEvent* event) {
-    // Only charts are watched.
-    auto* chart = static_cast<PictureBox*>(watched);
+    // Only charts are watched; the cast waits for an event that only a live
+    // chart gets, since a chart being destroyed still sends a few.
+    const auto chart = [watched] { return static_cast<PictureBox*>(watched); };
     switch (event->type()) {
     case QEvent::Wheel:
-        wheel(*chart, static_cast<QWheelEvent*>(event));
+        wheel(*chart(), static_cast<QWheelEvent*>(event));
         return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
-        if (mouse(*chart, static_cast<QMouseEvent*>(event)))
+        if (mouse(*chart(), static_cast<QMouseEvent*>(event)))
             return true;
         break;
     default:

@@ -196,7 +196,7 @@ void TestCompareCharts::profileCurveIsItsLines() {
     // points.
     ProfileCurves curves;
     for (int t = 0; t < ObservationGrid::Slots; ++t)
-        curves.shown[static_cast<std::size_t>(t)] = (t * t * 7919) % 1000;
+        curves.shown[static_cast<std::size_t>(t)] = static_cast<int>((long{t} * t * 7919) % 1000);
     using namespace ProfileGeometry;
     const auto range = ProfileValueRange(curves, {});
     const auto y = [&](int v) {
