@@ -6,6 +6,7 @@
 #include "ImageSurface.h"
 #include "MarksOverlay.h"
 #include "RecordingSurface.h"
+#include "TestMarks.h"
 
 #include <QTest>
 
@@ -16,15 +17,9 @@ namespace {
 constexpr QRgb White = 0xffffffff;
 constexpr QRgb Black = 0xff000000;
 
+// The overlay's marks: each named by its label.
 Mark MarkOf(int firstSlot, int lastSlot, int firstBin, int lastBin, const char* label = "") {
-    Mark mark;
-    mark.id = label;
-    mark.firstSlot = firstSlot;
-    mark.lastSlot = lastSlot;
-    mark.firstBin = firstBin;
-    mark.lastBin = lastBin;
-    mark.label = label;
-    return mark;
+    return TestMark(label, firstSlot, lastSlot, firstBin, lastBin, label);
 }
 
 ObservationGrid UniformGrid(std::int16_t value) {

@@ -4,6 +4,7 @@
 #include "Marks.h"
 #include "PathText.h"
 #include "TestFiles.h"
+#include "TestMarks.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,6 @@
 
 namespace {
 
-Mark MarkOf(const char* id, int firstSlot, int lastSlot, int firstBin, int lastBin,
-            const char* label = "") {
-    Mark mark;
-    mark.id = id;
-    mark.firstSlot = firstSlot;
-    mark.lastSlot = lastSlot;
-    mark.firstBin = firstBin;
-    mark.lastBin = lastBin;
-    mark.label = label;
-    mark.created = "2026-12-08T10:00:00Z";
-    return mark;
-}
 
 std::vector<std::string> Ids(const MarksDocument& document) {
     std::vector<std::string> ids;
@@ -167,7 +156,7 @@ void TestMarks::roundTripKeepsOtherKeys() {
                    "label": "burst, \"loud\"", "comment": "line 1\nline 2",
                    "created": "2026-12-08T06:00:00Z", "colour": "#ff0000", "tags": [1, "x"]}]})");
     MarkChanges changes;
-    changes.saved.push_back(MarkOf("a", 10, 20, 0, 179, "早朝"));
+    changes.saved.push_back(TestMark("a", 10, 20, 0, 179, "早朝"));
     const MarksSave save = SaveMarkChanges(log, changes);
     QCOMPARE(save.status, MarksSave::Status::Saved);
     QCOMPARE(save.path, path);
@@ -200,8 +189,8 @@ void TestMarks::roundTripKeepsOtherKeys() {
 void TestMarks::twoWritersKeepEachOthersMarks() {
     const QString log = logIn("day");
     MarkChanges first, second;
-    first.saved.push_back(MarkOf("a", 100, 110, 0, 179, "first"));
-    second.saved.push_back(MarkOf("b", 50, 60, 10, 20, "second"));
+    first.saved.push_back(TestMark("a", 100, 110, 0, 179, "first"));
+    second.saved.push_back(TestMark("b", 50, 60, 10, 20, "second"));
     QCOMPARE(SaveMarkChanges(log, first).status, MarksSave::Status::Saved);
     QCOMPARE(Ids(SaveMarkChanges(log, second).document), (std::vector<std::string>{"b", "a"}));
 
@@ -210,7 +199,7 @@ void TestMarks::twoWritersKeepEachOthersMarks() {
     QCOMPARE(Ids(SaveMarkChanges(log, deletion).document), std::vector<std::string>{"b"});
     // The second window edits its own mark, with its old copy of the file.
     MarkChanges edit;
-    edit.saved.push_back(MarkOf("b", 50, 60, 10, 20, "second, edited"));
+    edit.saved.push_back(TestMark("b", 50, 60, 10, 20, "second, edited"));
     const MarksSave save = SaveMarkChanges(log, edit);
     QCOMPARE(Ids(save.document), std::vector<std::string>{"b"});
     QCOMPARE(ReadMarks(log).document.marks.at(0).label, "second, edited");
@@ -222,7 +211,7 @@ void TestMarks::damagedFileIsNeverOverwritten() {
     WriteTestFile(MarksFileBeside(log), damaged);
     QCOMPARE(ReadMarks(log).status, MarksRead::Status::Damaged);
     MarkChanges changes;
-    changes.saved.push_back(MarkOf("b", 1, 2, 0, 179));
+    changes.saved.push_back(TestMark("b", 1, 2, 0, 179));
     const MarksSave save = SaveMarkChanges(log, changes);
     QCOMPARE(save.status, MarksSave::Status::Damaged);
     QVERIFY(!save.why.isEmpty());
@@ -244,7 +233,7 @@ void TestMarks::unwritableFolders() {
 
     const std::optional<std::array<int, 4>> answer = RunAsUnprivileged<4>([&] {
         MarkChanges changes;
-        changes.saved.push_back(MarkOf("a", 1, 2, 0, 179));
+        changes.saved.push_back(TestMark("a", 1, 2, 0, 179));
         const MarksSave saved = SaveMarkChanges(log, changes);
         const int savedThere =
             saved.path == FallbackMarksFile(log) && ReadMarks(log).document.marks.size() == 1;
@@ -264,10 +253,10 @@ void TestMarks::unwritableFolders() {
 }
 
 void TestMarks::listLines() {
-    Mark quoted = MarkOf("a", 180, 269, 170, 5, "burst, \"loud\"");
+    Mark quoted = TestMark("a", 180, 269, 170, 5, "burst, \"loud\"");
     quoted.comment = "two\nlines";
     const std::string lines =
-        MarkListLines("/data/26 12,08.log", {quoted, MarkOf("b", 719, 719, 0, 179)});
+        MarkListLines("/data/26 12,08.log", {quoted, TestMark("b", 719, 719, 0, 179)});
     QCOMPARE(QString::fromStdString(lines),
              "\"/data/26 12,08.log\",06:00,09:00,340,12,\"burst, \"\"loud\"\"\",\"two\nlines\"\n"
              "\"/data/26 12,08.log\",23:58,24:00,0,360,,\n");
