@@ -9,6 +9,7 @@
 #include <atomic>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -29,6 +30,36 @@ int AppendGif(GifFileType* gif, const GifByteType* data, int length) {
 int ColourDistance(QRgb a, QRgb b) {
     const int r = qRed(a) - qRed(b), g = qGreen(a) - qGreen(b), bl = qBlue(a) - qBlue(b);
     return r * r + g * g + bl * bl;
+}
+
+// Pixels compared a block at a time: a fixed-size memcmp compiles to a few
+// vector compares, where a pixel-by-pixel loop would not.
+constexpr int Block = 4;
+
+bool SameBlock(const QRgb* a, const QRgb* b) {
+    return std::memcmp(a, b, sizeof(QRgb) * Block) == 0;
+}
+
+// The first column before `limit` in which two rows differ; `limit` when
+// they agree up to it.
+int FirstDifference(const QRgb* a, const QRgb* b, int limit) {
+    int x = 0;
+    while (x + Block <= limit && SameBlock(a + x, b + x))
+        x += Block;
+    while (x < limit && a[x] == b[x])
+        ++x;
+    return x;
+}
+
+// The last column after `limit` in which two rows of `width` pixels differ;
+// `limit` when they agree down to it.
+int LastDifference(const QRgb* a, const QRgb* b, int width, int limit) {
+    int end = width; // one past the columns still to compare
+    while (end - Block > limit && SameBlock(a + end - Block, b + end - Block))
+        end -= Block;
+    while (end - 1 > limit && a[end - 1] == b[end - 1])
+        --end;
+    return end - 1;
 }
 
 // Opens a giflib stream writing to `bytes` and writes the screen into it:
@@ -82,11 +113,6 @@ class FrameEncoder {
     bool add(const QImage& now, const QImage* before, QByteArray& part);
 
   private:
-    // Palettes matched colour by colour; their indices, and transparency's,
-    // stay below Unmatched.
-    static constexpr std::size_t SmallPalette = 16;
-    static constexpr unsigned char Unmatched = 255;
-
     unsigned char index(QRgb colour);
     // Fills m_line with the indices of a row of `length` pixels, those equal
     // to the frame before's (when there is one) transparent.
@@ -148,14 +174,8 @@ bool FrameEncoder::add(const QImage& frame, const QImage* previous, QByteArray& 
             if (std::memcmp(now, then, sizeof(QRgb) * std::size_t(width)) == 0)
                 continue;
             // Only the columns outside the rectangle so far can widen it.
-            int x = 0;
-            while (x < left && now[x] == then[x])
-                ++x;
-            int end = width - 1;
-            while (end > right && now[end] == then[end])
-                --end;
-            left = std::min(left, x);
-            right = std::max(right, end);
+            left = FirstDifference(now, then, left);
+            right = LastDifference(now, then, width, right);
             if (top < 0)
                 top = y;
             bottom = y;
@@ -186,30 +206,34 @@ bool FrameEncoder::add(const QImage& frame, const QImage* previous, QByteArray& 
 
 void FrameEncoder::indexRow(const QRgb* now, const QRgb* before, int length) {
     unsigned char* out = m_line.data();
-    const auto transparent = static_cast<unsigned char>(m_transparent);
-    if (m_palette.size() > SmallPalette) {
+    if (!before) {
         for (int x = 0; x < length; ++x)
-            out[x] = before && now[x] == before[x] ? transparent : index(now[x]);
+            out[x] = index(now[x]);
         return;
     }
-    // A small palette is matched a colour at a time over the whole row, in
-    // loops the compiler turns into vector compares; the lowest index of
-    // equal colours wins, as with the nearest one. Only colours outside the
-    // palette are left for the search.
-    std::fill(out, out + length, Unmatched);
-    for (std::size_t i = m_palette.size(); i-- > 0;) {
-        const QRgb colour = m_palette[i];
-        const auto value = static_cast<unsigned char>(i);
-        for (int x = 0; x < length; ++x)
-            out[x] = now[x] == colour ? value : out[x];
+    // Nearly all of the rectangle is as it was (a few per cent of its pixels
+    // change from one frame to the next), so the pixels that stay are marked
+    // transparent in a pass the compiler turns into vector compares, and only
+    // the others are looked up in the palette, found eight at a time.
+    const auto transparent = static_cast<unsigned char>(m_transparent);
+    const auto changed = static_cast<unsigned char>(transparent ^ 1);
+    for (int x = 0; x < length; ++x)
+        out[x] = now[x] == before[x] ? transparent : changed;
+    std::uint64_t unchanged;
+    std::memset(&unchanged, transparent, sizeof unchanged);
+    int x = 0;
+    for (; x + 8 <= length; x += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, out + x, sizeof eight);
+        if (eight == unchanged)
+            continue;
+        for (int i = x; i < x + 8; ++i)
+            if (out[i] == changed)
+                out[i] = index(now[i]);
     }
-    if (before)
-        for (int x = 0; x < length; ++x)
-            out[x] = now[x] == before[x] ? transparent : out[x];
-    if (std::memchr(out, Unmatched, std::size_t(length)))
-        for (int x = 0; x < length; ++x)
-            if (out[x] == Unmatched)
-                out[x] = index(now[x]);
+    for (; x < length; ++x)
+        if (out[x] == changed)
+            out[x] = index(now[x]);
 }
 
 } // namespace
