@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
+
 namespace {
 constexpr QRgb Grey = 0xff7f7f7f;
 constexpr QRgb Red = 0xffff0000;
@@ -69,6 +71,8 @@ class TestPolarPlot : public QObject {
     void curveOutsideIsNotDrawn();
     void negativeValueIsDrawnOpposite();
     void gridIsTheSameAtEveryGain();
+    void curveTurnsByTheFactor_data();
+    void curveTurnsByTheFactor();
     void readout_data();
     void readout();
 
@@ -198,6 +202,36 @@ void TestPolarPlot::gridIsTheSameAtEveryGain() {
                             grids.first()[i].y2));
         }
     }
+}
+
+void TestPolarPlot::curveTurnsByTheFactor_data() {
+    QTest::addColumn<QList<float>>("factors");
+    QTest::newRow("the window's") << QList<float>{RadPerDeg, RadPerDeg};
+    QTest::newRow("another, then the window's") << QList<float>{RadPerDeg * 2, RadPerDeg};
+    QTest::newRow("none, then the window's, then half")
+        << QList<float>{0, RadPerDeg, RadPerDeg / 2};
+}
+
+// Curves drawn one after another at different degrees-to-radians factors
+// each turn by their own: each is the curve drawn at its factor first thing
+// on a thread of its own.
+void TestPolarPlot::curveTurnsByTheFactor() {
+    QFETCH(QList<float>, factors);
+    ObservationGrid grid;
+    for (int d = 0; d < ObservationGrid::Bins; ++d)
+        grid(7, d) = std::int16_t(300 + 3 * d);
+    const auto vertices = [&](float factor) {
+        RecordingSurface r;
+        DrawPolarPlot(r, grid, 7, factor, 2);
+        return Vertices(r);
+    };
+    for (float factor : factors) {
+        QList<QPointF> first;
+        std::thread([&] { first = vertices(factor); }).join();
+        QCOMPARE(vertices(factor), first);
+    }
+    // The factors do turn it.
+    QVERIFY(vertices(RadPerDeg) != vertices(RadPerDeg * 2));
 }
 
 void TestPolarPlot::readout_data() {
