@@ -499,6 +499,18 @@ void TestRender::gifFrames_data() {
         wide.append(qRgb(i * 6, 255 - i * 5, (i * 37) % 256));
     const QList<QImage> wideFrames = random(wide, 40, 2);
     QTest::newRow("a palette of 40") << wide << wideFrames << wideFrames;
+    // Palettes that fill their colour table, with transparency's index.
+    const QList<QRgb> seven = wide.mid(0, 7), most = [] {
+        QList<QRgb> colours;
+        for (int i = 0; i < 255; ++i)
+            colours.append(qRgb(i, 255 - i, (i * 91) % 256));
+        return colours;
+    }();
+    const QList<QImage> sevenFrames = random(seven, 30, 3), mostFrames = random(most, 30, 4);
+    QTest::newRow("a palette of 7") << seven << sevenFrames << sevenFrames;
+    QTest::newRow("a palette of 255") << most << mostFrames << mostFrames;
+    const QList<QImage> plain(3, blank(four[2]));
+    QTest::newRow("one colour") << QList<QRgb>{four[2]} << plain << plain;
 }
 
 // Animations written on one thread and on several: the same bytes, showing
