@@ -36,6 +36,7 @@
 #include "WholeFile.h"
 
 #include <benchmark/benchmark.h>
+#include <gif_lib.h>
 
 #include <QApplication>
 #include <QDate>
@@ -377,6 +378,73 @@ void AnimateDayFloor(benchmark::State& state) {
         }
 }
 BENCHMARK(AnimateDayFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ... and giflib's compression alone of the rectangles AnimateDay stores, on
+// one thread: the frames drawn, their changed rectangles found and their
+// pixels turned into colour indices beforehand, as the animation's encoder
+// does (unchanged pixels transparent at index 0, the background at the
+// table's last entry). What the animation cannot go below with giflib.
+void AnimateDayCompressFloor(benchmark::State& state) {
+    LogImageRenderer renderer({});
+    renderer.render(YearLogs().constFirst());
+    struct Rectangle {
+        QRect at;
+        std::size_t first; // its first index in `indices`
+    };
+    std::vector<Rectangle> rectangles;
+    std::vector<GifPixelType> indices;
+    ImageSurface pictures[2]{ImageSurface(PolarPictureSize), ImageSurface(PolarPictureSize)};
+    const auto indexOf = [](QRgb colour) {
+        const auto at = std::find(PolarFrameColours.begin(), PolarFrameColours.end(), colour);
+        return GifPixelType(at == PolarFrameColours.begin() ? 7 : at - PolarFrameColours.begin());
+    };
+    for (int t = 0; t < ObservationGrid::Slots; ++t) {
+        ImageSurface& picture = pictures[t % 2];
+        picture.Cls();
+        DrawPolarFrame(picture, renderer.grid(), t, 1, QStringLiteral("2026/01/01"));
+        const QImage& now = picture.pixels();
+        const QImage* before = t ? &pictures[(t + 1) % 2].pixels() : nullptr;
+        QRect changed;
+        for (int y = 0; y < now.height(); ++y)
+            for (int x = 0; x < now.width(); ++x)
+                if (!before || now.pixel(x, y) != before->pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+        if (changed.isEmpty())
+            changed = QRect(0, 0, 1, 1);
+        rectangles.push_back({changed, indices.size()});
+        for (int y = changed.top(); y <= changed.bottom(); ++y)
+            for (int x = changed.left(); x <= changed.right(); ++x)
+                indices.push_back(before && now.pixel(x, y) == before->pixel(x, y)
+                                      ? 0
+                                      : indexOf(now.pixel(x, y)));
+    }
+    std::array<GifColorType, 8> table{};
+    for (auto _ : state) {
+        QByteArray bytes;
+        int error = 0;
+        GifFileType* gif = EGifOpen(
+            &bytes,
+            [](GifFileType* gif, const GifByteType* data, int length) {
+                static_cast<QByteArray*>(gif->UserData)
+                    ->append(reinterpret_cast<const char*>(data), length);
+                return length;
+            },
+            &error);
+        ColorMapObject* map = GifMakeMapObject(int(table.size()), table.data());
+        EGifPutScreenDesc(gif, PolarPictureSize.width(), PolarPictureSize.height(), 8, 0, map);
+        GifFreeMapObject(map);
+        for (const Rectangle& r : rectangles) {
+            EGifPutImageDesc(gif, r.at.x(), r.at.y(), r.at.width(), r.at.height(), false, nullptr);
+            GifPixelType* row = indices.data() + r.first;
+            for (int y = 0; y < r.at.height(); ++y, row += r.at.width())
+                EGifPutLine(gif, row, r.at.width());
+        }
+        EGifCloseFile(gif, &error);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.counters["pixels"] = static_cast<double>(indices.size());
+}
+BENCHMARK(AnimateDayCompressFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 // A year of logs read and reduced to thumbnails and stack rows by the
 // overview window's own loader, on its reader threads, each day's summary
 // delivered to this thread as the window gets it.
