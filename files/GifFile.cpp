@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cerrno>
@@ -130,7 +131,15 @@ class FrameEncoder {
     bool add(const QImage& now, const QImage* before, QByteArray& part);
 
   private:
-    unsigned char index(QRgb colour);
+    // The colour table's index of a colour: the changed pixels of a frame
+    // take turns among a few colours, each found once in a small cache.
+    unsigned char index(QRgb colour) {
+        Cached& cached = m_cache[(colour * 0x9e3779b1u) >> 28];
+        if (cached.colour != colour)
+            cached = {colour, search(colour)};
+        return cached.index;
+    }
+    unsigned char search(QRgb colour) const;
     // Fills m_line with the indices of a row of `length` pixels, those equal
     // to the frame before's (when there is one) transparent.
     void indexRow(const QRgb* now, const QRgb* before, int length);
@@ -144,24 +153,21 @@ class FrameEncoder {
     std::vector<unsigned char> m_line; // one row of the stored rectangle
     QImage m_converted;                // frames not in RGB32 (none of this program's)
     QImage m_convertedBefore;
-    // Not a pixel's colour, as each pixel is opaque.
-    QRgb m_lastColour = 0;
-    unsigned char m_lastIndex = 0;
+    struct Cached {
+        QRgb colour = 0; // not a pixel's colour, as each pixel is opaque
+        unsigned char index = 0;
+    };
+    std::array<Cached, 16> m_cache;
 };
 
-unsigned char FrameEncoder::index(QRgb colour) {
-    // Runs of one colour are the rule, so the last colour found is tried first.
-    if (colour == m_lastColour)
-        return m_lastIndex;
+unsigned char FrameEncoder::search(QRgb colour) const {
     auto found = std::find(m_palette.begin(), m_palette.end(), colour);
     if (found == m_palette.end())
         found = std::min_element(m_palette.begin(), m_palette.end(), [colour](QRgb a, QRgb b) {
             return ColourDistance(a, colour) < ColourDistance(b, colour);
         });
-    m_lastColour = colour;
-    m_lastIndex = static_cast<unsigned char>(
+    return static_cast<unsigned char>(
         TableIndex(static_cast<std::size_t>(found - m_palette.begin()), m_entries));
-    return m_lastIndex;
 }
 
 bool FrameEncoder::add(const QImage& frame, const QImage* previous, QByteArray& part) {
@@ -230,27 +236,25 @@ void FrameEncoder::indexRow(const QRgb* now, const QRgb* before, int length) {
         return;
     }
     // Nearly all of the rectangle is as it was (a few per cent of its pixels
-    // change from one frame to the next), so the pixels that stay are marked
-    // transparent in a pass the compiler turns into vector compares, and only
-    // the others are looked up in the palette, found eight at a time.
-    const auto transparent = static_cast<unsigned char>(TransparentIndex);
-    const auto changed = static_cast<unsigned char>(transparent ^ 1);
+    // change from one frame to the next), so the pixels are first marked
+    // transparent (0) or changed (1) in a pass the compiler turns into vector
+    // compares, and only the changed ones are then looked up in the palette:
+    // in eight marks read as a word, each changed pixel is a single bit.
+    static_assert(TransparentIndex == 0);
     for (int x = 0; x < length; ++x)
-        out[x] = now[x] == before[x] ? transparent : changed;
-    std::uint64_t unchanged;
-    std::memset(&unchanged, transparent, sizeof unchanged);
+        out[x] = now[x] != before[x];
     int x = 0;
     for (; x + 8 <= length; x += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, out + x, sizeof eight);
-        if (eight == unchanged)
-            continue;
-        for (int i = x; i < x + 8; ++i)
-            if (out[i] == changed)
-                out[i] = index(now[i]);
+        std::uint64_t changed;
+        std::memcpy(&changed, out + x, sizeof changed);
+        for (; changed != 0; changed &= changed - 1) {
+            const int byte = std::countr_zero(changed) / 8;
+            const int i = x + (std::endian::native == std::endian::little ? byte : 7 - byte);
+            out[i] = index(now[i]);
+        }
     }
     for (; x < length; ++x)
-        if (out[x] == changed)
+        if (out[x])
             out[x] = index(now[x]);
 }
 
