@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -174,16 +176,24 @@ MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes) {
 
 std::vector<LogMarks> FolderMarks(const QString& folder) {
     std::vector<std::pair<std::pair<int, std::string>, QString>> logs;
+    // The marks files the listing shows beside their logs are read without
+    // asking the disk again where each log's marks are.
+    std::unordered_set<std::string> marksFiles;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder), error)) {
-        const std::string name = entry.path().filename().native();
-        if (const std::optional<int> key = LogDateKey(name); key && entry.is_regular_file(error))
+        std::string name = entry.path().filename().native();
+        if (name.ends_with(std::string_view(MarksEnding.data(), std::size_t(MarksEnding.size()))))
+            marksFiles.insert(std::move(name));
+        else if (const std::optional<int> key = LogDateKey(name);
+                 key && entry.is_regular_file(error))
             logs.push_back({{*key, name}, PathFromBytes(entry.path().native())});
     }
     std::sort(logs.begin(), logs.end());
     std::vector<LogMarks> found;
     for (const auto& [key, log] : logs) {
-        MarksRead read = ReadMarks(log);
+        const QString beside = MarksFileBeside(log);
+        const std::string besideName = PathBytes(beside.mid(beside.lastIndexOf(u'/') + 1));
+        MarksRead read = marksFiles.contains(besideName) ? ReadMarksAt(beside) : ReadMarks(log);
         if (read.status != MarksRead::Status::NoFile)
             found.push_back({log, std::move(read)});
     }
