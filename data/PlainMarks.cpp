@@ -166,6 +166,20 @@ class PlainReader {
         return false;
     }
 
+    // A time as text, "H:MM" to "HH:MM" of digits and a colon, seen in place.
+    bool clock(std::string_view& out) {
+        if (!take('"'))
+            return false;
+        const unsigned char* start = m_p;
+        while (m_p != m_end && ((*m_p >= '0' && *m_p <= '9') || *m_p == ':') && m_p - start < 6)
+            ++m_p;
+        if (m_p == m_end || *m_p != '"')
+            return false;
+        out = std::string_view(reinterpret_cast<const char*>(start), std::size_t(m_p - start));
+        ++m_p;
+        return true;
+    }
+
     // 0, or up to three digits without a leading zero, not followed by a
     // fraction or an exponent.
     bool wholeNumber(int& number) {
@@ -210,7 +224,7 @@ class PlainReader {
             Created = 128
         };
         unsigned seen = 0;
-        std::string start, end;
+        std::string_view start, end;
         int from = 0, to = 0;
         do {
             std::string_view key;
@@ -226,9 +240,9 @@ class PlainReader {
             if (key == "id")
                 read = once(Id) && text(mark.id);
             else if (key == "start")
-                read = once(Start) && text(start);
+                read = once(Start) && clock(start);
             else if (key == "end")
-                read = once(End) && text(end);
+                read = once(End) && clock(end);
             else if (key == "from")
                 read = once(From) && wholeNumber(from);
             else if (key == "to")

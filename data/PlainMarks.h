@@ -11,7 +11,8 @@
 // folder's year of days is read at the speed of the disk, not of a general
 // parser. The shape: one object holding the version (the number 1) and the
 // marks, each an object of dirchart's own keys once each, with text values
-// (escaped only by the simple backslash escapes) and whole degrees.
+// (escaped only by the simple backslash escapes; times unescaped) and whole
+// degrees.
 //
 // Nothing for any other text, valid or not (other keys, \u escapes,
 // fractional degrees, a damaged file, a mark out of the day): ParseMarks then

@@ -39,9 +39,16 @@ int ReadBytes(const QString& path, std::string& bytes) {
     if (fd < 0)
         return errno;
     bytes.clear();
-    char buffer[65536];
+    // Read straight into the text, sized from the file's size and grown if
+    // the file grows meanwhile, until a read finds its end.
+    struct stat info {};
+    const std::size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size : 0;
+    std::size_t size = 0;
+    bytes.resize(expected + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (size == bytes.size())
+            bytes.resize(2 * bytes.size());
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -51,8 +58,9 @@ int ReadBytes(const QString& path, std::string& bytes) {
         }
         if (n == 0)
             break;
-        bytes.append(buffer, std::size_t(n));
+        size += std::size_t(n);
     }
+    bytes.resize(size);
     ::close(fd);
     return 0;
 }
@@ -190,10 +198,16 @@ std::vector<LogMarks> FolderMarks(const QString& folder) {
     }
     std::sort(logs.begin(), logs.end());
     std::vector<LogMarks> found;
+    const std::string_view logEnding = ".log";
     for (const auto& [key, log] : logs) {
-        const QString beside = MarksFileBeside(log);
-        const std::string besideName = PathBytes(beside.mid(beside.lastIndexOf(u'/') + 1));
-        MarksRead read = marksFiles.contains(besideName) ? ReadMarksAt(beside) : ReadMarks(log);
+        // The name of the file beside the log, as MarksFileBeside makes it.
+        std::string_view stem = key.second;
+        if (stem.ends_with(logEnding))
+            stem.remove_suffix(logEnding.size());
+        std::string beside(stem);
+        beside.append(MarksEnding.data(), std::size_t(MarksEnding.size()));
+        MarksRead read =
+            marksFiles.contains(beside) ? ReadMarksAt(MarksFileBeside(log)) : ReadMarks(log);
         if (read.status != MarksRead::Status::NoFile)
             found.push_back({log, std::move(read)});
     }
