@@ -146,6 +146,11 @@ QString MarksFileOf(const QString& logPath) {
 }
 
 MarksRead ReadMarks(const QString& logPath) {
+    // The file beside the log is the one when it exists: opened straight
+    // away rather than looked for first, as a load finds it most times.
+    MarksRead beside = ReadMarksAt(MarksFileBeside(logPath));
+    if (beside.status != MarksRead::Status::NoFile)
+        return beside;
     return ReadMarksAt(MarksFileOf(logPath));
 }
 

@@ -168,8 +168,30 @@ void ImageSurface::clearPixels() {
     changed();
 }
 
+void ImageSurface::fillDevice(std::int64_t left, std::int64_t top, std::int64_t right,
+                              std::int64_t bottom, QRgb colour) {
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, m_image.width());
+    bottom = std::min<std::int64_t>(bottom, m_image.height());
+    if (left >= right)
+        return;
+    uchar* const bits = m_image.bits();
+    const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
+    for (std::int64_t row = top; row < bottom; ++row) {
+        QRgb* line = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
+        std::fill(line + left, line + right, colour);
+    }
+}
+
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
-    RasterLine(m_image, toDevice(x1), toDevice(y1), toDevice(x2), toDevice(y2), colour, m_pen);
+    const std::int64_t left = toDevice(x1), top = toDevice(y1);
+    const std::int64_t right = toDevice(x2), bottom = toDevice(y2);
+    if (left == right || top == bottom) // along a row or a column: its pens make a rectangle
+        fillDevice(std::min(left, right), std::min(top, bottom), std::max(left, right) + m_pen,
+                   std::max(top, bottom) + m_pen, colour);
+    else
+        RasterLine(m_image, left, top, right, bottom, colour, m_pen);
     changed();
 }
 
@@ -195,17 +217,10 @@ void ImageSurface::drawFilledBox(float x1, float y1, float x2, float y2, QRgb co
         y = -4 + (y - std::floor(y));
     const float last = std::min(std::max(y1, y2), static_cast<float>(m_size.height() + 4));
     std::int64_t filled = 0;
-    uchar* const bits = m_image.bits();
-    const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
     for (; left < right && y <= last; ++y) {
         const std::int64_t top = toDevice(y);
-        const std::int64_t bottom = std::min<std::int64_t>(top + m_pen, m_image.height());
-        for (std::int64_t row = std::max(top, filled); row < bottom; ++row) {
-            QRgb* line =
-                reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
-            std::fill(line + left, line + right, colour);
-        }
-        filled = std::max(filled, bottom);
+        fillDevice(left, std::max(top, filled), right, top + m_pen, colour);
+        filled = std::max(filled, top + m_pen);
     }
     changed();
 }

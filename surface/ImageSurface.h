@@ -100,6 +100,10 @@ class ImageSurface final : public DrawingSurface {
     void endPainting() const;
     // A blank image at the given ratio.
     void allocate(qreal ratio);
+    // Fills the device pixels from (left, top) up to but not including
+    // (right, bottom), cut to the image.
+    void fillDevice(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                    QRgb colour);
     // The device pixel at the top-left corner of the pen for a logical coordinate.
     std::int64_t toDevice(float v) const;
     Raster rasterView() {
