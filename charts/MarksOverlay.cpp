@@ -95,8 +95,13 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& tex
     for (const QRect& area : {inside, beside}) {
         for (QRect place(area.topLeft(), size); area.contains(place) && PlotBox.contains(place);
              place.translate(0, size.height())) {
-            if (std::any_of(placed.begin(), placed.end(),
-                            [&](const QRect& other) { return other.intersects(place); }))
+            // QRect::intersects for rectangles of positive size, inline: a
+            // thousand labels try a few places each against all placed before.
+            const auto overlaps = [&](const QRect& other) {
+                return other.left() <= place.right() && place.left() <= other.right() &&
+                       other.top() <= place.bottom() && place.top() <= other.bottom();
+            };
+            if (std::any_of(placed.begin(), placed.end(), overlaps))
                 continue;
             FillBox(picture, place, OutlineLight);
             picture.SetCurrentX(float(place.left() + 2));
