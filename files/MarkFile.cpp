@@ -28,6 +28,10 @@ QString FolderOf(const QString& path) {
     return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
+bool FolderWritable(const QString& path) {
+    return ::access(PathBytes(FolderOf(path)).c_str(), W_OK) == 0;
+}
+
 bool Exists(const QString& path) {
     struct stat info {};
     return ::stat(PathBytes(path).c_str(), &info) == 0;
@@ -141,17 +145,24 @@ QString MarksFileOf(const QString& logPath) {
     const QString fallback = FallbackMarksFile(logPath);
     if (Exists(fallback))
         return fallback;
-    const bool folderWritable = ::access(PathBytes(FolderOf(beside)).c_str(), W_OK) == 0;
-    return folderWritable ? beside : fallback;
+    return FolderWritable(beside) ? beside : fallback;
 }
 
 MarksRead ReadMarks(const QString& logPath) {
-    // The file beside the log is the one when it exists: opened straight
-    // away rather than looked for first, as a load finds it most times.
-    MarksRead beside = ReadMarksAt(MarksFileBeside(logPath));
-    if (beside.status != MarksRead::Status::NoFile)
-        return beside;
-    return ReadMarksAt(MarksFileOf(logPath));
+    // As MarksFileOf chooses, but the file beside the log, the one when it
+    // exists, is opened straight away rather than looked for first.
+    const QString beside = MarksFileBeside(logPath);
+    MarksRead read = ReadMarksAt(beside);
+    if (read.status == MarksRead::Status::Read || read.status == MarksRead::Status::Damaged)
+        return read;
+    if (read.status == MarksRead::Status::CannotRead)
+        return ReadMarksAt(MarksFileOf(logPath));
+    // None beside the log.
+    const QString fallback = FallbackMarksFile(logPath);
+    if (Exists(fallback))
+        return ReadMarksAt(fallback);
+    read.path = FolderWritable(beside) ? beside : fallback;
+    return read;
 }
 
 MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes) {
