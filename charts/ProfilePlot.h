@@ -58,16 +58,17 @@ int ProfileColumn(int t, SlotSpan span);
 void DrawProfilePlot(DrawingSurface& picture, const ProfileCurves& curves, int slot,
                      SlotSpan span = {});
 void DrawProfileFrame(DrawingSurface& picture, const ProfileCurves& curves, SlotSpan span = {});
-// What a profile plot shows now, so that the next curves need to clear only
-// the pixels these set.
+// What a profile plot shows now, so that the next curves can leave alone
+// what stays the same.
 struct DrawnProfile {
     ProfileCurves curves;
     int slot = 0;
     SlotSpan span;
 };
 // Over a frame of the same days and span: the curves, the value range, the
-// caption and the slot. Whatever was drawn there before is cleared: with
-// `before`, what DrawProfileCurves drew last, by clearing its pixels alone.
-// A new direction or slot needs no more.
+// caption and the slot. Whatever was drawn there before is cleared; with
+// `before`, what DrawProfileCurves drew last, the caption and the value
+// labels are drawn again only where they change. A new direction or slot
+// needs no more.
 void DrawProfileCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
                        SlotSpan span = {}, const DrawnProfile* before = nullptr);

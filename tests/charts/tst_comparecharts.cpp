@@ -33,7 +33,10 @@ class TestCompareCharts : public QObject {
     void legendMirrorsAboutZero();
     void polarOfADayWithItself();
     void profileCurves();
+    void profileCurveIsItsLines_data();
     void profileCurveIsItsLines();
+    void profileRedrawsEqualWholePlots_data();
+    void profileRedrawsEqualWholePlots();
 };
 
 void TestCompareCharts::dayMinusItself_data() {
@@ -190,28 +193,124 @@ void TestCompareCharts::profileCurves() {
     QCOMPARE(picture.image(), whole.image());
 }
 
+void TestCompareCharts::profileCurveIsItsLines_data() {
+    QTest::addColumn<int>("gapEvery");  // slots without a value: every n-th, and the next after
+    QTest::addColumn<int>("loneEvery"); // slots with a value but none on either side
+    QTest::addColumn<int>("firstSlot");
+    QTest::addColumn<int>("lastSlot");
+    QTest::newRow("no gaps") << 0 << 0 << 0 << 719;
+    QTest::newRow("gaps") << 37 << 0 << 0 << 719;
+    QTest::newRow("gaps and lone values") << 23 << 61 << 0 << 719;
+    QTest::newRow("16 hours: 1.5 columns a slot") << 0 << 0 << 200 << 679;
+    QTest::newRow("three hours, gaps") << 23 << 61 << 300 << 389;
+    QTest::newRow("all but the first slot") << 0 << 0 << 1 << 719;
+}
+
 void TestCompareCharts::profileCurveIsItsLines() {
     // A jagged day, steep and shallow steps up and down, each slot a column:
     // the curve's pixels are those of the surface's own lines through its
-    // points.
+    // points, a lone value its one point, and nothing across a gap.
+    QFETCH(int, gapEvery);
+    QFETCH(int, loneEvery);
+    QFETCH(int, firstSlot);
+    QFETCH(int, lastSlot);
+    const SlotSpan span{firstSlot, lastSlot};
     ProfileCurves curves;
-    for (int t = 0; t < ObservationGrid::Slots; ++t)
-        curves.shown[static_cast<std::size_t>(t)] = static_cast<int>((long{t} * t * 7919) % 1000);
+    for (int t = 0; t < ObservationGrid::Slots; ++t) {
+        const bool gap = gapEvery && (t % gapEvery == 0 || t % gapEvery == 1);
+        const bool lonely = loneEvery && (t % loneEvery == 1 || t % loneEvery == loneEvery - 1);
+        if (!gap && !lonely)
+            curves.shown[static_cast<std::size_t>(t)] =
+                static_cast<int>((long{t} * t * 7919) % 1000);
+    }
+    if (loneEvery)
+        for (int t = 0; t < ObservationGrid::Slots; t += loneEvery)
+            curves.shown[static_cast<std::size_t>(t)] = (t * 13) % 1000;
     using namespace ProfileGeometry;
-    const auto range = ProfileValueRange(curves, {});
-    const auto y = [&](int v) {
-        return static_cast<float>(PlotBottom - (long{v} - range.first) * (PlotBottom - PlotTop) /
+    const auto range = ProfileValueRange(curves, span);
+    const auto x = [&](int t) { return static_cast<float>(ProfileColumn(t, span)); };
+    const auto y = [&](int t) {
+        const long v = *curves.shown[static_cast<std::size_t>(t)];
+        return static_cast<float>(PlotBottom - (v - range.first) * (PlotBottom - PlotTop) /
                                                    (range.second - range.first));
     };
+    const auto has = [&](int t) {
+        return t >= span.first && t <= span.last && curves.shown[static_cast<std::size_t>(t)];
+    };
     ImageSurface curve(ProfilePictureSize), lines(ProfilePictureSize);
-    DrawProfilePlot(curve, curves, -1);
-    for (int t = 1; t < ObservationGrid::Slots; ++t)
-        lines.Line({float(PlotLeft + t - 1), y(*curves.shown[std::size_t(t - 1)])},
-                   {float(PlotLeft + t), y(*curves.shown[std::size_t(t)])}, ShownCurveColour);
+    DrawProfilePlot(curve, curves, -1, span);
+    for (int t = span.first; t <= span.last; ++t) {
+        if (has(t - 1) && has(t))
+            lines.Line({x(t - 1), y(t - 1)}, {x(t), y(t)}, ShownCurveColour);
+        else if (has(t) && !has(t + 1))
+            lines.PSet(x(t), y(t), ShownCurveColour);
+    }
+    const QImage drawn = curve.image(), expected = lines.image();
     for (int x = PlotLeft; x <= PlotRight; ++x)
         for (int row = PlotTop; row <= PlotBottom; ++row)
-            QCOMPARE(curve.image().pixel(x, row) == ShownCurveColour,
-                     lines.image().pixel(x, row) == ShownCurveColour);
+            QCOMPARE(drawn.pixel(x, row) == ShownCurveColour,
+                     expected.pixel(x, row) == ShownCurveColour);
+}
+
+void TestCompareCharts::profileRedrawsEqualWholePlots_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("firstSlot");
+    QTest::addColumn<int>("lastSlot");
+    QTest::addColumn<long>("referenceCells");
+    constexpr long All = ObservationGrid::CellCount;
+    QTest::newRow("whole day") << 1.0 << 0 << 719 << All;
+    QTest::newRow("whole day, short reference") << 1.0 << 0 << 719 << 400L * 180 + 33;
+    QTest::newRow("whole day, 200 %") << 2.0 << 0 << 719 << All;
+    QTest::newRow("whole day, 150 %, short reference") << 1.5 << 0 << 719 << 200L * 180;
+    QTest::newRow("three hours") << 1.0 << 300 << 389 << All;
+    QTest::newRow("an hour at 200 %, reference ends in it") << 2.0 << 395 << 424 << 410L * 180;
+    QTest::newRow("odd span over the end") << 1.0 << 1 << 719 << All;
+}
+
+void TestCompareCharts::profileRedrawsEqualWholePlots() {
+    // Pointing at one direction after another, a slot moving on, a sector
+    // across north and back to a direction, each redraw over the last
+    // leaves the whole plot of what it shows, pixel for pixel: nothing of
+    // the old curves, caption or value labels stays, and what is left in
+    // place is what a whole plot draws.
+    QFETCH(qreal, scale);
+    QFETCH(int, firstSlot);
+    QFETCH(int, lastSlot);
+    QFETCH(long, referenceCells);
+    const ObservationGrid shown = SeededDay(4);
+    ObservationGrid reference = SeededDay(9);
+    for (int t = 0; t < ObservationGrid::Slots; t += 3)
+        reference(t, 60) = static_cast<std::int16_t>(3000 + t); // a wider range at 120 degrees
+    const SlotSpan span{firstSlot, lastSlot};
+    struct Step {
+        const char* sector;
+        int slot;
+    };
+    const Step steps[] = {{"0", 400},      {"2", 400},      {"2", 410}, {"120", 410},
+                          {"340-20", 390}, {"340-20", 719}, {"358", 0}, {"200-280", 420}};
+    const auto curvesFor = [&](const char* text) {
+        const DirectionSector sector = *ParseDirectionSector(text);
+        ProfileCurves curves;
+        curves.shown = ProfileThroughDay(shown, ObservationGrid::CellCount, sector);
+        curves.reference = ProfileThroughDay(reference, referenceCells, sector);
+        curves.hasReference = true;
+        curves.shownLabel = QStringLiteral("2026/12/08");
+        curves.referenceLabel = QStringLiteral("2026/12/07");
+        curves.caption = QString::fromLatin1(text) + QStringLiteral(" DEG");
+        return curves;
+    };
+    ImageSurface picture(ProfilePictureSize, scale);
+    DrawnProfile drawn{curvesFor("90"), 100, span};
+    DrawProfilePlot(picture, drawn.curves, drawn.slot, span);
+    for (const Step& step : steps) {
+        const DrawnProfile now{curvesFor(step.sector), step.slot, span};
+        DrawProfileCurves(picture, now.curves, now.slot, span, &drawn);
+        ImageSurface whole(ProfilePictureSize, scale);
+        DrawProfilePlot(whole, now.curves, now.slot, span);
+        QVERIFY2(picture.image() == whole.image(),
+                 qPrintable(QStringLiteral("%1 at slot %2").arg(step.sector).arg(step.slot)));
+        drawn = now;
+    }
 }
 
 QTEST_MAIN(TestCompareCharts)
