@@ -16,6 +16,7 @@
 #include "TestFiles.h"
 
 #include <QImage>
+#include <QScreen>
 #include <QString>
 
 #include <algorithm>
@@ -38,6 +39,23 @@ inline QString WriteLog(const QString& folder, std::string_view name, const QByt
         qFatal("cannot write %s", PathBytes(path).c_str());
     std::fclose(out);
     return path;
+}
+
+// A widget as the screen shows it: what its window's backing store holds
+// from the repaints so far, where grab() would paint the widget anew.
+inline QImage OnScreen(QWidget& widget) {
+    // The offscreen platform reads the rectangle in device pixels.
+    const qreal ratio = widget.devicePixelRatioF();
+    const QRect area =
+        QRectF(QPointF(widget.mapTo(widget.window(), QPoint(0, 0))) * ratio,
+               QSizeF(widget.size()) * ratio)
+            .toAlignedRect();
+    QImage image = widget.screen()
+                       ->grabWindow(widget.window()->winId(), area.x(), area.y(), area.width(),
+                                    area.height())
+                       .toImage();
+    image.setDevicePixelRatio(ratio);
+    return image;
 }
 
 struct WindowFixture {
