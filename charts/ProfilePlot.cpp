@@ -211,8 +211,20 @@ std::pair<int, int> ProfileValueRange(const ProfileCurves& curves, SlotSpan span
             }
         }
     }
-    const auto nice = [](int v) { return v > 100 ? RoundedUp(v, 100) : RoundedUp(v, 10); };
+    // Above 9999 whole thousands, which their labels can show exactly.
+    const auto nice = [](int v) {
+        return v > 9999 ? RoundedUp(v, 1000) : v > 100 ? RoundedUp(v, 100) : RoundedUp(v, 10);
+    };
     return {low < 0 ? -nice(-low) : 0, std::max(10, nice(high))};
+}
+
+QString ProfileValueLabel(int v) {
+    if (v >= -999 && v <= 9999)
+        return QString::number(v);
+    const QString thousands = QString::number(std::abs(v) / 1000);
+    const int hundreds = std::abs(v) / 100 % 10;
+    return (v < 0 ? QStringLiteral("-") : QString()) + thousands +
+           (hundreds ? QLatin1Char('.') + QString::number(hundreds) : QString()) + QLatin1Char('k');
 }
 
 int ProfileColumn(int t, SlotSpan span) {
@@ -274,7 +286,7 @@ void DrawProfileCurves(DrawingSurface& picture, const ProfileCurves& curves, int
             picture.Line({PlotLeft - 2, static_cast<float>(y)},
                          {PlotLeft - 5, static_cast<float>(y)}, Black);
             if (v != 0 || range.first < 0 || y == PlotBottom)
-                PrintAt(picture, 0, static_cast<float>(y - 5), v);
+                PrintAt(picture, 0, static_cast<float>(y - 5), ProfileValueLabel(v));
         }
     }
     // The box is cleared whole, a row at a time: cheaper than clearing

@@ -43,9 +43,14 @@ struct ProfileCurves {
 };
 
 // The value range the plot spans: from min(0, lowest) to the highest value
-// over both curves in the span, rounded up to a whole 10 (100 above 100),
-// at least 10.
+// over both curves in the span, rounded up to a whole 10 (100 above 100,
+// 1000 above 9999), at least 10.
 std::pair<int, int> ProfileValueRange(const ProfileCurves& curves, SlotSpan span);
+
+// A value of the range as labelled left of the plot, in at most four
+// digits' width so as to keep clear of the ticks: "1100", "-700", and in
+// thousands beyond that, "-1.2k", "33k".
+QString ProfileValueLabel(int v);
 
 // The x of slot t's column in the span: the plot's width shared out evenly.
 int ProfileColumn(int t, SlotSpan span);

@@ -35,6 +35,8 @@ class TestCompareCharts : public QObject {
     void profileCurves();
     void profileCurveIsItsLines_data();
     void profileCurveIsItsLines();
+    void profileValueLabels_data();
+    void profileValueLabels();
     void profileRedrawsEqualWholePlots_data();
     void profileRedrawsEqualWholePlots();
 };
@@ -250,6 +252,47 @@ void TestCompareCharts::profileCurveIsItsLines() {
         for (int row = PlotTop; row <= PlotBottom; ++row)
             QCOMPARE(drawn.pixel(x, row) == ShownCurveColour,
                      expected.pixel(x, row) == ShownCurveColour);
+}
+
+void TestCompareCharts::profileValueLabels_data() {
+    QTest::addColumn<int>("lowest");
+    QTest::addColumn<int>("highest");
+    QTest::addColumn<QStringList>("labels"); // bottom, top, zero
+    QTest::newRow("a quiet day") << 0 << 37 << QStringList{"0", "40", ""};
+    QTest::newRow("four digits") << 3 << 1023 << QStringList{"0", "1100", ""};
+    QTest::newRow("below zero") << -640 << 9870 << QStringList{"-700", "9900", "0"};
+    QTest::newRow("thousands below zero") << -1130 << 400 << QStringList{"-1.2k", "400", "0"};
+    QTest::newRow("16-bit extremes") << -32768 << 32767 << QStringList{"-33k", "33k", "0"};
+}
+
+void TestCompareCharts::profileValueLabels() {
+    // The range's ends, and zero inside it, labelled left of the box in
+    // at most four digits' width: nothing but the ticks reaches the
+    // columns of the ticks.
+    QFETCH(int, lowest);
+    QFETCH(int, highest);
+    QFETCH(QStringList, labels);
+    ProfileCurves curves;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        curves.shown[static_cast<std::size_t>(t)] = t % 2 ? lowest : highest;
+    const auto range = ProfileValueRange(curves, {});
+    QCOMPARE((QStringList{ProfileValueLabel(range.first), ProfileValueLabel(range.second),
+                          range.first < 0 ? ProfileValueLabel(0) : QString()}),
+             labels);
+    ImageSurface picture(ProfilePictureSize);
+    DrawProfilePlot(picture, curves, 0);
+    const QImage image = picture.image();
+    using namespace ProfileGeometry;
+    const auto tickRow = [&](int v) {
+        return PlotBottom -
+               (v - range.first) * (PlotBottom - PlotTop) / (range.second - range.first);
+    };
+    for (int y = PlotTop - 8; y <= PlotBottom + 8; ++y) {
+        const bool tick =
+            y == tickRow(range.first) || y == tickRow(range.second) || y == tickRow(0);
+        for (int x = PlotLeft - 5; x <= PlotLeft - 2; ++x)
+            QCOMPARE(image.pixel(x, y), tick ? 0xff000000u : 0xffffffffu);
+    }
 }
 
 void TestCompareCharts::profileRedrawsEqualWholePlots_data() {
