@@ -305,6 +305,43 @@ std::vector<SignalEvent> FindEvents(const ObservationGrid& grid, int threshold) 
     return events;
 }
 
+DirectionSector EventSector(const ObservationGrid& grid, int threshold, const SignalEvent& event) {
+    constexpr int Slots = ObservationGrid::Slots;
+    const int limit = std::max(threshold, 1);
+    std::vector<std::uint8_t> seen(std::size_t(ObservationGrid::CellCount), 0);
+    std::array<bool, Bins> covered{};
+    std::vector<int> todo;
+    const auto visit = [&](int t, int d) {
+        const std::size_t cell = std::size_t(t * Bins + d);
+        if (!seen[cell] && grid.cells[cell] >= limit) {
+            seen[cell] = 1;
+            todo.push_back(int(cell));
+        }
+    };
+    visit(event.peakSlot, event.peakBin);
+    while (!todo.empty()) {
+        const int t = todo.back() / Bins, d = todo.back() % Bins;
+        todo.pop_back();
+        covered[std::size_t(d)] = true;
+        for (int u = std::max(t - 1, 0); u <= std::min(t + 1, Slots - 1); ++u)
+            for (int e = d - 1; e <= d + 1; ++e)
+                visit(u, (e + Bins) % Bins);
+    }
+    // The longest gap of uncovered bins, round the circle; the sector is
+    // what lies outside it.
+    int longest = 0, gapEnd = 0, run = 0;
+    for (int i = 0; i < 2 * Bins; ++i) {
+        run = covered[std::size_t(i % Bins)] ? 0 : std::min(run + 1, Bins);
+        if (run > longest) {
+            longest = run;
+            gapEnd = i % Bins;
+        }
+    }
+    if (longest == 0 || longest == Bins)
+        return {0, Bins - 1};
+    return {(gapEnd + 1) % Bins, (gapEnd - longest + Bins) % Bins};
+}
+
 std::string EventListLines(std::string_view log, const std::vector<SignalEvent>& events) {
     const std::string field = CsvField(log);
     std::string text;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "DayProfile.h"
 #include "ObservationGrid.h"
 
 #include <string>
@@ -35,6 +36,13 @@ inline constexpr int DefaultEventThreshold = 512;
 // threshold, never with the size of an event, so a threshold of 1 on a busy
 // day (one event of every cell) is as quick as any.
 std::vector<SignalEvent> FindEvents(const ObservationGrid& grid, int threshold);
+
+// The directions `event` covers: the shortest sector (going up through 0
+// where it must) that holds every bin of its cells, all of them when its
+// cells leave no gap. Its cells are found again from its peak, joined as
+// FindEvents joins them at the same `threshold`, so this costs a walk over
+// one event and is meant for one event at a time.
+DirectionSector EventSector(const ObservationGrid& grid, int threshold, const SignalEvent& event);
 
 // The listing of events as `dirchart --events` prints it and the events
 // window saves it: a header line, then one line per event of a log, the

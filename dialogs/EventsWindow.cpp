@@ -2,10 +2,10 @@
 #include "EventsWindow.h"
 
 #include "DayTime.h"
+#include "FileNames.h"
 #include "FileSaver.h"
 #include "NumberBox.h"
 #include "PathText.h"
-#include "FileNames.h"
 
 #include <QAbstractTableModel>
 #include <QFileInfo>
@@ -70,10 +70,10 @@ class EventTableModel : public QAbstractTableModel {
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static const QStringList titles{
-            QStringLiteral("開始"),  QStringLiteral("終了"), QStringLiteral("継続"),
-            QStringLiteral("ピーク時刻"), QStringLiteral("方向"), QStringLiteral("最大"),
-            QStringLiteral("セル数")};
+        static const QStringList titles{QStringLiteral("開始"),  QStringLiteral("終了"),
+                                        QStringLiteral("継続"),  QStringLiteral("ピーク時刻"),
+                                        QStringLiteral("方向"),  QStringLiteral("最大"),
+                                        QStringLiteral("セル数")};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
         return titles.value(section);
@@ -107,7 +107,9 @@ EventsWindow::EventsWindow(FileSaver& saver, QWidget* parent)
         QMenu menu(this);
         const SignalEvent event = events()[std::size_t(row)];
         connect(menu.addAction(QStringLiteral("印を付ける...")), &QAction::triggered, this,
-                [this, event] { emit markRequested(event); });
+                [this, event] {
+                    emit markRequested(event, EventSector(m_grid, threshold->value(), event));
+                });
         menu.exec(table->viewport()->mapToGlobal(at));
     });
 
@@ -147,18 +149,19 @@ const std::vector<SignalEvent>& EventsWindow::events() const {
 void EventsWindow::showDay(const ObservationGrid& grid, const QString& logPath) {
     m_grid = grid;
     m_log = logPath;
-    setWindowTitle(logPath.isEmpty()
-                       ? QStringLiteral("イベント")
-                       : QStringLiteral("イベント - %1").arg(PathForDisplay(QFileInfo(logPath).fileName())));
+    setWindowTitle(
+        logPath.isEmpty()
+            ? QStringLiteral("イベント")
+            : QStringLiteral("イベント - %1").arg(PathForDisplay(QFileInfo(logPath).fileName())));
     findDayEvents();
 }
 
 void EventsWindow::findDayEvents() {
     // The selected event is known again by its peak.
     const int row = table->currentIndex().row();
-    const std::pair<int, int> selected =
-        row >= 0 ? std::pair(events()[std::size_t(row)].peakSlot, events()[std::size_t(row)].peakBin)
-                 : std::pair(-1, -1);
+    const std::pair<int, int> selected = row >= 0 ? std::pair(events()[std::size_t(row)].peakSlot,
+                                                              events()[std::size_t(row)].peakBin)
+                                                  : std::pair(-1, -1);
 
     m_refilling = true;
     m_model->Reset(m_log.isEmpty() ? std::vector<SignalEvent>()

@@ -44,8 +44,9 @@ class EventsWindow : public QDialog {
 
   signals:
     void peakSelected(int slot);
-    // 印を付ける on a row's menu: the event is to be marked.
-    void markRequested(const SignalEvent& event);
+    // 印を付ける on a row's menu: the event is to be marked, over its time
+    // and the directions its cells cover.
+    void markRequested(const SignalEvent& event, const DirectionSector& sector);
 
   private:
     void findDayEvents();

@@ -28,6 +28,11 @@ QString UnreadableMessage(const QString& path, const QString& reason) {
         .arg(PathForDisplay(path), reason);
 }
 
+QString UnreadableReferenceMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("基準日の観測ログを読み込めませんでした。\n\n%1\n\n%2")
+        .arg(PathForDisplay(path), reason);
+}
+
 QString UnsavedMessage(const QString& path, const QString& reason) {
     return QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2")
         .arg(PathForDisplay(path), reason);

@@ -18,5 +18,6 @@ OpenDialogRequest OpenLogRequest(const QString& folder);
 // The warnings for a log that could not be read and a file that could not
 // be written; `path` is shown as it is displayed.
 QString UnreadableMessage(const QString& path, const QString& reason);
+QString UnreadableReferenceMessage(const QString& path, const QString& reason);
 QString UnsavedMessage(const QString& path, const QString& reason);
 QString UnwrittenValuesMessage(const QString& path, const QString& reason);

@@ -3,6 +3,8 @@
 
 #include "ChartZoom.h"
 #include "CompareWindow.h"
+#include "LoadDialogs.h"
+#include "Messages.h"
 #include "PictureBox.h"
 #include "ReferenceDay.h"
 #include "ViewState.h"
@@ -10,9 +12,18 @@
 
 #include <QAction>
 
-CompareCommands::CompareCommands(ViewState& view, WindowActions& actions, QWidget* window)
+CompareCommands::CompareCommands(ViewState& view, WindowActions& actions, LoadDialogs& dialogs,
+                                 QWidget* window)
     : QObject(window), m_view(view), m_window(window), m_reference(new ReferenceDay(view, this)) {
     using Kind = ReferenceChoice::Kind;
+    // Queued: the reference is read while a day is being loaded, and the
+    // warning waits until that load has finished drawing.
+    connect(
+        m_reference, &ReferenceDay::unreadable, this,
+        [&dialogs](const QString& path, const QString& reason) {
+            dialogs.warn(DialogTitle, UnreadableReferenceMessage(path, reason));
+        },
+        Qt::QueuedConnection);
     connect(actions.showCompare, &QAction::triggered, this, &CompareCommands::showCompare);
     connect(actions.makeReference, &QAction::triggered, this, [this] {
         m_view.setReference({Kind::Fixed, m_view.path(), {}});

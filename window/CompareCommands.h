@@ -5,6 +5,7 @@
 
 class ChartZoom;
 class CompareWindow;
+class LoadDialogs;
 class QWidget;
 class ReferenceDay;
 class ViewState;
@@ -13,11 +14,12 @@ class WindowActions;
 // The commands of comparing days, carried out: 比較 opens the compare
 // window; 基準日にする makes the shown day the reference, 前のログ / 7日前 /
 // 1年前 the day relative to the shown one, and 基準日を外す clears it. The
-// reference is the view state's; the actions show which one is chosen.
+// reference is the view state's; the actions show which one is chosen. A
+// reference log that cannot be read is warned about once.
 class CompareCommands : public QObject {
     Q_OBJECT
   public:
-    CompareCommands(ViewState& view, WindowActions& actions, QWidget* window);
+    CompareCommands(ViewState& view, WindowActions& actions, LoadDialogs& dialogs, QWidget* window);
     ~CompareCommands() override;
 
     void showCompare();

@@ -351,13 +351,14 @@ bool CompareWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void CompareWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    redrawAll();
+    m_reference.setActive(true); // reads the reference and redraws all
     setBlinking(m_autoBlink->isChecked());
 }
 
 void CompareWindow::hideEvent(QHideEvent* event) {
     // Nothing to blink for while closed; 自動 stays as it was.
     m_blinkTimer->stop();
+    m_reference.setActive(false);
     QWidget::hideEvent(event);
 }
 

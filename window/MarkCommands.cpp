@@ -173,8 +173,8 @@ bool MarkCommands::markSlot() {
     return markCells(m_view.slot(), m_view.slot(), 0, ObservationGrid::Bins - 1);
 }
 
-bool MarkCommands::markEvent(const SignalEvent& event) {
-    return markCells(event.firstSlot, event.endSlot - 1, 0, ObservationGrid::Bins - 1);
+bool MarkCommands::markEvent(const SignalEvent& event, const DirectionSector& sector) {
+    return markCells(event.firstSlot, event.endSlot - 1, sector.first, sector.last);
 }
 
 bool MarkCommands::editMark(const std::string& id) {

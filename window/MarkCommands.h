@@ -50,7 +50,7 @@ class MarkCommands : public QObject {
     // dropped or could not be saved (which has been said).
     bool markCells(int firstSlot, int lastSlot, int firstBin, int lastBin);
     bool markSlot();
-    bool markEvent(const SignalEvent& event);
+    bool markEvent(const SignalEvent& event, const DirectionSector& sector);
     bool editMark(const std::string& id);
     bool deleteMark(const std::string& id);
     // The same for a mark of any log of the folder, as the list asks.

@@ -25,7 +25,17 @@ int ReferenceDay::differenceRange() const {
     return m_range;
 }
 
+void ReferenceDay::setActive(bool active) {
+    if (active == m_active)
+        return;
+    m_active = active;
+    if (m_active)
+        resolve();
+}
+
 void ReferenceDay::resolve() {
+    if (!m_active)
+        return;
     const ReferenceChoice& choice = m_view.reference();
     m_path.clear();
     m_reason.clear();

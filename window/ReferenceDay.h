@@ -11,7 +11,9 @@ class ViewState;
 // The reference day the view state asks for, read: which log it is (a
 // relative one found again for every shown day), its grid and the cells its
 // file filled, and the range of the difference of the pair, worked out once
-// per pair. No widget; the compare window shows it.
+// per pair. No widget; the compare window shows it, and only while it is
+// shown is the reference read: browsing days with the window closed reads
+// one log per day, not two.
 class ReferenceDay : public QObject {
     Q_OBJECT
   public:
@@ -23,6 +25,11 @@ class ReferenceDay : public QObject {
     };
 
     explicit ReferenceDay(ViewState& view, QObject* parent = nullptr);
+
+    // Whether anything shows the reference. Becoming active reads it for
+    // the day shown and says changed(); inactive, changes of day or choice
+    // are left until it is active again.
+    void setActive(bool active);
 
     Status status() const { return m_status; }
     bool shown() const { return m_status == Status::Shown; }
@@ -44,6 +51,7 @@ class ReferenceDay : public QObject {
     void resolve();
 
     ViewState& m_view;
+    bool m_active = false;
     Status m_status = Status::None;
     QString m_path;
     QString m_reason;

@@ -38,7 +38,7 @@ ViewCommands::ViewCommands(ViewState& view, WindowActions& actions, LogLoader& l
     : QObject(window), m_view(view), m_loader(loader), m_dialogs(dialogs), m_saver(saver),
       m_chart(chart), m_window(window) {
     connectValues(actions);
-    m_compare = new CompareCommands(view, actions, window);
+    m_compare = new CompareCommands(view, actions, dialogs, window);
     connect(actions.editColours, &QAction::triggered, this, &ViewCommands::editColours);
     connect(actions.showOverview, &QAction::triggered, this, &ViewCommands::showOverview);
     connect(actions.showEvents, &QAction::triggered, this, &ViewCommands::showEvents);

@@ -42,7 +42,7 @@ class ViewCommands : public QObject {
 
   signals:
     // The events window asks for an event to be marked.
-    void eventMarkRequested(const SignalEvent& event);
+    void eventMarkRequested(const SignalEvent& event, const DirectionSector& sector);
     // The colour dialog was closed with OK on these settings.
     void coloursAccepted(const ColourSettings& colours);
 

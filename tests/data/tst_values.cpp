@@ -124,6 +124,8 @@ class TestValues : public QObject {
   private slots:
     void events_data();
     void events();
+    void eventSectors_data();
+    void eventSectors();
     void eventsAsBefore_data();
     void eventsAsBefore();
     void tablesReadBack_data();
@@ -183,6 +185,39 @@ void TestValues::events() {
                                    e.peakSlot, e.peakBin),
                  first);
     }
+}
+
+void TestValues::eventSectors_data() {
+    QTest::addColumn<QString>("cells");
+    QTest::addColumn<QString>("sector"); // the first event's bins, "first-last"
+    // Slot 5 over the threshold in bins from `first` up to `last`, through 0.
+    const auto band = [](int first, int last) {
+        QStringList cells;
+        for (int i = 0; i <= (last - first + 180) % 180; ++i)
+            cells << QStringLiteral("5:%1=600").arg((first + i) % 180);
+        return cells.join(' ');
+    };
+    QTest::newRow("one cell") << "10:10=600"
+                              << "10-10";
+    QTest::newRow("not the next event's bins") << "10:10=600 10:40=900"
+                                               << "10-10";
+    QTest::newRow("a diagonal") << "10:10=600 11:11=600 12:12=900"
+                                << "10-12";
+    QTest::newRow("across 358/0 at a corner") << "100:179=600 101:0=700"
+                                              << "179-0";
+    QTest::newRow("a band across 0") << band(150, 30) << "150-30";
+    QTest::newRow("the gap left out is the longest") << band(100, 89) << "100-89";
+    QTest::newRow("all round") << band(0, 179) << "0-179";
+}
+
+void TestValues::eventSectors() {
+    QFETCH(QString, cells);
+    QFETCH(QString, sector);
+    const ObservationGrid grid = GridOf(cells);
+    const std::vector<SignalEvent> found = FindEvents(grid, 512);
+    QVERIFY(!found.empty());
+    const DirectionSector got = EventSector(grid, 512, found.front());
+    QCOMPARE(QStringLiteral("%1-%2").arg(got.first).arg(got.last), sector);
 }
 
 // The events of many random days, against the earlier labelling's.

@@ -11,6 +11,7 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +70,7 @@ class TestCompareWindow : public QObject {
     void referenceFollowsTheDayKeys_data();
     void referenceFollowsTheDayKeys();
     void referenceFromTheMenus();
+    void unreadableReferenceWarnsOnce();
     void sideBySideHalvesAreTheDaysCharts_data();
     void sideBySideHalvesAreTheDaysCharts();
     void blinkingShowsOnlyTheTwoDays_data();
@@ -133,6 +135,29 @@ void TestCompareWindow::referenceFromTheMenus() {
     action("clearReference")->trigger();
     QCOMPARE(fixture.form.view().reference().kind, ReferenceChoice::Kind::None);
     QVERIFY(!action("clearReference")->isEnabled());
+}
+
+void TestCompareWindow::unreadableReferenceWarnsOnce() {
+    // A reference that cannot be read (a folder) shows as such with one
+    // warning, however often the day changes; with the window closed no
+    // reference is read, and opening it again reads the current one.
+    const Days days;
+    QVERIFY(QDir(days.dir.path()).mkdir(QStringLiteral("folder.log")));
+    Compare compare(days.path("261208.log"));
+    compare.form.view().setReference({ReferenceChoice::Kind::Fixed, days.path("folder.log"), {}});
+    compare.form.loader().stepDay(-1);
+    compare.form.loader().stepDay(+1);
+    QCoreApplication::processEvents();
+    QCOMPARE(compare.reference().status(), ReferenceDay::Status::Unreadable);
+    QCOMPARE(compare.dialogs->warnings, 1);
+    compare.window().close();
+    compare.form.view().setReference(
+        {ReferenceChoice::Kind::Relative, {}, RelativeDay::PreviousLog});
+    QCOMPARE(compare.reference().status(), ReferenceDay::Status::Unreadable);
+    compare.form.commands().compare().showCompare();
+    QCOMPARE(compare.referenceName(), "261207.log");
+    QCoreApplication::processEvents();
+    QCOMPARE(compare.dialogs->warnings, 1);
 }
 
 void TestCompareWindow::sideBySideHalvesAreTheDaysCharts_data() {

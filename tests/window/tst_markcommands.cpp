@@ -79,7 +79,7 @@ void TestMarkCommands::makingAMark_data() {
     QTest::newRow("Ctrl+drag, any direction") << "drag" << true << QList<int>{100, 160, 20, 90};
     QTest::newRow("Ctrl+drag past the plot's edge")
         << "drag past" << true << QList<int>{700, 719, 150, 179};
-    QTest::newRow("an event's row") << "event" << true << QList<int>{300, 309, 0, 179};
+    QTest::newRow("an event's row") << "event" << true << QList<int>{300, 309, 170, 5};
     QTest::newRow("the menu's cell") << "menu" << true << QList<int>{200, 200, 45, 45};
 }
 
@@ -122,7 +122,7 @@ void TestMarkCommands::makingAMark() {
         SignalEvent event;
         event.firstSlot = 300;
         event.endSlot = 310;
-        f.form.marks().markEvent(event);
+        f.form.marks().markEvent(event, {170, 5});
     }
     QCOMPARE(f.dialogs->markQuestions, 1);
     const std::vector<Mark> marks = MarksOnDisk(log);
