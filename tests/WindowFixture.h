@@ -44,18 +44,10 @@ inline QString WriteLog(const QString& folder, std::string_view name, const QByt
 // A widget as the screen shows it: what its window's backing store holds
 // from the repaints so far, where grab() would paint the widget anew.
 inline QImage OnScreen(QWidget& widget) {
-    // The offscreen platform reads the rectangle in device pixels.
-    const qreal ratio = widget.devicePixelRatioF();
-    const QRect area =
-        QRectF(QPointF(widget.mapTo(widget.window(), QPoint(0, 0))) * ratio,
-               QSizeF(widget.size()) * ratio)
-            .toAlignedRect();
-    QImage image = widget.screen()
-                       ->grabWindow(widget.window()->winId(), area.x(), area.y(), area.width(),
-                                    area.height())
-                       .toImage();
-    image.setDevicePixelRatio(ratio);
-    return image;
+    const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+    return widget.screen()
+        ->grabWindow(widget.window()->winId(), at.x(), at.y(), widget.width(), widget.height())
+        .toImage();
 }
 
 struct WindowFixture {
