@@ -132,9 +132,27 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             Qt::QueuedConnection);
     }
     const QRect inside = contentsRect();
-    // The border only where the repaint reaches it.
-    if (!inside.contains(event->rect()))
+    // The border only where the repaint reaches it. Above 100 % its two
+    // lines are drawn a device pixel wide, which would leave the rest of
+    // the border showing whatever was on screen there before; it is filled
+    // first in the colours of the inner lines, as they would look widened.
+    if (!inside.contains(event->rect())) {
+        {
+            const QRect all = rect();
+            QPainter ring(this);
+            ring.fillRect(QRect(all.topLeft(), QPoint(all.right(), inside.top() - 1)),
+                          palette().shadow());
+            ring.fillRect(
+                QRect(QPoint(all.left(), inside.top()), inside.bottomLeft() - QPoint(1, 0)),
+                palette().shadow());
+            ring.fillRect(QRect(QPoint(all.left(), inside.bottom() + 1), all.bottomRight()),
+                          palette().midlight());
+            ring.fillRect(
+                QRect(inside.topRight() + QPoint(1, 0), QPoint(all.right(), inside.bottom())),
+                palette().midlight());
+        }
         QFrame::paintEvent(event);
+    }
     QPainter painter(this);
     const ImageSurface& shown = m_instead ? *m_instead : m_surface;
     const auto present = [&](const QRect& rect) {
