@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,6 +62,7 @@ class TestMarks : public QObject {
     void twoWritersKeepEachOthersMarks();
     void damagedFileIsNeverOverwritten();
     void unwritableFolders();
+    void folderMarksBesideAndAside();
     void listLines();
 
   private:
@@ -348,6 +350,39 @@ void TestMarks::unwritableFolders() {
     QCOMPARE((*answer)[3], ENOTDIR);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1); // the log alone
     QCOMPARE(ReadTestFile(m_dir->filePath("not-a-folder")), "x");
+}
+
+// A folder's days with marks, in date order: beside the log, damaged, or in
+// the data folder for a log without marks beside it; days without marks and
+// marks files without a log are left out.
+void TestMarks::folderMarksBesideAndAside() {
+    const QString folder = m_dir->filePath("days");
+    QDir().mkpath(folder);
+    const QByteArray one = R"({"dirchart_marks": 1, "marks": [
+        {"id": "a", "start": "01:00", "end": "02:00", "from": 0, "to": 360}]})";
+    for (const char* day : {"261206", "261207", "261208", "261209"})
+        WriteTestFile(folder + "/" + day + ".log", LogBytes(ObservationGrid()));
+    WriteTestFile(folder + "/261209.marks.json", one);
+    WriteTestFile(folder + "/261208.marks.json", "{");
+    WriteTestFile(folder + "/261210.marks.json", one);
+    QDir().mkpath(folder + "/261211.log");
+    const QString aside = FallbackMarksFile(folder + "/261206.log");
+    QDir().mkpath(QFileInfo(aside).path());
+    WriteTestFile(aside, one);
+
+    const std::vector<LogMarks> days = FolderMarks(folder);
+    QStringList found;
+    for (const LogMarks& day : days)
+        found.append(QFileInfo(day.log).fileName() + ' ' + QFileInfo(day.read.path).fileName() +
+                     ' ' + QString::number(int(day.read.status)) + ' ' +
+                     QString::number(day.read.document.marks.size()));
+    const auto status = [](MarksRead::Status s) { return QString::number(int(s)); };
+    QCOMPARE(found, (QStringList{
+                        "261206.log 261206.marks.json " + status(MarksRead::Status::Read) + " 1",
+                        "261208.log 261208.marks.json " + status(MarksRead::Status::Damaged) + " 0",
+                        "261209.log 261209.marks.json " + status(MarksRead::Status::Read) + " 1"}));
+    QCOMPARE(days.front().read.path, aside);
+    QCOMPARE(days.back().read.path, folder + "/261209.marks.json");
 }
 
 void TestMarks::listLines() {
