@@ -44,14 +44,15 @@ class TextInks {
     // different places, and kept if both leave the same pixels. `measure`
     // gives the text's logical advance and line height. Nothing either when
     // the ink is not kept. The runs stay valid until the next call.
-    template <typename Measure>
-    const std::vector<InkRun>* find(const QString& text, qreal ratio, Measure measure,
-                                    const TextPaint& paint) {
+    // (Templates, so that a text found costs no function object.)
+    template <typename Measure, typename Paint>
+    const std::vector<InkRun>* find(const QString& text, qreal ratio, const Measure& measure,
+                                    const Paint& paint) {
         Ink* ink = seen(text, ratio);
         if (!ink)
             return nullptr;
         if (!ink->rendered)
-            render(*ink, ratio, measure(), paint);
+            render(*ink, ratio, measure(), TextPaint(paint));
         return ink->kept ? &ink->runs : nullptr;
     }
 
