@@ -48,6 +48,7 @@ void SetUpTextPainter(QPainter& painter, const QFont& font) {
 
 // Texts painted once are kept per thread, so that every surface of a thread
 // (the window's charts, a render's pictures one after another) shares them.
+// Every surface prints in printFont(), so a text and a ratio name its pixels.
 TextInks& ThreadTextInks() {
     thread_local TextInks inks;
     return inks;
