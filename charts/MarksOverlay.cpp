@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -20,8 +22,8 @@ constexpr QRgb OutlineDark = 0xff000000;
 const QRect PlotBox(QPoint(PlotLeft, PlotTop), QPoint(PlotRight, PlotBottom));
 
 void FillBox(DrawingSurface& picture, const QRect& box, QRgb colour) {
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        picture.Line({float(box.left()), float(y)}, {float(box.right()), float(y)}, colour);
+    picture.Line({float(box.left()), float(box.top())}, {float(box.right()), float(box.bottom())},
+                 colour, LineShape::FilledBox);
 }
 
 void HorizontalLine(DrawingSurface& picture, int x1, int x2, int y, QRgb colour) {
@@ -55,17 +57,37 @@ void DrawOutline(DrawingSurface& picture, const QRect& box, bool openTop, bool o
         HorizontalLine(picture, l, r, b, OutlineLight);
 }
 
+// A label as printed, with its width: made once per thread and kept, since
+// the chart is redrawn with every slot or colour change while its marks stay.
+struct LabelText {
+    QString text;
+    int width = 0;
+};
+
+const LabelText& Label(const std::string& label) {
+    // The surface's one font: one set of metrics per thread (render threads
+    // draw charts side by side), not one per label.
+    thread_local const QFontMetrics metrics(ImageSurface::printFont());
+    thread_local std::unordered_map<std::string, LabelText> labels;
+    if (const auto found = labels.find(label); found != labels.end())
+        return found->second;
+    if (labels.size() >= 4096)
+        labels.clear();
+    QString text = QString::fromStdString(label);
+    const int width = metrics.horizontalAdvance(text);
+    return labels.emplace(label, LabelText{std::move(text), width}).first->second;
+}
+
 // Places the label in the first spot that lies in the plot and clears the
 // labels placed before: inside the box below its top edge, then right of the
 // box, each going down the box's height a line at a time.
-void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label,
+void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& text,
                std::vector<QRect>& placed) {
-    if (label.isEmpty())
+    if (text.empty())
         return;
-    // The surface's one font: measured with one set of metrics per thread
-    // (render threads draw charts side by side), not one per label.
-    thread_local const QFontMetrics metrics(ImageSurface::printFont());
-    const QSize size(metrics.horizontalAdvance(label) + 3, metrics.height() + 1);
+    thread_local const int lineHeight = QFontMetrics(ImageSurface::printFont()).height();
+    const LabelText& label = Label(text);
+    const QSize size(label.width + 3, lineHeight + 1);
     const QRect inside = box.adjusted(2, 2, -2, -2);
     // Beside a box lower than a line, the label may reach below it.
     const QRect beside(QPoint(box.right() + 3, box.top()),
@@ -73,13 +95,18 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const QString& label,
     for (const QRect& area : {inside, beside}) {
         for (QRect place(area.topLeft(), size); area.contains(place) && PlotBox.contains(place);
              place.translate(0, size.height())) {
-            if (std::any_of(placed.begin(), placed.end(),
-                            [&](const QRect& other) { return other.intersects(place); }))
+            // QRect::intersects for rectangles of positive size, inline: a
+            // thousand labels try a few places each against all placed before.
+            const auto overlaps = [&](const QRect& other) {
+                return other.left() <= place.right() && place.left() <= other.right() &&
+                       other.top() <= place.bottom() && place.top() <= other.bottom();
+            };
+            if (std::any_of(placed.begin(), placed.end(), overlaps))
                 continue;
             FillBox(picture, place, OutlineLight);
             picture.SetCurrentX(float(place.left() + 2));
             picture.SetCurrentY(float(place.top()));
-            picture.Print(label);
+            picture.Print(label.text);
             placed.push_back(place);
             return;
         }
@@ -217,8 +244,7 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const Ch
                                               [](const DeviceBox& a, const DeviceBox& b) {
                                                   return a.pixels.height() < b.pixels.height();
                                               });
-        DrawLabel(picture, LogicalInside(tallest->pixels, ratio),
-                  QString::fromStdString(marks[i].label), labels);
+        DrawLabel(picture, LogicalInside(tallest->pixels, ratio), marks[i].label, labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);
@@ -251,7 +277,7 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
         // The label goes with the taller part of a sector across 0 degrees.
         const QRect& labelled =
             boxes.back().height() > boxes.front().height() ? boxes.back() : boxes.front();
-        DrawLabel(picture, labelled, QString::fromStdString(mark.label), labels);
+        DrawLabel(picture, labelled, mark.label, labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -17,6 +18,10 @@ using namespace ProfileGeometry;
 
 int RoundedUp(int value, int unit) {
     return (value + unit - 1) / unit * unit;
+}
+
+int Sign(int v) {
+    return (v > 0) - (v < 0);
 }
 
 // A curve is over a thousand short, mostly steep segments, for which a
@@ -71,6 +76,9 @@ class CurvePen {
             run(runX, runFrom, runTo);
     }
 
+    // The pixels of column x from row `top` to row `bottom`.
+    void column(int x, int top, int bottom) { run(x, top, bottom); }
+
   private:
     // The pixels of column x from row `from` to row `to`, either way up.
     void run(int x, int from, int to) {
@@ -84,47 +92,109 @@ class CurvePen {
     std::array<QRgb, ProfilePictureSize.height()> m_solid;
 };
 
+// The column of each slot of the span, counted up rather than divided out
+// slot by slot: the same x as ProfileColumn.
+using SpanColumns = std::array<int, ObservationGrid::Slots>;
+SpanColumns ColumnsOf(SlotSpan span) {
+    SpanColumns columns{};
+    const int count = span.count();
+    const int whole = PlotWidth / count, part = PlotWidth % count;
+    int x = PlotLeft, rest = 0;
+    for (int t = span.first; t <= span.last; ++t) {
+        columns[static_cast<std::size_t>(t)] = x;
+        x += whole;
+        rest += part;
+        if (rest >= count) {
+            rest -= count;
+            ++x;
+        }
+    }
+    return columns;
+}
+
 void DrawCurve(DrawingSurface& picture, const DayProfile& profile, SlotSpan span,
-               std::pair<int, int> range, QRgb colour) {
-    // Plain names, not a structured binding: clang 14 cannot capture one.
-    const int low = range.first;
-    const int high = range.second;
-    const auto y = [&](int v) {
-        return static_cast<int>(PlotBottom -
-                                (long{v} - low) * (PlotBottom - PlotTop) / (high - low));
-    };
+               const SpanColumns& columns, std::pair<int, int> range, QRgb colour) {
+    // Each value's row first, PlotBottom - floor((v - low) (PlotBottom -
+    // PlotTop) / (high - low)), in a loop of its own so that the divisions
+    // overlap. In double precision: the product of whole numbers this small
+    // is exact and the quotient's rounding cannot reach the next whole
+    // number, and a double division costs a fraction of a 64-bit integer one.
+    constexpr int NoValue = std::numeric_limits<int>::min();
+    std::array<int, ObservationGrid::Slots> rows;
+    const double low = range.first;
+    const double scale = PlotBottom - PlotTop;
+    const double divisor = range.second - range.first;
+    for (int t = span.first; t <= span.last; ++t) {
+        const std::optional<int>& value = profile[static_cast<std::size_t>(t)];
+        rows[static_cast<std::size_t>(t)] =
+            value ? PlotBottom - static_cast<int>((*value - low) * scale / divisor) : NoValue;
+    }
+
     CurvePen pen(picture, colour);
+    if (span.count() == PlotWidth) {
+        // The whole day: slot t is column 30 + t, each step one column on, so
+        // a column holds one run: the point, the second half of the step
+        // that arrives and the first half of the step that leaves (see
+        // CurvePen::segment), one call per column.
+        const auto row = [&](int t) {
+            return t < span.first || t > span.last ? NoValue : rows[static_cast<std::size_t>(t)];
+        };
+        for (int t = span.first; t <= span.last; ++t) {
+            const int y = row(t);
+            if (y == NoValue)
+                continue;
+            int top = y, bottom = y;
+            if (const int before = row(t - 1); before != NoValue) {
+                const int dy = y - before;
+                const int from = before + Sign(dy) * ((std::abs(dy) + 1) / 2);
+                top = std::min(top, from);
+                bottom = std::max(bottom, from);
+            }
+            if (const int after = row(t + 1); after != NoValue) {
+                const int dy = after - y;
+                const int to = y + Sign(dy) * ((std::abs(dy) + 1) / 2 - 1);
+                top = std::min(top, to);
+                bottom = std::max(bottom, to);
+            }
+            pen.column(columns[static_cast<std::size_t>(t)], top, bottom);
+        }
+        return;
+    }
     bool drawing = false;
     int lastX = 0, lastY = 0;
     for (int t = span.first; t <= span.last; ++t) {
-        const std::optional<int>& value = profile[static_cast<std::size_t>(t)];
-        if (!value) {
+        const int y = rows[static_cast<std::size_t>(t)];
+        if (y == NoValue) {
             drawing = false;
             continue;
         }
-        const int x = ProfileColumn(t, span), yv = y(*value);
+        const int x = columns[static_cast<std::size_t>(t)];
         if (drawing)
-            pen.segment(lastX, lastY, x, yv);
+            pen.segment(lastX, lastY, x, y);
         else
-            pen.point(x, yv);
+            pen.point(x, y);
         drawing = true;
         lastX = x;
-        lastY = yv;
+        lastY = y;
     }
 }
 
-// The slot's line and the curves, or with `erase` the same pixels blank.
+// A solid rectangle, both corners included, a row at a time.
+void Fill(DrawingSurface& picture, int left, int top, int right, int bottom, QRgb colour) {
+    picture.FillCells(left, top, right, bottom, 1, 1, &colour);
+}
+
+// The slot's line and the curves.
 void DrawMarkerAndCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
-                         SlotSpan span, bool erase) {
-    const auto colour = [&](QRgb c) { return erase ? DrawingSurface::Background : c; };
+                         SlotSpan span, std::pair<int, int> range) {
     if (slot >= span.first && slot <= span.last) {
         const auto x = static_cast<float>(ProfileColumn(slot, span));
-        picture.Line({x, PlotTop}, {x, PlotBottom}, colour(Grey));
+        picture.Line({x, PlotTop}, {x, PlotBottom}, Grey);
     }
-    const auto range = ProfileValueRange(curves, span);
+    const SpanColumns columns = ColumnsOf(span);
     if (curves.hasReference)
-        DrawCurve(picture, curves.reference, span, range, colour(ReferenceCurveColour));
-    DrawCurve(picture, curves.shown, span, range, colour(ShownCurveColour));
+        DrawCurve(picture, curves.reference, span, columns, range, ReferenceCurveColour);
+    DrawCurve(picture, curves.shown, span, columns, range, ShownCurveColour);
 }
 
 } // namespace
@@ -141,8 +211,20 @@ std::pair<int, int> ProfileValueRange(const ProfileCurves& curves, SlotSpan span
             }
         }
     }
-    const auto nice = [](int v) { return v > 100 ? RoundedUp(v, 100) : RoundedUp(v, 10); };
+    // Above 9999 whole thousands, which their labels can show exactly.
+    const auto nice = [](int v) {
+        return v > 9999 ? RoundedUp(v, 1000) : v > 100 ? RoundedUp(v, 100) : RoundedUp(v, 10);
+    };
     return {low < 0 ? -nice(-low) : 0, std::max(10, nice(high))};
+}
+
+QString ProfileValueLabel(int v) {
+    if (v >= -999 && v <= 9999)
+        return QString::number(v);
+    const QString thousands = QString::number(std::abs(v) / 1000);
+    const int hundreds = std::abs(v) / 100 % 10;
+    return (v < 0 ? QStringLiteral("-") : QString()) + thousands +
+           (hundreds ? QLatin1Char('.') + QString::number(hundreds) : QString()) + QLatin1Char('k');
 }
 
 int ProfileColumn(int t, SlotSpan span) {
@@ -185,39 +267,30 @@ void DrawProfileFrame(DrawingSurface& picture, const ProfileCurves& curves, Slot
 void DrawProfileCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
                        SlotSpan span, const DrawnProfile* before) {
     // What the frame leaves for the curves: the caption, the value labels
-    // left of the box, and the box's inside.
-    // Cleared a column at a time, as the chart sets its cells: a line a row
-    // would cost more than the curves.
-    static const std::array<QRgb, ProfilePictureSize.height()> blank = [] {
-        std::array<QRgb, ProfilePictureSize.height()> column;
-        column.fill(DrawingSurface::Background);
-        return column;
-    }();
-    const auto clear = [&](int left, int top, int right, int bottom) {
-        for (int x = left; x <= right; ++x)
-            picture.PSetColumnUp(static_cast<float>(x), static_cast<float>(bottom), blank.data(),
-                                 static_cast<std::size_t>(bottom - top + 1));
-    };
-    clear(0, 0, 325, PlotTop - 9);
-    clear(0, PlotTop - 8, PlotLeft - 2, PlotBottom + 8);
-    if (before) {
-        // Only the pixels drawn there before: most of the box stays blank.
-        DrawMarkerAndCurves(picture, before->curves, before->slot, before->span, true);
-    } else {
-        clear(PlotLeft, PlotTop, PlotRight, PlotBottom);
-    }
-    PrintAt(picture, 5, 5, QStringLiteral("SIGNAL AT ") + curves.caption);
-
-    // The value range at the left, and zero when the range goes below it.
+    // left of the box, and the box's inside. Texts cost more than the rest
+    // together, so the caption and the labels that `before` shows already
+    // are left as they are.
     const auto range = ProfileValueRange(curves, span);
-    for (int v : {range.first, range.second, 0}) {
-        const int y =
-            PlotBottom - (v - range.first) * (PlotBottom - PlotTop) / (range.second - range.first);
-        picture.Line({PlotLeft - 2, static_cast<float>(y)}, {PlotLeft - 5, static_cast<float>(y)},
-                     Black);
-        if (v != 0 || range.first < 0 || y == PlotBottom)
-            PrintAt(picture, 0, static_cast<float>(y - 5), v);
+    const bool sameCaption = before && before->curves.caption == curves.caption;
+    const bool sameLabels = before && ProfileValueRange(before->curves, before->span) == range;
+    if (!sameCaption) {
+        Fill(picture, 0, 0, 325, PlotTop - 9, DrawingSurface::Background);
+        PrintAt(picture, 5, 5, QStringLiteral("SIGNAL AT ") + curves.caption);
     }
-
-    DrawMarkerAndCurves(picture, curves, slot, span, false);
+    if (!sameLabels) {
+        Fill(picture, 0, PlotTop - 8, PlotLeft - 2, PlotBottom + 8, DrawingSurface::Background);
+        // The value range at the left, and zero when the range goes below it.
+        for (int v : {range.first, range.second, 0}) {
+            const int y = PlotBottom -
+                          (v - range.first) * (PlotBottom - PlotTop) / (range.second - range.first);
+            picture.Line({PlotLeft - 2, static_cast<float>(y)},
+                         {PlotLeft - 5, static_cast<float>(y)}, Black);
+            if (v != 0 || range.first < 0 || y == PlotBottom)
+                PrintAt(picture, 0, static_cast<float>(y - 5), ProfileValueLabel(v));
+        }
+    }
+    // The box is cleared whole, a row at a time: cheaper than clearing
+    // the old curves' pixels, which lie a few in each of its columns.
+    Fill(picture, PlotLeft, PlotTop, PlotRight, PlotBottom, DrawingSurface::Background);
+    DrawMarkerAndCurves(picture, curves, slot, span, range);
 }

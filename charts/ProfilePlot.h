@@ -43,9 +43,14 @@ struct ProfileCurves {
 };
 
 // The value range the plot spans: from min(0, lowest) to the highest value
-// over both curves in the span, rounded up to a whole 10 (100 above 100),
-// at least 10.
+// over both curves in the span, rounded up to a whole 10 (100 above 100,
+// 1000 above 9999), at least 10.
 std::pair<int, int> ProfileValueRange(const ProfileCurves& curves, SlotSpan span);
+
+// A value of the range as labelled left of the plot, in at most four
+// digits' width so as to keep clear of the ticks: "1100", "-700", and in
+// thousands beyond that, "-1.2k", "33k".
+QString ProfileValueLabel(int v);
 
 // The x of slot t's column in the span: the plot's width shared out evenly.
 int ProfileColumn(int t, SlotSpan span);
@@ -58,16 +63,17 @@ int ProfileColumn(int t, SlotSpan span);
 void DrawProfilePlot(DrawingSurface& picture, const ProfileCurves& curves, int slot,
                      SlotSpan span = {});
 void DrawProfileFrame(DrawingSurface& picture, const ProfileCurves& curves, SlotSpan span = {});
-// What a profile plot shows now, so that the next curves need to clear only
-// the pixels these set.
+// What a profile plot shows now, so that the next curves can leave alone
+// what stays the same.
 struct DrawnProfile {
     ProfileCurves curves;
     int slot = 0;
     SlotSpan span;
 };
 // Over a frame of the same days and span: the curves, the value range, the
-// caption and the slot. Whatever was drawn there before is cleared: with
-// `before`, what DrawProfileCurves drew last, by clearing its pixels alone.
-// A new direction or slot needs no more.
+// caption and the slot. Whatever was drawn there before is cleared; with
+// `before`, what DrawProfileCurves drew last, the caption and the value
+// labels are drawn again only where they change. A new direction or slot
+// needs no more.
 void DrawProfileCurves(DrawingSurface& picture, const ProfileCurves& curves, int slot,
                        SlotSpan span = {}, const DrawnProfile* before = nullptr);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace {
 
@@ -37,19 +38,33 @@ std::optional<DirectionSector> ParseDirectionSector(std::string_view text) {
 
 DayProfile ProfileThroughDay(const ObservationGrid& grid, long cellsCovered,
                              DirectionSector sector) {
+    // A sector is at most two runs of neighbouring bins, each a run of
+    // neighbouring cells of a slot: no wrap and no coverage test per cell.
+    struct Run {
+        int first, last;
+    };
+    const Run runs[2] = {
+        {sector.first, sector.last >= sector.first ? sector.last : ObservationGrid::Bins - 1},
+        {0, sector.last >= sector.first ? -1 : sector.last}};
     DayProfile profile{};
-    const int count = sector.binCount();
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         const long slotStart = static_cast<long>(t) * ObservationGrid::Bins;
-        std::optional<int> highest;
-        for (int i = 0; i < count; ++i) {
-            const int d = (sector.first + i) % ObservationGrid::Bins;
-            if (slotStart + d >= cellsCovered)
-                continue;
-            const int v = grid(t, d);
-            highest = highest ? std::max(*highest, v) : v;
+        if (slotStart >= cellsCovered)
+            break;
+        // The bins of this slot that the log covers: those below `covered`.
+        const int covered =
+            static_cast<int>(std::min<long>(ObservationGrid::Bins, cellsCovered - slotStart));
+        const std::int16_t* cells = &grid.cells[static_cast<std::size_t>(slotStart)];
+        bool any = false;
+        int highest = std::numeric_limits<int>::min();
+        for (const Run& run : runs) {
+            const int last = std::min(run.last, covered - 1);
+            any = any || run.first <= last;
+            for (int d = run.first; d <= last; ++d)
+                highest = std::max(highest, int{cells[d]});
         }
-        profile[static_cast<std::size_t>(t)] = highest;
+        if (any)
+            profile[static_cast<std::size_t>(t)] = highest;
     }
     return profile;
 }

@@ -2,6 +2,7 @@
 #include "Marks.h"
 
 #include "DayTime.h"
+#include "PlainMarks.h"
 #include "ValueTables.h"
 
 #include <nlohmann/json.hpp>
@@ -88,25 +89,13 @@ bool ReadMark(const Json& json, Mark& mark, std::string* why) {
     const auto start = json.find("start"), end = json.find("end");
     if (start == json.end() || end == json.end() || !start->is_string() || !end->is_string())
         return Fail(why, "mark " + mark.id + " has no start or end");
-    const std::optional<int> first = ClockMinute(start->get<std::string>());
-    const std::optional<int> last = ClockMinute(end->get<std::string>());
-    if (!first || !last || *first >= *last || *first >= MinutesPerDay)
-        return Fail(why, "mark " + mark.id + " has a start or end out of the day");
-    mark.firstSlot = *first / ObservationGrid::MinutesPerSlot;
-    // The slot that holds the last minute before the end.
-    mark.lastSlot = (*last - 1) / ObservationGrid::MinutesPerSlot;
+    if (!SetMarkTimes(mark, start->get<std::string>(), end->get<std::string>(), why))
+        return false;
     const auto from = json.find("from"), to = json.find("to");
     if (from == json.end() || to == json.end() || !from->is_number() || !to->is_number())
         return Fail(why, "mark " + mark.id + " has no from or to");
-    const double fromDegrees = from->get<double>(), toDegrees = to->get<double>();
-    if (!(fromDegrees >= 0 && fromDegrees <= DegreesPerTurn && toDegrees >= 0 &&
-          toDegrees <= DegreesPerTurn))
-        return Fail(why, "mark " + mark.id + " has a from or to out of 0 to 360");
-    // Every bin the sector touches: the one holding `from`, up to the one
-    // ending at or after `to`, clockwise.
-    constexpr int Bins = ObservationGrid::Bins;
-    mark.firstBin = int(std::floor(fromDegrees / ObservationGrid::DegreesPerBin)) % Bins;
-    mark.lastBin = (int(std::ceil(toDegrees / ObservationGrid::DegreesPerBin)) - 1 + Bins) % Bins;
+    if (!SetMarkSector(mark, from->get<double>(), to->get<double>(), why))
+        return false;
     return ReadText(json, "label", mark.label, why) &&
            ReadText(json, "comment", mark.comment, why) &&
            ReadText(json, "created", mark.created, why) &&
@@ -114,6 +103,28 @@ bool ReadMark(const Json& json, Mark& mark, std::string* why) {
 }
 
 } // namespace
+
+bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std::string* why) {
+    const std::optional<int> first = ClockMinute(start);
+    const std::optional<int> last = ClockMinute(end);
+    if (!first || !last || *first >= *last || *first >= MinutesPerDay)
+        return Fail(why, "mark " + mark.id + " has a start or end out of the day");
+    mark.firstSlot = *first / ObservationGrid::MinutesPerSlot;
+    // The slot that holds the last minute before the end.
+    mark.lastSlot = (*last - 1) / ObservationGrid::MinutesPerSlot;
+    return true;
+}
+
+bool SetMarkSector(Mark& mark, double from, double to, std::string* why) {
+    if (!(from >= 0 && from <= DegreesPerTurn && to >= 0 && to <= DegreesPerTurn))
+        return Fail(why, "mark " + mark.id + " has a from or to out of 0 to 360");
+    // Every bin the sector touches: the one holding `from`, up to the one
+    // ending at or after `to`, clockwise.
+    constexpr int Bins = ObservationGrid::Bins;
+    mark.firstBin = int(std::floor(from / ObservationGrid::DegreesPerBin)) % Bins;
+    mark.lastBin = (int(std::ceil(to / ObservationGrid::DegreesPerBin)) - 1 + Bins) % Bins;
+    return true;
+}
 
 std::string Mark::startText() const {
     return MinuteClock(firstSlot * ObservationGrid::MinutesPerSlot);
@@ -138,6 +149,12 @@ void SortMarks(std::vector<Mark>& marks) {
 }
 
 std::optional<MarksDocument> ParseMarks(std::string_view text, std::string* why) {
+    if (std::optional<MarksDocument> plain = ParsePlainMarks(text))
+        return plain;
+    return ParseMarksJson(text, why);
+}
+
+std::optional<MarksDocument> ParseMarksJson(std::string_view text, std::string* why) {
     const Json root = Json::parse(text.begin(), text.end(), nullptr, false);
     if (root.is_discarded()) {
         Fail(why, "not JSON");

@@ -60,6 +60,7 @@ struct MarksDocument {
     std::vector<Mark> marks;
     // Top-level keys other than the version and the marks, as in Mark.
     std::string otherKeys;
+    bool operator==(const MarksDocument&) const = default;
 };
 
 inline constexpr int MarksFileVersion = 1;
@@ -68,7 +69,18 @@ inline constexpr int MarksFileVersion = 1;
 // is not such a file: not JSON, another version, or a mark without an id or
 // with times or degrees out of the day and the circle. A file that cannot be
 // read whole is never rewritten, so no mark it holds is lost.
+//
+// Files of the plain shape that dirchart writes are read straight from the
+// text (see PlainMarks.h); any other text goes through the general JSON
+// parser, which ParseMarksJson calls alone. Both read every text alike.
 std::optional<MarksDocument> ParseMarks(std::string_view text, std::string* why = nullptr);
+std::optional<MarksDocument> ParseMarksJson(std::string_view text, std::string* why = nullptr);
+
+// A mark's slots from the file's "start" and "end" ("H:MM" or "HH:MM", up to
+// "24:00"), and its bins from "from" and "to" in degrees; false, with the
+// reason in `why`, for times out of the day or degrees out of the circle.
+bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std::string* why);
+bool SetMarkSector(Mark& mark, double from, double to, std::string* why);
 // The file's text: UTF-8 JSON, two-space indents, marks in the given order,
 // known keys first and then the others in their order, ending in a newline.
 std::string MarksJson(const MarksDocument& document);

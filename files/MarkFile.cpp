@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -24,6 +26,10 @@ constexpr QLatin1StringView MarksEnding(".marks.json");
 QString FolderOf(const QString& path) {
     const qsizetype slash = path.lastIndexOf(u'/');
     return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+bool FolderWritable(const QString& path) {
+    return ::access(PathBytes(FolderOf(path)).c_str(), W_OK) == 0;
 }
 
 bool Exists(const QString& path) {
@@ -37,9 +43,16 @@ int ReadBytes(const QString& path, std::string& bytes) {
     if (fd < 0)
         return errno;
     bytes.clear();
-    char buffer[65536];
+    // Read straight into the text, sized from the file's size and grown if
+    // the file grows meanwhile, until a read finds its end.
+    struct stat info {};
+    const std::size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size : 0;
+    std::size_t size = 0;
+    bytes.resize(expected + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (size == bytes.size())
+            bytes.resize(2 * bytes.size());
+        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -49,8 +62,9 @@ int ReadBytes(const QString& path, std::string& bytes) {
         }
         if (n == 0)
             break;
-        bytes.append(buffer, std::size_t(n));
+        size += std::size_t(n);
     }
+    bytes.resize(size);
     ::close(fd);
     return 0;
 }
@@ -131,12 +145,24 @@ QString MarksFileOf(const QString& logPath) {
     const QString fallback = FallbackMarksFile(logPath);
     if (Exists(fallback))
         return fallback;
-    const bool folderWritable = ::access(PathBytes(FolderOf(beside)).c_str(), W_OK) == 0;
-    return folderWritable ? beside : fallback;
+    return FolderWritable(beside) ? beside : fallback;
 }
 
 MarksRead ReadMarks(const QString& logPath) {
-    return ReadMarksAt(MarksFileOf(logPath));
+    // As MarksFileOf chooses, but the file beside the log, the one when it
+    // exists, is opened straight away rather than looked for first.
+    const QString beside = MarksFileBeside(logPath);
+    MarksRead read = ReadMarksAt(beside);
+    if (read.status == MarksRead::Status::Read || read.status == MarksRead::Status::Damaged)
+        return read;
+    if (read.status == MarksRead::Status::CannotRead)
+        return ReadMarksAt(MarksFileOf(logPath));
+    // None beside the log.
+    const QString fallback = FallbackMarksFile(logPath);
+    if (Exists(fallback))
+        return ReadMarksAt(fallback);
+    read.path = FolderWritable(beside) ? beside : fallback;
+    return read;
 }
 
 MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes) {
@@ -174,16 +200,30 @@ MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes) {
 
 std::vector<LogMarks> FolderMarks(const QString& folder) {
     std::vector<std::pair<std::pair<int, std::string>, QString>> logs;
+    // The marks files the listing shows beside their logs are read without
+    // asking the disk again where each log's marks are.
+    std::unordered_set<std::string> marksFiles;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder), error)) {
-        const std::string name = entry.path().filename().native();
-        if (const std::optional<int> key = LogDateKey(name); key && entry.is_regular_file(error))
+        std::string name = entry.path().filename().native();
+        if (name.ends_with(std::string_view(MarksEnding.data(), std::size_t(MarksEnding.size()))))
+            marksFiles.insert(std::move(name));
+        else if (const std::optional<int> key = LogDateKey(name);
+                 key && entry.is_regular_file(error))
             logs.push_back({{*key, name}, PathFromBytes(entry.path().native())});
     }
     std::sort(logs.begin(), logs.end());
     std::vector<LogMarks> found;
+    const std::string_view logEnding = ".log";
     for (const auto& [key, log] : logs) {
-        MarksRead read = ReadMarks(log);
+        // The name of the file beside the log, as MarksFileBeside makes it.
+        std::string_view stem = key.second;
+        if (stem.ends_with(logEnding))
+            stem.remove_suffix(logEnding.size());
+        std::string beside(stem);
+        beside.append(MarksEnding.data(), std::size_t(MarksEnding.size()));
+        MarksRead read =
+            marksFiles.contains(beside) ? ReadMarksAt(MarksFileBeside(log)) : ReadMarks(log);
         if (read.status != MarksRead::Status::NoFile)
             found.push_back({log, std::move(read)});
     }

@@ -3,7 +3,9 @@
 
 #include "DayTexts.h"
 #include "DayTime.h"
+#include "MarkFile.h"
 #include "OverviewLoader.h"
+#include "PathText.h"
 #include "PictureBox.h"
 
 #include <QAction>
@@ -168,6 +170,21 @@ void OverviewWindow::setShownLog(const fs::path& log) {
     if (!log.empty() && Canonical(log.parent_path()) == Canonical(m_folder))
         m_shownName = log.filename();
     m_calendar->setShownDay(shownDay());
+}
+
+void OverviewWindow::refreshMarks(const fs::path& log) {
+    if (log.empty() || Canonical(log.parent_path()) != Canonical(m_folder))
+        return;
+    const std::optional<Day> date = LogDate(log.filename().native());
+    if (!date)
+        return;
+    const auto day = m_days.find(Number(*date));
+    if (day == m_days.end() || !day->second.read)
+        return; // its first reading, still to come, reads the marks too
+    const MarksRead marks = ReadMarks(PathFromBytes(log.native()));
+    day->second.marks = int(marks.document.marks.size());
+    day->second.marksDamaged = !marks.ok();
+    m_calendar->dayChanged(*date);
 }
 
 std::optional<Day> OverviewWindow::shownDay() const {

@@ -51,6 +51,9 @@ class OverviewWindow : public QWidget {
 
   public slots:
     void setShownLog(const std::filesystem::path& log);
+    // Reads a day's marks again (made, edited or deleted elsewhere), so that
+    // its flag and tooltip follow; a log of another folder is ignored.
+    void refreshMarks(const std::filesystem::path& log);
     // Recolours the thumbnails and stacks from what is kept; no log is read.
     void setColours(const OverviewColours& colours);
 

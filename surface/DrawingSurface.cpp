@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DrawingSurface.h"
 
+#include <algorithm>
 #include <charconv>
 
 void DrawingSurface::Cls() {
@@ -17,10 +18,18 @@ void DrawingSurface::Line(SurfacePoint from, SurfacePoint to, std::optional<QRgb
     const float y2 = to.step ? y1 + to.y : to.y;
     if (shape == LineShape::Box)
         drawBox(x1, y1, x2, y2, colour.value_or(Foreground));
+    else if (shape == LineShape::FilledBox)
+        drawFilledBox(x1, y1, x2, y2, colour.value_or(Foreground));
     else
         drawLine(x1, y1, x2, y2, colour.value_or(Foreground));
     m_currentX = x2;
     m_currentY = y2;
+}
+
+void DrawingSurface::drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) {
+    // Past 2^24 a float no longer steps by one.
+    for (float y = std::min(y1, y2); y <= std::max(y1, y2) && y + 1 != y; ++y)
+        drawLine(x1, y, x2, y, colour);
 }
 
 void DrawingSurface::LineTo(SurfacePoint to, std::optional<QRgb> colour) {

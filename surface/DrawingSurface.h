@@ -24,7 +24,9 @@ constexpr SurfacePoint Step(float dx, float dy) {
     return {dx, dy, true};
 }
 
-enum class LineShape { Line, Box };
+// A line, a rectangle's outline, or a rectangle filled: the lines along each
+// of its rows, from the top one down a pixel at a time.
+enum class LineShape { Line, Box, FilledBox };
 
 // A retained pixel surface with a current point, in pixel units with y
 // growing downwards. The public operations keep the current point and resolve
@@ -45,7 +47,8 @@ class DrawingSurface {
     void SetCurrentY(float y) { m_currentY = y; }
 
     // A line from `from` to `to`, or with LineShape::Box the outline of the
-    // rectangle with these opposite corners. Leaves the current point at `to`.
+    // rectangle with these opposite corners (with FilledBox the rectangle
+    // filled). Leaves the current point at `to`.
     void Line(SurfacePoint from, SurfacePoint to, std::optional<QRgb> colour = {},
               LineShape shape = LineShape::Line);
     // A line with the first point omitted: from the current point to `to`.
@@ -147,6 +150,8 @@ class DrawingSurface {
     virtual void clearPixels() = 0;
     virtual void drawLine(float x1, float y1, float x2, float y2, QRgb colour) = 0;
     virtual void drawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
+    // By default one drawLine per row.
+    virtual void drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour);
     virtual void drawPixel(float x, float y, QRgb colour) = 0;
     virtual void drawCircle(float cx, float cy, float radius, QRgb colour) = 0;
     // By default one device pixel per logical pixel, set through drawPixel.

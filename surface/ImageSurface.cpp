@@ -3,6 +3,7 @@
 
 #include "DeviceText.h"
 #include "Rasterize.h"
+#include "TextInk.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -21,7 +22,13 @@ constexpr float Limit = 1 << 26;
 std::int64_t ToPixel(float v) {
     if (std::isnan(v))
         return 0;
-    return static_cast<std::int64_t>(std::rint(std::clamp(v, -Limit, Limit)));
+    const float held = std::clamp(v, -Limit, Limit);
+#if defined(__SSE2__) && defined(__x86_64__)
+    // One instruction, rounding as std::rint does, which is a library call here.
+    return _mm_cvtss_si64(_mm_set_ss(held));
+#else
+    return static_cast<std::int64_t>(std::rint(held));
+#endif
 }
 
 // The first device pixel of each of `count` logical pixels, and the end of
@@ -33,9 +40,26 @@ std::vector<int> DeviceEdges(int count, qreal ratio) {
     return edges;
 }
 
+void SetUpTextPainter(QPainter& painter, const QFont& font) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font);
+}
+
+// Texts painted once are kept per thread, so that every surface of a thread
+// (the window's charts, a render's pictures one after another) shares them.
+// Every surface prints in printFont(), so a text and a ratio name its pixels.
+TextInks& ThreadTextInks() {
+    thread_local TextInks inks;
+    return inks;
+}
+
 } // namespace
 
 ImageSurface::ImageSurface(QSize logicalSize, qreal devicePixelRatio) : m_size(logicalSize) {
+    const QFontMetrics metrics(m_font);
+    m_ascent = metrics.ascent();
+    m_lineHeight = metrics.height();
     allocate(devicePixelRatio);
 }
 
@@ -133,9 +157,7 @@ QPointF ImageSurface::readingPoint(QPointF p) const {
 QPainter& ImageSurface::painter() {
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
-        m_painter->setRenderHint(QPainter::Antialiasing, false);
-        m_painter->setRenderHint(QPainter::TextAntialiasing, false);
-        m_painter->setFont(m_font);
+        SetUpTextPainter(*m_painter, m_font);
         refreshRaster();
     }
     changed();
@@ -153,8 +175,36 @@ void ImageSurface::clearPixels() {
     changed();
 }
 
+void ImageSurface::fillDevice(std::int64_t left, std::int64_t top, std::int64_t right,
+                              std::int64_t bottom, QRgb colour) {
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, m_image.width());
+    bottom = std::min<std::int64_t>(bottom, m_image.height());
+    if (left >= right || top >= bottom)
+        return;
+    uchar* const bits = m_image.bits();
+    const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
+    if (right - left == 1) { // a column, as an outline's sides are
+        uchar* pixel = bits + static_cast<std::size_t>(top) * bytesPerLine + left * sizeof(QRgb);
+        for (std::int64_t row = top; row < bottom; ++row, pixel += bytesPerLine)
+            *reinterpret_cast<QRgb*>(pixel) = colour;
+        return;
+    }
+    for (std::int64_t row = top; row < bottom; ++row) {
+        QRgb* line = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
+        std::fill(line + left, line + right, colour);
+    }
+}
+
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
-    RasterLine(m_image, toDevice(x1), toDevice(y1), toDevice(x2), toDevice(y2), colour, m_pen);
+    const std::int64_t left = toDevice(x1), top = toDevice(y1);
+    const std::int64_t right = toDevice(x2), bottom = toDevice(y2);
+    if (left == right || top == bottom) // along a row or a column: its pens make a rectangle
+        fillDevice(std::min(left, right), std::min(top, bottom), std::max(left, right) + m_pen,
+                   std::max(top, bottom) + m_pen, colour);
+    else
+        RasterLine(m_image, left, top, right, bottom, colour, m_pen);
     changed();
 }
 
@@ -166,6 +216,25 @@ void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) 
     RasterLine(m_image, right, top, right, bottom, colour, m_pen);
     RasterLine(m_image, right, bottom, left, bottom, colour, m_pen);
     RasterLine(m_image, left, bottom, left, top, colour, m_pen);
+    changed();
+}
+
+void ImageSurface::drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) {
+    // The device rows that the lines along the rows cover, each filled once;
+    // rows that cannot reach the image are skipped.
+    const std::int64_t left = std::max<std::int64_t>(std::min(toDevice(x1), toDevice(x2)), 0);
+    const std::int64_t right =
+        std::min<std::int64_t>(std::max(toDevice(x1), toDevice(x2)) + m_pen, m_image.width());
+    float y = std::min(y1, y2);
+    if (y < -4)
+        y = -4 + (y - std::floor(y));
+    const float last = std::min(std::max(y1, y2), static_cast<float>(m_size.height() + 4));
+    std::int64_t filled = 0;
+    for (; left < right && y <= last; ++y) {
+        const std::int64_t top = toDevice(y);
+        fillDevice(left, std::max(top, filled), right, top + m_pen, colour);
+        filled = std::max(filled, top + m_pen);
+    }
     changed();
 }
 
@@ -188,17 +257,39 @@ void ImageSurface::drawCircle(float cx, float cy, float radius, QRgb colour) {
 }
 
 float ImageSurface::drawText(float x, float y, const QString& text) {
-    QPainter& p = painter();
-    p.setPen(QColor::fromRgb(Foreground));
-    const QFontMetrics metrics(m_font);
-    const QPoint baseline(static_cast<int>(ToPixel(x)),
-                          static_cast<int>(ToPixel(y)) + metrics.ascent());
-    if (m_ratio == 1) {
-        p.drawText(baseline, text);
-        return static_cast<float>(metrics.height());
+    const QPoint baseline(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + m_ascent);
+    const auto measure = [&] {
+        return QSize(QFontMetrics(m_font).horizontalAdvance(text), m_lineHeight);
+    };
+    const auto paint = [&](QPainter& scratch, QPoint at) {
+        SetUpTextPainter(scratch, m_font);
+        scratch.setPen(QColor::fromRgb(Foreground));
+        if (m_ratio == 1)
+            scratch.drawText(at, text);
+        else
+            DrawTextAtRatio(scratch, m_font, at, text, m_ratio, m_deviceFont);
+    };
+    const std::vector<InkRun>* ink = ThreadTextInks().find(text, m_ratio, measure, paint);
+    if (!ink) {
+        paint(painter(), baseline);
+        return static_cast<float>(m_lineHeight);
     }
-    DrawTextAtRatio(p, m_font, baseline, text, m_ratio, m_deviceFont);
-    return static_cast<float>(metrics.height());
+    const QPoint origin = DeviceOrigin(baseline, m_ratio);
+    const int width = m_image.width(), height = m_image.height();
+    uchar* const bits = m_image.bits();
+    const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
+    for (const InkRun& run : *ink) {
+        const std::int64_t row = std::int64_t{origin.y()} + run.dy;
+        const std::int64_t left = std::max<std::int64_t>(std::int64_t{origin.x()} + run.dx, 0);
+        const std::int64_t right =
+            std::min<std::int64_t>(std::int64_t{origin.x()} + run.dx + run.length, width);
+        if (row < 0 || row >= height || left >= right)
+            continue;
+        QRgb* line = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
+        std::fill(line + left, line + right, run.colour);
+    }
+    changed();
+    return static_cast<float>(m_lineHeight);
 }
 
 QPoint ImageSurface::devicePixelAt(QPointF p, qreal ratio) {

@@ -18,8 +18,9 @@ class QPainter;
 
 // A DrawingSurface backed by an off-screen image: drawing stays in the image
 // until Cls, whether or not anything shows it. Text goes through QPainter
-// with antialiasing off; lines, circles and single pixels are written
-// straight into the image (see Rasterize.h and DrawingSurface::Raster).
+// with antialiasing off, and a text printed again is copied from the pixels
+// it left before (see TextInk.h); lines, circles and single pixels are
+// written straight into the image (see Rasterize.h and DrawingSurface::Raster).
 //
 // Every coordinate is logical; the image holds devicePixelRatio() device
 // pixels per logical pixel, so that a screen at 150 % or 200 % shows the
@@ -87,6 +88,7 @@ class ImageSurface final : public DrawingSurface {
     void clearPixels() override;
     void drawLine(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
+    void drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawPixel(float x, float y, QRgb colour) override;
     void drawCircle(float cx, float cy, float radius, QRgb colour) override;
     float drawText(float x, float y, const QString& text) override;
@@ -98,6 +100,10 @@ class ImageSurface final : public DrawingSurface {
     void endPainting() const;
     // A blank image at the given ratio.
     void allocate(qreal ratio);
+    // Fills the device pixels from (left, top) up to but not including
+    // (right, bottom), cut to the image.
+    void fillDevice(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                    QRgb colour);
     // The device pixel at the top-left corner of the pen for a logical coordinate.
     std::int64_t toDevice(float v) const;
     Raster rasterView() {
@@ -136,6 +142,8 @@ class ImageSurface final : public DrawingSurface {
     // Never shared with a copy, so that the raw pixel pointer stays valid.
     QImage m_image;
     QFont m_font = printFont();
+    int m_ascent = 0;
+    int m_lineHeight = 0;
     DeviceFont m_deviceFont;
     // Opened on the first text and kept open across operations, so that the
     // chart frame's forty texts share one painter.

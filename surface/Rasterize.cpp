@@ -42,6 +42,19 @@ struct Pixels {
         }
     }
 
+    // The w x h rectangle with its top-left pixel at (x, y), clipped.
+    void fill(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, QRgb colour) const {
+        const std::int64_t left = std::max<std::int64_t>(x, 0);
+        const std::int64_t right = std::min(x + w, width);
+        const std::int64_t bottom = std::min(y + h, height);
+        if (left >= right)
+            return;
+        for (std::int64_t row = std::max<std::int64_t>(y, 0); row < bottom; ++row) {
+            QRgb* line = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
+            std::fill(line + left, line + right, colour);
+        }
+    }
+
     uchar* bits;
     std::int64_t bytesPerLine, width, height;
 };
@@ -63,6 +76,16 @@ void RasterLine(QImage& image, std::int64_t x0, std::int64_t y0, std::int64_t x1
 
     if (du == 0) {
         pixels.stamp(x0, y0, pen, colour);
+        return;
+    }
+    if (dv == 0) {
+        // Along a row or a column (outlines, filled boxes): the pen's squares
+        // make one rectangle, filled a row at a time.
+        const std::int64_t from = std::min(u0, u1);
+        if (xMajor)
+            pixels.fill(from, v0, du + pen, pen, colour);
+        else
+            pixels.fill(v0, from, pen, du + pen, colour);
         return;
     }
 

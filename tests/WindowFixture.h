@@ -16,6 +16,7 @@
 #include "TestFiles.h"
 
 #include <QImage>
+#include <QScreen>
 #include <QString>
 
 #include <algorithm>
@@ -38,6 +39,15 @@ inline QString WriteLog(const QString& folder, std::string_view name, const QByt
         qFatal("cannot write %s", PathBytes(path).c_str());
     std::fclose(out);
     return path;
+}
+
+// A widget as the screen shows it: what its window's backing store holds
+// from the repaints so far, where grab() would paint the widget anew.
+inline QImage OnScreen(QWidget& widget) {
+    const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+    return widget.screen()
+        ->grabWindow(widget.window()->winId(), at.x(), at.y(), widget.width(), widget.height())
+        .toImage();
 }
 
 struct WindowFixture {

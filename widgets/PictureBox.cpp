@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <cmath>
+
 PictureBox::PictureBox(QSize drawingArea, QWidget* parent)
     : QFrame(parent), m_surface(drawingArea, devicePixelRatioF()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -129,11 +131,50 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             },
             Qt::QueuedConnection);
     }
-    QFrame::paintEvent(event);
-    QPainter painter(this);
     const QRect inside = contentsRect();
-    const QRect dirty = event->rect().intersected(inside);
-    m_surface.present(painter, dirty, dirty.translated(-inside.topLeft()));
+    // The border only where the repaint reaches it. Above 100 % its two
+    // lines are drawn a device pixel wide, which would leave the rest of
+    // the border showing whatever was on screen there before; it is filled
+    // first in the colours of the inner lines, as they would look widened.
+    if (!inside.contains(event->rect())) {
+        {
+            const QRect all = rect();
+            QPainter ring(this);
+            ring.fillRect(QRect(all.topLeft(), QPoint(all.right(), inside.top() - 1)),
+                          palette().shadow());
+            ring.fillRect(
+                QRect(QPoint(all.left(), inside.top()), inside.bottomLeft() - QPoint(1, 0)),
+                palette().shadow());
+            ring.fillRect(QRect(QPoint(all.left(), inside.bottom() + 1), all.bottomRight()),
+                          palette().midlight());
+            ring.fillRect(
+                QRect(inside.topRight() + QPoint(1, 0), QPoint(all.right(), inside.bottom())),
+                palette().midlight());
+        }
+        QFrame::paintEvent(event);
+    }
+    QPainter painter(this);
+    const ImageSurface& shown = m_instead ? *m_instead : m_surface;
+    const auto present = [&](const QRect& rect) {
+        const QRect dirty = rect.intersected(inside);
+        if (!dirty.isEmpty())
+            shown.present(painter, dirty, dirty.translated(-inside.topLeft()));
+    };
+    // Each rectangle of a repaint of several on its own, clipped to itself:
+    // a copy of its rows. Under a clip of several rectangles the painter
+    // blends span by span, handing the spans to worker threads and back,
+    // which costs more than the copy. At a fractional ratio a logical
+    // rectangle need not end on a device pixel, so there the repaint's own
+    // clip stays.
+    const qreal ratio = devicePixelRatioF();
+    if (event->region().rectCount() > 1 && ratio == std::floor(ratio)) {
+        for (const QRect& rect : event->region()) {
+            painter.setClipRect(rect);
+            present(rect);
+        }
+    } else {
+        present(event->rect());
+    }
     m_surface.markPresented();
     if (m_overlay) {
         painter.setClipRect(inside);

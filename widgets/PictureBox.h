@@ -19,8 +19,8 @@ struct PictureTip {
 };
 
 // A picture box: a sunken frame around a retained ImageSurface of the given
-// drawing-area size; the frame adds its border on every side. The widget shows the surface; whoever owns the picture
-// box draws on surface() and may hook in readouts, pointing, an overlay and
+// drawing-area size; the frame adds its border on every side. The widget shows the surface; whoever
+// owns the picture box draws on surface() and may hook in readouts, pointing, an overlay and
 // saving. Points handed to the hooks are in surface coordinates: the widget's
 // own (logical) coordinates less the border, whatever the screen's pixel ratio.
 //
@@ -48,6 +48,11 @@ class PictureBox : public QFrame {
     // never enters the surface. Call update() when it changes.
     using OverlayPainter = std::function<void(QPainter&)>;
     void setOverlayPainter(OverlayPainter painter) { m_overlay = std::move(painter); }
+    // Shows `picture`, drawn beforehand at the surface's size and ratio, in
+    // place of the surface until called with nullptr: swapping prepared
+    // pictures costs a copy of the pixels only. The caller keeps it alive
+    // and calls update() for the parts that differ.
+    void showInstead(const ImageSurface* picture) { m_instead = picture; }
     // What 画像を保存... does.
     void setSaveHandler(std::function<void()> handler) { m_save = std::move(handler); }
     // Adds the owner's entries to the picture's menu, after copying and
@@ -92,6 +97,7 @@ class PictureBox : public QFrame {
 
     static constexpr int BorderWidth = 2;
     ImageSurface m_surface;
+    const ImageSurface* m_instead = nullptr;
     TipProvider m_tip;
     PointHandler m_point;
     OverlayPainter m_overlay;

@@ -73,6 +73,8 @@ CompareWindow::CompareWindow(ViewState& view, ReferenceDay& reference, QWidget* 
     });
 }
 
+CompareWindow::~CompareWindow() = default;
+
 void CompareWindow::buildControls() {
     upperChart = new PictureBox(ChartPictureSize, this);
     lowerChart = new PictureBox(ChartPictureSize, this);
@@ -181,8 +183,6 @@ void CompareWindow::wireCharts() {
         chart->setMouseTracking(true);
         chart->installEventFilter(this);
         chart->setOverlayPainter([this, chart](QPainter& painter) {
-            if (chart == upperChart && m_mode == Mode::Blink && m_showingReference)
-                painter.drawImage(QPointF(0, 0), m_referenceImage);
             painter.setPen(Qt::NoPen);
             painter.setBrush(QColor(0xc0, 0, 0));
             painter.drawPolygon(ChartGeometry::SlotMarker(m_view.slot(), m_view.chartView(),
@@ -233,6 +233,7 @@ void CompareWindow::setMode(Mode mode) {
         return;
     m_mode = mode;
     m_showingReference = false;
+    upperChart->showInstead(nullptr);
     lowerChart->setVisible(mode == Mode::SideBySide);
     setBlinking(mode == Mode::Blink && m_autoBlink->isChecked());
     redrawCharts();
@@ -243,6 +244,7 @@ void CompareWindow::toggleBlink() {
     // and only where they differ: the cells and the date. Frame, axes and
     // legend are the same in both.
     m_showingReference = !m_showingReference;
+    upperChart->showInstead(m_showingReference ? m_referenceChart.get() : nullptr);
     using namespace ChartGeometry;
     const QPoint inside = upperChart->contentsRect().topLeft();
     upperChart->update(
@@ -407,9 +409,11 @@ void CompareWindow::redrawCharts() {
         break;
     case Mode::Blink: {
         drawDay(upper, false);
-        ImageSurface reference(ChartPictureSize, upperChart->surface().devicePixelRatio());
-        drawDay(reference, true);
-        m_referenceImage = reference.image();
+        const qreal ratio = upperChart->surface().devicePixelRatio();
+        if (!m_referenceChart)
+            m_referenceChart = std::make_unique<ImageSurface>(ChartPictureSize, ratio);
+        m_referenceChart->setDevicePixelRatio(ratio);
+        drawDay(*m_referenceChart, true);
         break;
     }
     case Mode::Difference:

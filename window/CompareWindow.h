@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
+class ImageSurface;
 class PictureBox;
 class QButtonGroup;
 class QCheckBox;
@@ -34,6 +36,7 @@ class CompareWindow : public QWidget {
     enum class Mode { SideBySide, Blink, Difference };
 
     CompareWindow(ViewState& view, ReferenceDay& reference, QWidget* parent = nullptr);
+    ~CompareWindow() override;
 
     Mode mode() const { return m_mode; }
     void setMode(Mode mode);
@@ -88,7 +91,8 @@ class CompareWindow : public QWidget {
     ReferenceDay& m_reference;
     Mode m_mode = Mode::SideBySide;
     bool m_showingReference = false;
-    QImage m_referenceImage; // 点滅's reference chart, drawn beforehand
+    // 点滅's reference chart, drawn beforehand.
+    std::unique_ptr<ImageSurface> m_referenceChart;
     std::optional<int> m_lockedBin;
     int m_pointedBin = 0;
     std::optional<DirectionSector> m_sector;

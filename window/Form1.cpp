@@ -98,6 +98,7 @@ Form1::Form1(std::unique_ptr<LoadDialogs> dialogs, QWidget* parent)
                                this);
     connect(m_marks, &MarkCommands::chartChanged, this, &Form1::redrawChart);
     connect(m_commands, &ViewCommands::eventMarkRequested, m_marks, &MarkCommands::markEvent);
+    connect(m_marks, &MarkCommands::dayMarksChanged, m_commands, &ViewCommands::dayMarksChanged);
 
     // Controls set the view state; pictures and texts follow it.
     connect(cmd1, &QPushButton::clicked, this, &Form1::cmd1_Click);

@@ -57,6 +57,10 @@ MarkCommands::MarkCommands(ViewState& view, WindowActions& actions, LogLoader& l
     connect(&view, &ViewState::marksShownChanged, this, &MarkCommands::chartChanged);
     connect(m_marks.get(), &DayMarks::marksChanged, this, &MarkCommands::chartChanged);
     connect(m_marks.get(), &DayMarks::marksChanged, this, [this] {
+        if (!m_marks->logPath().isEmpty())
+            emit dayMarksChanged(m_marks->logPath());
+    });
+    connect(m_marks.get(), &DayMarks::marksChanged, this, [this] {
         if (m_window && m_window->isVisible() && m_view.hasLog() &&
             m_window->folder() == FolderOf(m_view.path()))
             m_window->showFolder(m_window->folder());
@@ -192,6 +196,7 @@ bool MarkCommands::editMarkOf(const QString& log, const std::string& id) {
     other.setLog(log);
     const bool edited = edit(other, id);
     relist();
+    emit dayMarksChanged(log);
     return edited;
 }
 
@@ -202,6 +207,7 @@ bool MarkCommands::deleteMarkOf(const QString& log, const std::string& id) {
     other.setLog(log);
     const bool deleted = remove(other, id);
     relist();
+    emit dayMarksChanged(log);
     return deleted;
 }
 

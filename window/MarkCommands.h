@@ -71,6 +71,9 @@ class MarkCommands : public QObject {
   signals:
     // The chart is to be drawn again: the marks changed or were shown or hidden.
     void chartChanged();
+    // A day's marks may have changed: made, edited or deleted here, or the
+    // shown day's file changed on disk.
+    void dayMarksChanged(const QString& log);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -124,6 +124,11 @@ void ViewCommands::showOverview() {
     m_overview->present();
 }
 
+void ViewCommands::dayMarksChanged(const QString& log) {
+    if (m_overview)
+        m_overview->refreshMarks(FileSystemPath(log));
+}
+
 void ViewCommands::connectOverview() {
     m_overview->setColours(OverviewColours{&m_view.colourTable()});
     // A day chosen there is shown here as the day keys show it: no question,

@@ -35,6 +35,8 @@ class ViewCommands : public QObject {
     // The overview of the shown log's folder; without a log shown, a folder
     // dialog asks which. Again, it comes to the front.
     void showOverview();
+    // A day's marks changed: an open overview's flag for it follows.
+    void dayMarksChanged(const QString& log);
     // The events of the shown day; selecting one moves the slot to its peak.
     void showEvents();
     // Comparing the shown day with a reference day.

@@ -33,7 +33,12 @@ class TestCompareCharts : public QObject {
     void legendMirrorsAboutZero();
     void polarOfADayWithItself();
     void profileCurves();
+    void profileCurveIsItsLines_data();
     void profileCurveIsItsLines();
+    void profileValueLabels_data();
+    void profileValueLabels();
+    void profileRedrawsEqualWholePlots_data();
+    void profileRedrawsEqualWholePlots();
 };
 
 void TestCompareCharts::dayMinusItself_data() {
@@ -190,28 +195,139 @@ void TestCompareCharts::profileCurves() {
     QCOMPARE(picture.image(), whole.image());
 }
 
+void TestCompareCharts::profileCurveIsItsLines_data() {
+    QTest::addColumn<bool>("gaps"); // two slots of every 23 without a value, a lone one in 61
+    QTest::addColumn<int>("firstSlot");
+    QTest::addColumn<int>("lastSlot");
+    QTest::newRow("whole day") << false << 0 << 719;
+    QTest::newRow("whole day, gaps") << true << 0 << 719;
+    QTest::newRow("16 hours: 1.5 columns a slot") << false << 200 << 679;
+    QTest::newRow("three hours, gaps") << true << 300 << 389;
+}
+
 void TestCompareCharts::profileCurveIsItsLines() {
-    // A jagged day, steep and shallow steps up and down, each slot a column:
-    // the curve's pixels are those of the surface's own lines through its
-    // points.
+    // A jagged day, steep and shallow steps up and down: the curve's pixels
+    // are those of the surface's own lines through its points, a lone value
+    // its one point, and nothing across a gap.
+    QFETCH(bool, gaps);
+    QFETCH(int, firstSlot);
+    QFETCH(int, lastSlot);
+    const SlotSpan span{firstSlot, lastSlot};
     ProfileCurves curves;
     for (int t = 0; t < ObservationGrid::Slots; ++t)
-        curves.shown[static_cast<std::size_t>(t)] = static_cast<int>((long{t} * t * 7919) % 1000);
+        if (!gaps || (t % 23 > 1 && t % 61 != 1 && t % 61 != 60))
+            curves.shown[static_cast<std::size_t>(t)] =
+                static_cast<int>((long{t} * t * 7919) % 1000);
     using namespace ProfileGeometry;
-    const auto range = ProfileValueRange(curves, {});
-    const auto y = [&](int v) {
-        return static_cast<float>(PlotBottom - (long{v} - range.first) * (PlotBottom - PlotTop) /
+    const auto range = ProfileValueRange(curves, span);
+    const auto x = [&](int t) { return static_cast<float>(ProfileColumn(t, span)); };
+    const auto y = [&](int t) {
+        const long v = *curves.shown[static_cast<std::size_t>(t)];
+        return static_cast<float>(PlotBottom - (v - range.first) * (PlotBottom - PlotTop) /
                                                    (range.second - range.first));
     };
+    const auto has = [&](int t) {
+        return t >= span.first && t <= span.last && curves.shown[static_cast<std::size_t>(t)];
+    };
     ImageSurface curve(ProfilePictureSize), lines(ProfilePictureSize);
-    DrawProfilePlot(curve, curves, -1);
-    for (int t = 1; t < ObservationGrid::Slots; ++t)
-        lines.Line({float(PlotLeft + t - 1), y(*curves.shown[std::size_t(t - 1)])},
-                   {float(PlotLeft + t), y(*curves.shown[std::size_t(t)])}, ShownCurveColour);
+    DrawProfilePlot(curve, curves, -1, span);
+    for (int t = span.first; t <= span.last; ++t) {
+        if (has(t - 1) && has(t))
+            lines.Line({x(t - 1), y(t - 1)}, {x(t), y(t)}, ShownCurveColour);
+        else if (has(t) && !has(t + 1))
+            lines.PSet(x(t), y(t), ShownCurveColour);
+    }
+    const QImage drawn = curve.image(), expected = lines.image();
     for (int x = PlotLeft; x <= PlotRight; ++x)
         for (int row = PlotTop; row <= PlotBottom; ++row)
-            QCOMPARE(curve.image().pixel(x, row) == ShownCurveColour,
-                     lines.image().pixel(x, row) == ShownCurveColour);
+            QCOMPARE(drawn.pixel(x, row) == ShownCurveColour,
+                     expected.pixel(x, row) == ShownCurveColour);
+}
+
+void TestCompareCharts::profileValueLabels_data() {
+    QTest::addColumn<int>("lowest");
+    QTest::addColumn<int>("highest");
+    QTest::addColumn<QStringList>("labels"); // bottom, top, zero
+    QTest::newRow("four digits") << 3 << 1023 << QStringList{"0", "1100", ""};
+    QTest::newRow("thousands below zero") << -1130 << 9870 << QStringList{"-1.2k", "9900", "0"};
+    QTest::newRow("16-bit extremes") << -32768 << 32767 << QStringList{"-33k", "33k", "0"};
+}
+
+void TestCompareCharts::profileValueLabels() {
+    // The range's ends, and zero inside it, labelled left of the box in
+    // at most four digits' width: nothing but the ticks reaches the
+    // columns of the ticks.
+    QFETCH(int, lowest);
+    QFETCH(int, highest);
+    QFETCH(QStringList, labels);
+    ProfileCurves curves;
+    for (int t = 0; t < ObservationGrid::Slots; ++t)
+        curves.shown[static_cast<std::size_t>(t)] = t % 2 ? lowest : highest;
+    const auto range = ProfileValueRange(curves, {});
+    QCOMPARE((QStringList{ProfileValueLabel(range.first), ProfileValueLabel(range.second),
+                          range.first < 0 ? ProfileValueLabel(0) : QString()}),
+             labels);
+    ImageSurface picture(ProfilePictureSize);
+    DrawProfilePlot(picture, curves, 0);
+    const QImage image = picture.image();
+    using namespace ProfileGeometry;
+    const auto tickRow = [&](int v) {
+        return PlotBottom -
+               (v - range.first) * (PlotBottom - PlotTop) / (range.second - range.first);
+    };
+    for (int y = PlotTop - 8; y <= PlotBottom + 8; ++y) {
+        const bool tick =
+            y == tickRow(range.first) || y == tickRow(range.second) || y == tickRow(0);
+        for (int x = PlotLeft - 5; x <= PlotLeft - 2; ++x)
+            QCOMPARE(image.pixel(x, y), tick ? 0xff000000u : 0xffffffffu);
+    }
+}
+
+void TestCompareCharts::profileRedrawsEqualWholePlots_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("firstSlot");
+    QTest::addColumn<int>("lastSlot");
+    QTest::addColumn<long>("referenceCells");
+    QTest::newRow("whole day") << 1.0 << 0 << 719 << long{ObservationGrid::CellCount};
+    QTest::newRow("200 %, short reference") << 2.0 << 0 << 719 << 400L * 180 + 33;
+    QTest::newRow("150 %, three hours") << 1.5 << 300 << 389 << long{ObservationGrid::CellCount};
+    QTest::newRow("an hour, reference ends in it") << 1.0 << 395 << 424 << 410L * 180;
+}
+
+void TestCompareCharts::profileRedrawsEqualWholePlots() {
+    // Directions, a slot moving on, sectors across north, a wider range and
+    // back: each redraw over the last equals the whole plot of what it
+    // shows, with nothing left of the old curves, caption or labels.
+    QFETCH(qreal, scale);
+    QFETCH(int, firstSlot);
+    QFETCH(int, lastSlot);
+    QFETCH(long, referenceCells);
+    const ObservationGrid shown = SeededDay(4);
+    ObservationGrid reference = SeededDay(9);
+    for (int t = 0; t < ObservationGrid::Slots; t += 3)
+        reference(t, 60) = static_cast<std::int16_t>(3000 + t); // 120 degrees
+    const SlotSpan span{firstSlot, lastSlot};
+    const auto at = [&](const char* text, int slot) {
+        const DirectionSector sector = *ParseDirectionSector(text);
+        ProfileCurves curves;
+        curves.shown = ProfileThroughDay(shown, ObservationGrid::CellCount, sector);
+        curves.reference = ProfileThroughDay(reference, referenceCells, sector);
+        curves.hasReference = true;
+        curves.shownLabel = QStringLiteral("2026/12/08");
+        curves.caption = QString::fromLatin1(text);
+        return DrawnProfile{curves, slot, span};
+    };
+    ImageSurface picture(ProfilePictureSize, scale);
+    DrawnProfile drawn = at("90", 100);
+    DrawProfilePlot(picture, drawn.curves, drawn.slot, span);
+    for (const DrawnProfile& now : {at("0", 400), at("2", 400), at("2", 410), at("120", 410),
+                                    at("340-20", 719), at("200-280", 0)}) {
+        DrawProfileCurves(picture, now.curves, now.slot, span, &drawn);
+        ImageSurface whole(ProfilePictureSize, scale);
+        DrawProfilePlot(whole, now.curves, now.slot, span);
+        QVERIFY2(picture.image() == whole.image(), qPrintable(now.curves.caption));
+        drawn = now;
+    }
 }
 
 QTEST_MAIN(TestCompareCharts)

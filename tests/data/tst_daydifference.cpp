@@ -16,7 +16,8 @@ class TestDayDifference : public QObject {
     void range();
     void sectors_data();
     void sectors();
-    void profileAcrossNorth();
+    void profileAgainstGrid_data();
+    void profileAgainstGrid();
 };
 
 void TestDayDifference::tableEntries_data() {
@@ -145,32 +146,42 @@ void TestDayDifference::sectors() {
     QCOMPARE(sector->binCount(), bins);
 }
 
-void TestDayDifference::profileAcrossNorth() {
-    // Each slot's highest value in 340-20 (bins 170..179 and 0..10), against
-    // a search of the grid itself; bins just outside hold higher values that
-    // must not count, and a log ending inside slot 5 leaves slot 6 empty.
+void TestDayDifference::profileAgainstGrid_data() {
+    QTest::addColumn<QString>("sector");
+    QTest::addColumn<long>("covered");
+    constexpr long Bins = ObservationGrid::Bins;
+    // A log ending inside slot 5 leaves slot 6 empty; ending at bin 5 of
+    // slot 5, only the sector's run from 0 counts there.
+    QTest::newRow("340-20, log ends in slot 5") << "340-20" << 5 * Bins + 175;
+    QTest::newRow("340-20, ends before the run to 359") << "340-20" << 5 * Bins + 6;
+    QTest::newRow("200-280, ends inside it") << "200-280" << 7 * Bins + 120;
+    QTest::newRow("one bin at 358, ends before it") << "358" << 3 * Bins + 179;
+    QTest::newRow("the whole circle") << "0-358" << 2 * Bins + 90;
+}
+
+void TestDayDifference::profileAgainstGrid() {
+    // Each slot's highest value in the sector against a search of the grid
+    // itself; the bins just outside 340-20 hold higher values that must not
+    // count.
+    QFETCH(QString, sector);
+    QFETCH(long, covered);
     ObservationGrid grid;
     for (int t = 0; t < ObservationGrid::Slots; ++t)
         for (int d = 0; d < ObservationGrid::Bins; ++d)
-            grid(t, d) = static_cast<std::int16_t>((t * 37 + d * 11) % 500);
+            grid(t, d) = static_cast<std::int16_t>((t * 37 + d * 11) % 500 - 100);
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         grid(t, 11) = 900;
         grid(t, 169) = 900;
     }
-    const long covered = 5 * ObservationGrid::Bins + 175;
-    const DirectionSector sector = *ParseDirectionSector("340-20");
-    const DayProfile profile = ProfileThroughDay(grid, covered, sector);
+    const DirectionSector bins = *ParseDirectionSector(sector.toStdString());
+    const DayProfile profile = ProfileThroughDay(grid, covered, bins);
     for (int t = 0; t < ObservationGrid::Slots; ++t) {
         std::optional<int> expected;
-        for (int d = 0; d < ObservationGrid::Bins; ++d) {
-            const bool inSector = d >= 170 || d <= 10;
-            if (inSector && long(t) * ObservationGrid::Bins + d < covered)
+        for (int d = 0; d < ObservationGrid::Bins; ++d)
+            if (bins.contains(d) && long(t) * ObservationGrid::Bins + d < covered)
                 expected = std::max(expected.value_or(-32768), int(grid(t, d)));
-        }
         QCOMPARE(profile[static_cast<std::size_t>(t)], expected);
     }
-    QVERIFY(profile[5].has_value()); // bins 0..10 and 170..174 of slot 5
-    QVERIFY(!profile[6].has_value());
 }
 
 QTEST_APPLESS_MAIN(TestDayDifference)

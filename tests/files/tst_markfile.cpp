@@ -3,11 +3,13 @@
 #include "MarkFile.h"
 #include "Marks.h"
 #include "PathText.h"
+#include "PlainMarks.h"
 #include "TestFiles.h"
 #include "TestMarks.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +17,25 @@
 
 namespace {
 
+// Two marks as the window writes them: a label in kana, a comment of two
+// lines with a quote and a backslash, a sector across north, until midnight.
+std::string WrittenMarks() {
+    MarksDocument document;
+    document.marks.push_back(TestMark("a", 10, 20, 170, 5, "バースト"));
+    document.marks.back().comment = "line 1\nsaid \"loud\" \\ 2";
+    document.marks.push_back(TestMark("b", 700, 719, 0, 179));
+    document.marks.back().created.clear();
+    return MarksJson(document);
+}
+
+// The general parser's reading, with the same reason when it refuses.
+void CompareWithJson(const std::string& text) {
+    std::string why, jsonWhy;
+    const std::optional<MarksDocument> read = ParseMarks(text, &why);
+    const std::optional<MarksDocument> json = ParseMarksJson(text, &jsonWhy);
+    QVERIFY2(read == json, text.c_str());
+    QCOMPARE(why, jsonWhy);
+}
 
 std::vector<std::string> Ids(const MarksDocument& document) {
     std::vector<std::string> ids;
@@ -34,10 +55,14 @@ class TestMarks : public QObject {
     void extents();
     void damagedText_data();
     void damagedText();
+    void plainTextReadAsJson_data();
+    void plainTextReadAsJson();
+    void alteredTextReadAsJson();
     void roundTripKeepsOtherKeys();
     void twoWritersKeepEachOthersMarks();
     void damagedFileIsNeverOverwritten();
     void unwritableFolders();
+    void folderMarksBesideAndAside();
     void listLines();
 
   private:
@@ -146,6 +171,81 @@ void TestMarks::damagedText() {
     QVERIFY(!why.empty());
 }
 
+// The quick reader takes the files dirchart writes and reads them as the
+// general parser does; every other text, valid or not, it leaves to that one.
+void TestMarks::plainTextReadAsJson_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("plain"); // read by the quick reader
+    const auto mark = [](const char* fields) {
+        return QByteArray(R"({"dirchart_marks": 1, "marks": [{"id": "a", )") + fields + "}]}";
+    };
+    const QByteArray times = R"("start": "1:00", "end": "2:00")";
+    QTest::newRow("as written") << QByteArray::fromStdString(WrittenMarks()) << true;
+    QTest::newRow("on one line, keys in any order")
+        << QByteArray(R"({"marks":[{"to":360,"from":0,"end":"24:00","start":"23:58","id":"x",)"
+                      R"("label":"\/\t\r\b\f"}],"dirchart_marks":1})")
+        << true;
+    QTest::newRow("no marks") << QByteArray(R"({"dirchart_marks": 1})") << true;
+    QTest::newRow("empty list") << QByteArray("\r\n{ \"marks\" : [ ] , \"dirchart_marks\" : 1 }\n")
+                                << true;
+    QTest::newRow("another key") << QByteArray(R"({"dirchart_marks": 1, "x": 1, "marks": []})")
+                                 << false;
+    QTest::newRow("a mark's other key")
+        << mark(times + R"(, "from": 0, "to": 360, "tag": 1)") << false;
+    QTest::newRow("\\u escape") << mark(times + R"(, "from": 0, "to": 360, "label": "\u00e9")")
+                                << false;
+    QTest::newRow("fractional degrees") << mark(times + R"(, "from": 7.5, "to": 360)") << false;
+    QTest::newRow("degrees with an exponent")
+        << mark(times + R"(, "from": 1e2, "to": 360)") << false;
+    QTest::newRow("a key twice") << mark(times + R"(, "from": 0, "to": 360, "to": 20)") << false;
+    QTest::newRow("leading zero") << mark(times + R"(, "from": 020, "to": 360)") << false;
+    QTest::newRow("version 1.0") << QByteArray(R"({"dirchart_marks": 1.0, "marks": []})") << false;
+    QTest::newRow("version 01") << QByteArray(R"({"dirchart_marks": 01, "marks": []})") << false;
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf{\"dirchart_marks\": 1}") << false;
+    QTest::newRow("text after the end") << QByteArray(R"({"dirchart_marks": 1} x)") << false;
+    QTest::newRow("a raw tab in text")
+        << mark(times + ", \"from\": 0, \"to\": 360, \"label\": \"\t\"") << false;
+    QTest::newRow("overlong UTF-8")
+        << mark(times + ", \"from\": 0, \"to\": 360, \"label\": \"\xc0\x80\"") << false;
+    QTest::newRow("a surrogate in UTF-8")
+        << mark(times + ", \"from\": 0, \"to\": 360, \"label\": \"\xed\xa0\x80\"") << false;
+    QTest::newRow("cut UTF-8") << mark(times +
+                                       ", \"from\": 0, \"to\": 360, \"label\": \"\xe3\x81\"")
+                               << false;
+    QTest::newRow("past U+10FFFF")
+        << mark(times + ", \"from\": 0, \"to\": 360, \"label\": \"\xf4\x90\x80\x80\"") << false;
+    QTest::newRow("degrees past the circle") << mark(times + R"(, "from": 0, "to": 362)") << false;
+    QTest::newRow("empty id")
+        << QByteArray(R"({"dirchart_marks": 1, "marks": [{"id": "", "start": "1:00", "end": "2:00",
+                      "from": 0, "to": 360}]})")
+        << false;
+    QTest::newRow("no start") << mark(R"("end": "2:00", "from": 0, "to": 360)") << false;
+    QTest::newRow("label not text")
+        << mark(times + R"(, "from": 0, "to": 360, "label": null)") << false;
+}
+
+void TestMarks::plainTextReadAsJson() {
+    QFETCH(QByteArray, text);
+    QFETCH(bool, plain);
+    QCOMPARE(ParsePlainMarks(text.toStdString()).has_value(), plain);
+    CompareWithJson(text.toStdString());
+}
+
+// Written text with one byte changed or dropped anywhere, read alike.
+void TestMarks::alteredTextReadAsJson() {
+    const std::string written = WrittenMarks();
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        std::string dropped = written;
+        dropped.erase(i, 1);
+        CompareWithJson(dropped);
+        for (const char c : {'"', '\\', '}', ']', ',', ':', ' ', '0', '9', 'x', '\x80', '\0'}) {
+            std::string changed = written;
+            changed[i] = c;
+            CompareWithJson(changed);
+        }
+    }
+}
+
 void TestMarks::roundTripKeepsOtherKeys() {
     const QString log = logIn("day");
     const QString path = MarksFileBeside(log);
@@ -250,6 +350,39 @@ void TestMarks::unwritableFolders() {
     QCOMPARE((*answer)[3], ENOTDIR);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1); // the log alone
     QCOMPARE(ReadTestFile(m_dir->filePath("not-a-folder")), "x");
+}
+
+// A folder's days with marks, in date order: beside the log, damaged, or in
+// the data folder for a log without marks beside it; days without marks and
+// marks files without a log are left out.
+void TestMarks::folderMarksBesideAndAside() {
+    const QString folder = m_dir->filePath("days");
+    QDir().mkpath(folder);
+    const QByteArray one = R"({"dirchart_marks": 1, "marks": [
+        {"id": "a", "start": "01:00", "end": "02:00", "from": 0, "to": 360}]})";
+    for (const char* day : {"261206", "261207", "261208", "261209"})
+        WriteTestFile(folder + "/" + day + ".log", LogBytes(ObservationGrid()));
+    WriteTestFile(folder + "/261209.marks.json", one);
+    WriteTestFile(folder + "/261208.marks.json", "{");
+    WriteTestFile(folder + "/261210.marks.json", one);
+    QDir().mkpath(folder + "/261211.log");
+    const QString aside = FallbackMarksFile(folder + "/261206.log");
+    QDir().mkpath(QFileInfo(aside).path());
+    WriteTestFile(aside, one);
+
+    const std::vector<LogMarks> days = FolderMarks(folder);
+    QStringList found;
+    for (const LogMarks& day : days)
+        found.append(QFileInfo(day.log).fileName() + ' ' + QFileInfo(day.read.path).fileName() +
+                     ' ' + QString::number(int(day.read.status)) + ' ' +
+                     QString::number(day.read.document.marks.size()));
+    const auto status = [](MarksRead::Status s) { return QString::number(int(s)); };
+    QCOMPARE(found, (QStringList{
+                        "261206.log 261206.marks.json " + status(MarksRead::Status::Read) + " 1",
+                        "261208.log 261208.marks.json " + status(MarksRead::Status::Damaged) + " 0",
+                        "261209.log 261209.marks.json " + status(MarksRead::Status::Read) + " 1"}));
+    QCOMPARE(days.front().read.path, aside);
+    QCOMPARE(days.back().read.path, folder + "/261209.marks.json");
 }
 
 void TestMarks::listLines() {

@@ -2,7 +2,9 @@
 // The overview window on a small archive: thumbnails and stack rows arrive
 // from the worker threads, clicks and keys choose days, and the folder is
 // followed as logs appear and grow.
+#include "DayMarks.h"
 #include "Form1.h"
+#include "MarkCommands.h"
 #include "HScrollBar.h"
 #include "OverviewWindow.h"
 #include "PictureBox.h"
@@ -247,6 +249,18 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     QCOMPARE(window->focusWidget(), &calendar);
     QTest::keyClick(&calendar, Qt::Key_Right);
     QCOMPARE(calendar.selectedDay(), std::optional(D("261208")));
+
+    // The day's flag follows marks made and deleted in the window.
+    const auto flagged = [&] {
+        const QRect cell = calendar.cellRect(D("261207"));
+        return calendar.viewport()->grab().toImage().pixel(cell.right() - 3, cell.bottom() - 44) ==
+               qRgb(0xe0, 0x10, 0x90);
+    };
+    QVERIFY(!flagged());
+    QVERIFY(form.marks().markCells(100, 200, 170, 179));
+    QVERIFY(flagged());
+    QVERIFY(form.marks().deleteMark(form.marks().marks().marks().at(0).id));
+    QVERIFY(!flagged());
 }
 
 // Where a log recorded nothing (an empty file, the slots past a short log's

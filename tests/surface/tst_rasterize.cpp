@@ -68,6 +68,10 @@ void TestRasterize::lines_data() {
     QTest::newRow("point") << 5ll << 5ll << 5ll << 5ll;
     QTest::newRow("horizontal") << 2ll << 7ll << 30ll << 7ll;
     QTest::newRow("vertical upwards") << 9ll << 30ll << 9ll << 1ll;
+    QTest::newRow("horizontal backwards, cut at both sides") << 90ll << 39ll << -7ll << 39ll;
+    QTest::newRow("vertical, from far above") << 0ll << -200000ll << 0ll << 12ll;
+    QTest::newRow("horizontal just above") << -3ll << -1ll << 50ll << -1ll;
+    QTest::newRow("vertical just right") << 40ll << 3ll << 40ll << 20ll;
     QTest::newRow("shallow") << 1ll << 2ll << 38ll << 13ll;
     QTest::newRow("steep backwards") << 30ll << 39ll << 21ll << 0ll;
     QTest::newRow("diagonal") << 0ll << 0ll << 39ll << 39ll;

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ImageSurface.h"
 
+#include <QFontMetrics>
 #include <QTest>
 
 #include <array>
 #include <cmath>
+#include <thread>
 
 namespace {
 constexpr QRgb White = 0xffffffff;
@@ -19,6 +21,22 @@ QList<QPoint> Inked(const ImageSurface& s) {
             if (s.pixel(x, y) != White)
                 out.append(QPoint(x, y));
     return out;
+}
+// A text printed at (x, y) over stripes of colour on a surface of its own,
+// by a thread of its own: painted, since no text was printed there before.
+QImage PrintedOnce(QSize size, qreal ratio, const QString& text, float x, float y) {
+    QImage image;
+    std::thread([&] {
+        ImageSurface s(size, ratio);
+        for (int row = 0; row < size.height(); row += 4)
+            s.Line({0, float(row)}, {float(size.width()), float(row + 1)}, Red,
+                   LineShape::FilledBox);
+        s.SetCurrentX(x);
+        s.SetCurrentY(y);
+        s.Print(text);
+        image = s.image();
+    }).join();
+    return image;
 }
 } // namespace
 
@@ -38,6 +56,10 @@ class TestSurface : public QObject {
     void imageIsASnapshot();
     void cellsTileTheDevicePixels_data();
     void cellsTileTheDevicePixels();
+    void textPrintedAgainLeavesTheSamePixels_data();
+    void textPrintedAgainLeavesTheSamePixels();
+    void filledBoxIsItsRows_data() { cellsTileTheDevicePixels_data(); }
+    void filledBoxIsItsRows();
 };
 
 void TestSurface::currentPointAfterEachOperation() {
@@ -193,7 +215,6 @@ void TestSurface::imageIsASnapshot() {
     QCOMPARE(s.image().pixel(0, 9), Red);
 }
 
-
 void TestSurface::cellsTileTheDevicePixels_data() {
     QTest::addColumn<qreal>("ratio");
     QTest::newRow("1") << 1.0;
@@ -245,6 +266,55 @@ void TestSurface::cellsTileTheDevicePixels() {
     for (const auto& [bounds, count] : std::as_const(blocks)) {
         QCOMPARE(count, bounds.width() * bounds.height());
         QVERIFY(sides.contains(bounds.width()) && sides.contains(bounds.height()));
+    }
+}
+
+void TestSurface::textPrintedAgainLeavesTheSamePixels_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPointF>("at");
+    QTest::newRow("label") << 1.0 << "mark 12" << QPointF(7, 5);
+    QTest::newRow("kana, at 150 %") << 1.5 << QStringLiteral("バースト 強い") << QPointF(3, 9);
+    QTest::newRow("degrees, at 125 %") << 1.25 << QStringLiteral("340°-12°") << QPointF(11, 2);
+    QTest::newRow("cut at the left and bottom, at 200 %") << 2.0 << "Wg 1024" << QPointF(-4, 22);
+    QTest::newRow("cut at the right") << 1.0 << "12:34 - 24:00" << QPointF(40, 0);
+}
+
+// A text's pixels are kept after its second printing: wherever it is
+// printed then, and over whatever colours, it leaves what painting it leaves.
+void TestSurface::textPrintedAgainLeavesTheSamePixels() {
+    QFETCH(qreal, ratio);
+    QFETCH(QString, text);
+    QFETCH(QPointF, at);
+    const QSize size(64, 30);
+    const float x = float(at.x()), y = float(at.y());
+    for (const QPointF& place : {QPointF(0, 0), QPointF(1, 1), QPointF(x, y), QPointF(x + 1, y)}) {
+        const float px = float(place.x()), py = float(place.y());
+        ImageSurface s(size, ratio);
+        for (int row = 0; row < size.height(); row += 4)
+            s.Line({0, float(row)}, {float(size.width()), float(row + 1)}, Red,
+                   LineShape::FilledBox);
+        s.SetCurrentX(px);
+        s.SetCurrentY(py);
+        s.Print(text);
+        QCOMPARE(s.CurrentY(), py + float(QFontMetrics(ImageSurface::printFont()).height()));
+        QCOMPARE(s.image(), PrintedOnce(size, ratio, text, px, py));
+    }
+}
+
+// A filled box leaves what lines along each of its rows leave, at every ratio.
+void TestSurface::filledBoxIsItsRows() {
+    QFETCH(qreal, ratio);
+    ImageSurface filled(QSize(40, 30), ratio), rows(QSize(40, 30), ratio);
+    const QList<QRectF> boxes{{3, 4, 10, 6}, {-5, 20, 60, 30}, {39, -3, 5, 5}, {12.5, 7.5, 3, 2}};
+    for (const QRectF& box : boxes) {
+        filled.Line({float(box.right()), float(box.top())},
+                    {float(box.left()), float(box.bottom())}, Red, LineShape::FilledBox);
+        for (float y = float(box.top()); y <= float(box.bottom()); ++y)
+            rows.Line({float(box.right()), y}, {float(box.left()), y}, Red);
+        QCOMPARE(filled.image(), rows.image());
+        QCOMPARE(filled.CurrentX(), float(box.left()));
+        QCOMPARE(filled.CurrentY(), float(box.bottom()));
     }
 }
 

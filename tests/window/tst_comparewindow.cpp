@@ -73,6 +73,7 @@ class TestCompareWindow : public QObject {
     void unreadableReferenceWarnsOnce();
     void sideBySideHalvesAreTheDaysCharts_data();
     void sideBySideHalvesAreTheDaysCharts();
+    void blinkingShowsOnlyTheTwoDays_data();
     void blinkingShowsOnlyTheTwoDays();
     void differenceAndReadout();
     void profileOfATypedSector();
@@ -188,12 +189,21 @@ void TestCompareWindow::sideBySideHalvesAreTheDaysCharts() {
              compare.form.Picture1->surface().image());
 }
 
+void TestCompareWindow::blinkingShowsOnlyTheTwoDays_data() {
+    QTest::addColumn<QString>("view");
+    QTest::newRow("whole day") << QString();
+    QTest::newRow("zoomed") << "6:00-9:00 340-20";
+}
+
 void TestCompareWindow::blinkingShowsOnlyTheTwoDays() {
     // Every frame painted while blinking, by hand and by the timer, is the
     // shown day's chart or the reference's as 並べる paints them: never a
-    // blank or a mixture.
+    // blank or a mixture, neither painted anew nor as the screen holds it
+    // after the swap's partial repaints.
+    QFETCH(QString, view);
     const Days days;
     Compare compare(days.path("261208.log"));
+    compare.form.view().setChartView(ViewOf(view));
     CompareWindow& window = compare.window();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QImage shown = window.upperChart->grab().toImage();
@@ -201,16 +211,19 @@ void TestCompareWindow::blinkingShowsOnlyTheTwoDays() {
     QVERIFY(shown != reference);
     window.setMode(CompareWindow::Mode::Blink);
     QVERIFY(!window.lowerChart->isVisible());
+    QCoreApplication::processEvents();
     for (int i = 0; i < 6; ++i) {
-        const QImage frame = window.upperChart->grab().toImage();
-        QCOMPARE(frame, window.showingReference() ? reference : shown);
+        const QImage& expected = window.showingReference() ? reference : shown;
+        QCOMPARE(OnScreen(*window.upperChart), expected);
+        QCOMPARE(window.upperChart->grab().toImage(), expected);
         QTest::keyClick(&window, Qt::Key_B);
+        QCoreApplication::processEvents();
     }
     window.setBlinkInterval(250);
     window.setBlinking(true);
     for (int i = 0; i < 8; ++i) {
         QTest::qWait(60);
-        const QImage frame = window.upperChart->grab().toImage();
+        const QImage frame = OnScreen(*window.upperChart);
         QVERIFY(frame == shown || frame == reference);
     }
     window.setBlinking(false);

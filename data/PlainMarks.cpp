@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: MIT
+#include "PlainMarks.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+// The bytes that stand for themselves in a text: printable ASCII other than
+// the quote and the backslash.
+constexpr std::array<bool, 256> PlainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c)
+        plain[std::size_t(c)] = c != '"' && c != '\\';
+    return plain;
+}();
+
+// Appends a few bytes copied eight at a time: for the dozen bytes of a label
+// or an id, the C library's copy (chosen for long blocks) costs several times
+// the bytes themselves, and a marks file is mostly such texts.
+void AppendBytes(std::string& out, const unsigned char* bytes, std::size_t count) {
+    const std::size_t at = out.size();
+    out.resize(at + count);
+    char* to = out.data() + at;
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8)
+        std::memcpy(to + i, bytes + i, 8);
+    for (; i < count; ++i)
+        to[i] = static_cast<char>(bytes[i]);
+}
+
+// The length of the UTF-8 sequence at `p` as RFC 3629 allows it (no
+// overlong forms, no surrogates, nothing past U+10FFFF), 0 for none.
+int Utf8Length(const unsigned char* p, const unsigned char* end) {
+    const auto follows = [&](int i, unsigned char low = 0x80, unsigned char high = 0xbf) {
+        return end - p > i && p[i] >= low && p[i] <= high;
+    };
+    const unsigned char c = p[0];
+    if (c >= 0xc2 && c <= 0xdf)
+        return follows(1) ? 2 : 0;
+    if (c == 0xe0)
+        return follows(1, 0xa0) && follows(2) ? 3 : 0;
+    if ((c >= 0xe1 && c <= 0xec) || c == 0xee || c == 0xef)
+        return follows(1) && follows(2) ? 3 : 0;
+    if (c == 0xed)
+        return follows(1, 0x80, 0x9f) && follows(2) ? 3 : 0;
+    if (c == 0xf0)
+        return follows(1, 0x90) && follows(2) && follows(3) ? 4 : 0;
+    if (c >= 0xf1 && c <= 0xf3)
+        return follows(1) && follows(2) && follows(3) ? 4 : 0;
+    if (c == 0xf4)
+        return follows(1, 0x80, 0x8f) && follows(2) && follows(3) ? 4 : 0;
+    return 0;
+}
+
+class PlainReader {
+  public:
+    explicit PlainReader(std::string_view text)
+        : m_p(reinterpret_cast<const unsigned char*>(text.data())), m_end(m_p + text.size()) {}
+
+    bool document(MarksDocument& document) {
+        if (!take('{'))
+            return false;
+        bool version = false, marks = false;
+        do {
+            std::string_view key;
+            if (!readKey(key))
+                return false;
+            if (key == "dirchart_marks" && !version) {
+                version = true;
+                int number = 0;
+                if (!wholeNumber(number) || number != MarksFileVersion)
+                    return false;
+            } else if (key == "marks" && !marks) {
+                marks = true;
+                if (!markList(document.marks))
+                    return false;
+            } else {
+                return false;
+            }
+        } while (take(','));
+        if (!take('}') || !version)
+            return false;
+        space();
+        return m_p == m_end;
+    }
+
+  private:
+    void space() {
+        while (m_p != m_end && *m_p <= ' ' &&
+               (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t'))
+            ++m_p;
+    }
+    bool take(char c) {
+        space();
+        if (m_p == m_end || *m_p != static_cast<unsigned char>(c))
+            return false;
+        ++m_p;
+        return true;
+    }
+
+    // A key of plain ASCII letters and underscores, and its colon.
+    bool readKey(std::string_view& key) {
+        if (!take('"'))
+            return false;
+        const unsigned char* start = m_p;
+        while (m_p != m_end && ((*m_p >= 'a' && *m_p <= 'z') || *m_p == '_'))
+            ++m_p;
+        if (m_p == m_end || *m_p != '"')
+            return false;
+        key = std::string_view(reinterpret_cast<const char*>(start), std::size_t(m_p - start));
+        ++m_p;
+        return take(':');
+    }
+
+    // A text value: raw UTF-8 and the simple escapes.
+    bool text(std::string& out) {
+        if (!take('"'))
+            return false;
+        out.clear();
+        const unsigned char* run = m_p;
+        const auto keep = [&] { AppendBytes(out, run, std::size_t(m_p - run)); };
+        while (m_p != m_end) {
+            while (PlainBytes[*m_p] && ++m_p != m_end) {
+            }
+            if (m_p == m_end)
+                break;
+            const unsigned char c = *m_p;
+            if (c == '"') {
+                keep();
+                ++m_p;
+                return true;
+            }
+            if (c < 0x20)
+                return false;
+            if (c < 0x80 && c != '\\') {
+                ++m_p;
+                continue;
+            }
+            if (c >= 0x80) {
+                const int length = Utf8Length(m_p, m_end);
+                if (length == 0)
+                    return false;
+                m_p += length;
+                continue;
+            }
+            keep();
+            if (m_end - m_p < 2)
+                return false;
+            switch (m_p[1]) {
+            case '"':
+                out += '"';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case '/':
+                out += '/';
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            default:
+                return false; // \u and anything else: the general parser's
+            }
+            m_p += 2;
+            run = m_p;
+        }
+        return false;
+    }
+
+    // A time as text, "H:MM" to "HH:MM" of digits and a colon, seen in place.
+    bool clock(std::string_view& out) {
+        if (!take('"'))
+            return false;
+        const unsigned char* start = m_p;
+        while (m_p != m_end && ((*m_p >= '0' && *m_p <= '9') || *m_p == ':') && m_p - start < 6)
+            ++m_p;
+        if (m_p == m_end || *m_p != '"')
+            return false;
+        out = std::string_view(reinterpret_cast<const char*>(start), std::size_t(m_p - start));
+        ++m_p;
+        return true;
+    }
+
+    // 0, or up to three digits without a leading zero, not followed by a
+    // fraction or an exponent.
+    bool wholeNumber(int& number) {
+        space();
+        const unsigned char* start = m_p;
+        number = 0;
+        while (m_p != m_end && *m_p >= '0' && *m_p <= '9' && m_p - start < 4)
+            number = number * 10 + (*m_p++ - '0');
+        const auto digits = m_p - start;
+        if (digits == 0 || digits > 3 || (digits > 1 && *start == '0'))
+            return false;
+        return m_p == m_end || (*m_p != '.' && *m_p != 'e' && *m_p != 'E');
+    }
+
+    bool markList(std::vector<Mark>& marks) {
+        if (!take('['))
+            return false;
+        // A mark as written takes some 220 bytes: one allocation, not a
+        // dozen moves of every mark read so far.
+        marks.reserve(std::size_t(m_end - m_p) / 160 + 1);
+        if (take(']'))
+            return true;
+        do {
+            Mark& mark = marks.emplace_back();
+            if (!readMark(mark))
+                return false;
+        } while (take(','));
+        return take(']');
+    }
+
+    bool readMark(Mark& mark) {
+        if (!take('{'))
+            return false;
+        enum : unsigned {
+            Id = 1,
+            Start = 2,
+            End = 4,
+            From = 8,
+            To = 16,
+            Label = 32,
+            Comment = 64,
+            Created = 128
+        };
+        unsigned seen = 0;
+        std::string_view start, end;
+        int from = 0, to = 0;
+        do {
+            std::string_view key;
+            if (!readKey(key))
+                return false;
+            // Each of the keys once, read into its place.
+            const auto once = [&](unsigned bit) {
+                const bool first = !(seen & bit);
+                seen |= bit;
+                return first;
+            };
+            bool read = false;
+            if (key == "id")
+                read = once(Id) && text(mark.id);
+            else if (key == "start")
+                read = once(Start) && clock(start);
+            else if (key == "end")
+                read = once(End) && clock(end);
+            else if (key == "from")
+                read = once(From) && wholeNumber(from);
+            else if (key == "to")
+                read = once(To) && wholeNumber(to);
+            else if (key == "label")
+                read = once(Label) && text(mark.label);
+            else if (key == "comment")
+                read = once(Comment) && text(mark.comment);
+            else if (key == "created")
+                read = once(Created) && text(mark.created);
+            if (!read)
+                return false;
+        } while (take(','));
+        constexpr unsigned Needed = Id | Start | End | From | To;
+        return take('}') && (seen & Needed) == Needed && !mark.id.empty() &&
+               SetMarkTimes(mark, start, end, nullptr) && SetMarkSector(mark, from, to, nullptr);
+    }
+
+    const unsigned char* m_p;
+    const unsigned char* m_end;
+};
+
+} // namespace
+
+std::optional<MarksDocument> ParsePlainMarks(std::string_view text) {
+    MarksDocument document;
+    if (!PlainReader(text).document(document))
+        return std::nullopt;
+    return document;
+}

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QPoint>
+#include <QRgb>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+// The pixels a text leaves when painted, kept so that a text printed again
+// (the chart frame's figures, the marks' labels, redrawn with every slot or
+// colour change) costs its pixels rather than its shaping and rasterising.
+// Aliased text in one opaque colour leaves the same pixels wherever it lands
+// and whatever lies under it; a text that does not (a colour glyph blended
+// into what is under it) is not kept and is painted every time.
+
+// One row's run of equal pixels, relative to the text's device origin.
+struct InkRun {
+    int dx = 0;
+    int dy = 0;
+    int length = 0;
+    QRgb colour = 0;
+};
+
+// Where a text whose baseline starts at the logical point `baseline` has its
+// device origin: the point all its glyphs are placed from, in whole device
+// pixels (see DrawTextAtRatio).
+QPoint DeviceOrigin(QPoint baseline, qreal ratio);
+
+// Paints a text with its baseline starting at a logical point.
+using TextPaint = std::function<void(QPainter& painter, QPoint baseline)>;
+
+class TextInks {
+  public:
+    // The runs of `text` at a device pixel ratio: nothing on its first use
+    // (painted directly: most texts of a readout are seen once), then
+    // painted twice by `paint` into scratch images, on different colours at
+    // different places, and kept if both leave the same pixels. `measure`
+    // gives the text's logical advance and line height. Nothing either when
+    // the ink is not kept. The runs stay valid until the next call.
+    // (Templates, so that a text found costs no function object.)
+    template <typename Measure, typename Paint>
+    const std::vector<InkRun>* find(const QString& text, qreal ratio, const Measure& measure,
+                                    const Paint& paint) {
+        Ink* ink = seen(text, ratio);
+        if (!ink)
+            return nullptr;
+        if (!ink->rendered)
+            render(*ink, ratio, measure(), TextPaint(paint));
+        return ink->kept ? &ink->runs : nullptr;
+    }
+
+  private:
+    struct Key {
+        QString text;
+        qreal ratio;
+        bool operator==(const Key&) const = default;
+    };
+    // The standard library's string hash: a short text costs a few
+    // multiplications, where Qt's own (AES rounds) costs several times more.
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const {
+            return std::hash<std::u16string_view>()(std::u16string_view(
+                       QStringView(key.text).utf16(), std::size_t(key.text.size()))) ^
+                   std::hash<qreal>()(key.ratio);
+        }
+    };
+    struct Ink {
+        bool rendered = false;
+        bool kept = false;
+        std::vector<InkRun> runs;
+    };
+    // The text's entry, or nothing when it is new (it is then noted).
+    Ink* seen(const QString& text, qreal ratio);
+    static void render(Ink& ink, qreal ratio, QSize extent, const TextPaint& paint);
+
+    // Enough for every text of a few charts; past it, the whole is dropped
+    // rather than grown without end by texts seen once.
+    static constexpr std::size_t Capacity = 4096;
+    std::unordered_map<Key, Ink, KeyHash> m_inks;
+};
