@@ -7,6 +7,7 @@
 
 #include <QStandardPaths>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -37,18 +38,12 @@ bool Exists(const QString& path) {
     return ::stat(PathBytes(path).c_str(), &info) == 0;
 }
 
-// The whole file's bytes; errno's value on failure, ENOENT when there is none.
-int ReadBytes(const QString& path, std::string& bytes) {
-    const int fd = ::open(PathBytes(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    bytes.clear();
-    // Read straight into the text, sized from the file's size and grown if
-    // the file grows meanwhile, until a read finds its end.
-    struct stat info {};
-    const std::size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size : 0;
+// The whole of an open file's bytes into `bytes`, whose room is reused: a
+// marks file is a few kilobytes, so one read fills it and a second finds its
+// end, with no call asking its size first. 0, or errno's value.
+int ReadOpened(int fd, std::string& bytes) {
     std::size_t size = 0;
-    bytes.resize(expected + 1);
+    bytes.resize(std::max<std::size_t>(bytes.capacity(), 16384));
     for (;;) {
         if (size == bytes.size())
             bytes.resize(2 * bytes.size());
@@ -69,20 +64,48 @@ int ReadBytes(const QString& path, std::string& bytes) {
     return 0;
 }
 
-MarksRead ReadMarksAt(const QString& path) {
+// One buffer per thread for the files' bytes, so that reading a folder's
+// marks, file after file, allocates none; a buffer grown by an unusually
+// large file is let go again.
+class ReadBuffer {
+  public:
+    ReadBuffer() : m_bytes(Shared()) {}
+    ~ReadBuffer() {
+        if (m_bytes.capacity() > (std::size_t(1) << 20))
+            std::string().swap(m_bytes);
+    }
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+    std::string& bytes() { return m_bytes; }
+
+  private:
+    static std::string& Shared() {
+        thread_local std::string bytes;
+        return bytes;
+    }
+    std::string& m_bytes;
+};
+
+// The marks of the file at `path`, opened as `fd`, or not opened with
+// errno's value `openError` (ENOENT for no file, thus no marks).
+MarksRead MarksFromOpened(const QString& path, int fd, int openError) {
     MarksRead read;
     read.path = path;
-    std::string bytes;
-    const int error = ReadBytes(path, bytes);
-    if (error == ENOENT)
+    if (fd < 0) {
+        if (openError != ENOENT) {
+            read.status = MarksRead::Status::CannotRead;
+            read.errorNumber = openError;
+        }
         return read;
-    if (error != 0) {
+    }
+    ReadBuffer buffer;
+    if (const int error = ReadOpened(fd, buffer.bytes()); error != 0) {
         read.status = MarksRead::Status::CannotRead;
         read.errorNumber = error;
         return read;
     }
     std::string why;
-    std::optional<MarksDocument> document = ParseMarks(bytes, &why);
+    std::optional<MarksDocument> document = ParseMarks(buffer.bytes(), &why);
     if (!document) {
         read.status = MarksRead::Status::Damaged;
         read.why = QString::fromStdString(why);
@@ -91,6 +114,11 @@ MarksRead ReadMarksAt(const QString& path) {
     read.status = MarksRead::Status::Read;
     read.document = std::move(*document);
     return read;
+}
+
+MarksRead ReadMarksAt(const QString& path) {
+    const int fd = ::open(PathBytes(path).c_str(), O_RDONLY | O_CLOEXEC);
+    return MarksFromOpened(path, fd, fd < 0 ? errno : 0);
 }
 
 // Holds an exclusive lock on the lock file of a marks file while it lives.
@@ -199,33 +227,62 @@ MarksSave SaveMarkChanges(const QString& logPath, const MarkChanges& changes) {
 }
 
 std::vector<LogMarks> FolderMarks(const QString& folder) {
-    std::vector<std::pair<std::pair<int, std::string>, QString>> logs;
+    // The folder listed once, its entries' names and kinds as the system
+    // gives them, and each marks file opened by its name in the open folder
+    // rather than by its whole path.
+    const std::string folderBytes = PathBytes(folder);
+    DIR* const listing = ::opendir(folderBytes.c_str());
+    if (!listing)
+        return {};
+    const int folderFd = ::dirfd(listing);
+    std::vector<std::pair<int, std::string>> logs;
     // The marks files the listing shows beside their logs are read without
     // asking the disk again where each log's marks are.
     std::unordered_set<std::string> marksFiles;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder), error)) {
-        std::string name = entry.path().filename().native();
-        if (name.ends_with(std::string_view(MarksEnding.data(), std::size_t(MarksEnding.size()))))
-            marksFiles.insert(std::move(name));
-        else if (const std::optional<int> key = LogDateKey(name);
-                 key && entry.is_regular_file(error))
-            logs.push_back({{*key, name}, PathFromBytes(entry.path().native())});
+    const std::string_view marksEnding(MarksEnding.data(), std::size_t(MarksEnding.size()));
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.ends_with(marksEnding)) {
+            marksFiles.emplace(name);
+            continue;
+        }
+        const std::optional<int> key = LogDateKey(name);
+        if (!key)
+            continue;
+        // A log is a regular file, or a link to one.
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            regular = ::fstatat(folderFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (regular)
+            logs.emplace_back(*key, name);
     }
     std::sort(logs.begin(), logs.end());
+    const std::string separator = folderBytes.ends_with('/') ? "" : "/";
     std::vector<LogMarks> found;
+    found.reserve(logs.size());
     const std::string_view logEnding = ".log";
-    for (const auto& [key, log] : logs) {
+    std::string beside;
+    for (const auto& [key, name] : logs) {
+        const QString log = PathFromBytes(folderBytes + separator + name);
         // The name of the file beside the log, as MarksFileBeside makes it.
-        std::string_view stem = key.second;
+        std::string_view stem = name;
         if (stem.ends_with(logEnding))
             stem.remove_suffix(logEnding.size());
-        std::string beside(stem);
-        beside.append(MarksEnding.data(), std::size_t(MarksEnding.size()));
-        MarksRead read =
-            marksFiles.contains(beside) ? ReadMarksAt(MarksFileBeside(log)) : ReadMarks(log);
+        beside.assign(stem);
+        beside.append(marksEnding);
+        MarksRead read;
+        if (marksFiles.contains(beside)) {
+            const QString path = MarksFileBeside(log);
+            const int fd = ::openat(folderFd, beside.c_str(), O_RDONLY | O_CLOEXEC);
+            read = MarksFromOpened(path, fd, fd < 0 ? errno : 0);
+        } else {
+            read = ReadMarks(log);
+        }
         if (read.status != MarksRead::Status::NoFile)
             found.push_back({log, std::move(read)});
     }
+    ::closedir(listing);
     return found;
 }

@@ -366,6 +366,9 @@ void TestMarks::folderMarksBesideAndAside() {
     WriteTestFile(folder + "/261208.marks.json", "{");
     WriteTestFile(folder + "/261210.marks.json", one);
     QDir().mkpath(folder + "/261211.log");
+    // A link to a log is a log (the listing's entry says link, not file).
+    QVERIFY(QFile::link(folder + "/261209.log", folder + "/261212.log"));
+    WriteTestFile(folder + "/261212.marks.json", one);
     const QString aside = FallbackMarksFile(folder + "/261206.log");
     QDir().mkpath(QFileInfo(aside).path());
     WriteTestFile(aside, one);
@@ -380,9 +383,11 @@ void TestMarks::folderMarksBesideAndAside() {
     QCOMPARE(found, (QStringList{
                         "261206.log 261206.marks.json " + status(MarksRead::Status::Read) + " 1",
                         "261208.log 261208.marks.json " + status(MarksRead::Status::Damaged) + " 0",
-                        "261209.log 261209.marks.json " + status(MarksRead::Status::Read) + " 1"}));
+                        "261209.log 261209.marks.json " + status(MarksRead::Status::Read) + " 1",
+                        "261212.log 261212.marks.json " + status(MarksRead::Status::Read) + " 1"}));
     QCOMPARE(days.front().read.path, aside);
-    QCOMPARE(days.back().read.path, folder + "/261209.marks.json");
+    QCOMPARE(days.back().read.path, folder + "/261212.marks.json");
+    QCOMPARE(days.back().log, folder + "/261212.log");
 }
 
 void TestMarks::listLines() {
