@@ -107,11 +107,17 @@ bool ReadMark(const Json& json, Mark& mark, std::string* why) {
 bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std::string* why) {
     const std::optional<int> first = ClockMinute(start);
     const std::optional<int> last = ClockMinute(end);
-    if (!first || !last || *first >= *last || *first >= MinutesPerDay)
+    if (!first || !last)
         return Fail(why, "mark " + mark.id + " has a start or end out of the day");
-    mark.firstSlot = *first / ObservationGrid::MinutesPerSlot;
+    return SetMarkMinutes(mark, *first, *last, why);
+}
+
+bool SetMarkMinutes(Mark& mark, int start, int end, std::string* why) {
+    if (start < 0 || end > MinutesPerDay || start >= end || start >= MinutesPerDay)
+        return Fail(why, "mark " + mark.id + " has a start or end out of the day");
+    mark.firstSlot = start / ObservationGrid::MinutesPerSlot;
     // The slot that holds the last minute before the end.
-    mark.lastSlot = (*last - 1) / ObservationGrid::MinutesPerSlot;
+    mark.lastSlot = (end - 1) / ObservationGrid::MinutesPerSlot;
     return true;
 }
 

@@ -80,6 +80,8 @@ std::optional<MarksDocument> ParseMarksJson(std::string_view text, std::string* 
 // "24:00"), and its bins from "from" and "to" in degrees; false, with the
 // reason in `why`, for times out of the day or degrees out of the circle.
 bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std::string* why);
+// The same from the times as minutes after midnight (0 to 1440).
+bool SetMarkMinutes(Mark& mark, int start, int end, std::string* why);
 bool SetMarkSector(Mark& mark, double from, double to, std::string* why);
 // The file's text: UTF-8 JSON, two-space indents, marks in the given order,
 // known keys first and then the others in their order, ending in a newline.

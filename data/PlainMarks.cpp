@@ -53,6 +53,21 @@ int Utf8Length(const unsigned char* p, const unsigned char* end) {
     return 0;
 }
 
+// The bytes JSON counts as white space.
+constexpr std::array<bool, 256> SpaceBytes = [] {
+    std::array<bool, 256> space{};
+    for (const char c : {' ', '\n', '\r', '\t'})
+        space[static_cast<unsigned char>(c)] = true;
+    return space;
+}();
+
+// A mark's keys in the order dirchart writes them, each as it stands in the
+// text with its quotes and colon.
+constexpr std::string_view WrittenKeys[] = {
+    "\"id\":", "\"start\":", "\"end\":",     "\"from\":",
+    "\"to\":", "\"label\":", "\"comment\":", "\"created\":"};
+constexpr int WrittenKeyCount = int(std::size(WrittenKeys));
+
 class PlainReader {
   public:
     explicit PlainReader(std::string_view text)
@@ -87,8 +102,7 @@ class PlainReader {
 
   private:
     void space() {
-        while (m_p != m_end && *m_p <= ' ' &&
-               (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t'))
+        while (m_p != m_end && SpaceBytes[*m_p])
             ++m_p;
     }
     bool take(char c) {
@@ -111,6 +125,23 @@ class PlainReader {
         key = std::string_view(reinterpret_cast<const char*>(start), std::size_t(m_p - start));
         ++m_p;
         return take(':');
+    }
+
+    // The key expected next, seen as its bytes at once rather than letter by
+    // letter: a file dirchart wrote has its marks' keys in one order. The
+    // key's name (without quotes), and the next one expected after it.
+    bool writtenKey(int& next, std::string_view& key) {
+        if (next >= WrittenKeyCount)
+            return false;
+        space();
+        const std::string_view written = WrittenKeys[next];
+        if (std::size_t(m_end - m_p) < written.size() ||
+            std::memcmp(m_p, written.data(), written.size()) != 0)
+            return false;
+        m_p += written.size();
+        key = written.substr(1, written.size() - 3);
+        ++next;
+        return true;
     }
 
     // A text value: raw UTF-8 and the simple escapes.
@@ -181,17 +212,20 @@ class PlainReader {
         return false;
     }
 
-    // A time as text, "H:MM" to "HH:MM" of digits and a colon, seen in place.
-    bool clock(std::string_view& out) {
-        if (!take('"'))
+    // A time as text, "HH:MM" from "00:00" to "24:00", as minutes after
+    // midnight. (Other forms are the general parser's.)
+    bool clock(int& minute) {
+        if (!take('"') || m_end - m_p < 6 || m_p[2] != ':' || m_p[5] != '"')
             return false;
-        const unsigned char* start = m_p;
-        while (m_p != m_end && ((*m_p >= '0' && *m_p <= '9') || *m_p == ':') && m_p - start < 6)
-            ++m_p;
-        if (m_p == m_end || *m_p != '"')
+        const auto digit = [&](int i) { return m_p[i] >= '0' && m_p[i] <= '9'; };
+        if (!digit(0) || !digit(1) || !digit(3) || !digit(4))
             return false;
-        out = std::string_view(reinterpret_cast<const char*>(start), std::size_t(m_p - start));
-        ++m_p;
+        const int hour = (m_p[0] - '0') * 10 + (m_p[1] - '0');
+        const int minutes = (m_p[3] - '0') * 10 + (m_p[4] - '0');
+        if (minutes > 59 || hour > 24 || (hour == 24 && minutes != 0))
+            return false;
+        minute = hour * 60 + minutes;
+        m_p += 6;
         return true;
     }
 
@@ -239,11 +273,12 @@ class PlainReader {
             Created = 128
         };
         unsigned seen = 0;
-        std::string_view start, end;
+        int start = 0, end = 0;
         int from = 0, to = 0;
+        int next = 0; // the key expected next, as dirchart writes them
         do {
             std::string_view key;
-            if (!readKey(key))
+            if (!writtenKey(next, key) && !readKey(key))
                 return false;
             // Each of the keys once, read into its place.
             const auto once = [&](unsigned bit) {
@@ -273,7 +308,7 @@ class PlainReader {
         } while (take(','));
         constexpr unsigned Needed = Id | Start | End | From | To;
         return take('}') && (seen & Needed) == Needed && !mark.id.empty() &&
-               SetMarkTimes(mark, start, end, nullptr) && SetMarkSector(mark, from, to, nullptr);
+               SetMarkMinutes(mark, start, end, nullptr) && SetMarkSector(mark, from, to, nullptr);
     }
 
     const unsigned char* m_p;

@@ -188,6 +188,9 @@ void TestMarks::plainTextReadAsJson_data() {
     QTest::newRow("no marks") << QByteArray(R"({"dirchart_marks": 1})") << true;
     QTest::newRow("empty list") << QByteArray("\r\n{ \"marks\" : [ ] , \"dirchart_marks\" : 1 }\n")
                                 << true;
+    // Times as dirchart writes them have two-digit hours; others are the
+    // general parser's, read alike.
+    QTest::newRow("a one-digit hour") << mark(times + R"(, "from": 0, "to": 360)") << false;
     QTest::newRow("another key") << QByteArray(R"({"dirchart_marks": 1, "x": 1, "marks": []})")
                                  << false;
     QTest::newRow("a mark's other key")
