@@ -21,11 +21,6 @@ constexpr QRgb OutlineDark = 0xff000000;
 
 const QRect PlotBox(QPoint(PlotLeft, PlotTop), QPoint(PlotRight, PlotBottom));
 
-void FillBox(DrawingSurface& picture, const QRect& box, QRgb colour) {
-    picture.Line({float(box.left()), float(box.top())}, {float(box.right()), float(box.bottom())},
-                 colour, LineShape::FilledBox);
-}
-
 void HorizontalLine(DrawingSurface& picture, int x1, int x2, int y, QRgb colour) {
     if (y >= PlotTop && y <= PlotBottom)
         picture.Line({float(std::max(x1, PlotLeft)), float(y)},
@@ -103,10 +98,9 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& tex
             };
             if (std::any_of(placed.begin(), placed.end(), overlaps))
                 continue;
-            FillBox(picture, place, OutlineLight);
-            picture.SetCurrentX(float(place.left() + 2));
-            picture.SetCurrentY(float(place.top()));
-            picture.Print(label.text);
+            picture.PrintOnBox(float(place.left()), float(place.top()), float(place.right()),
+                               float(place.bottom()), OutlineLight, float(place.left() + 2),
+                               float(place.top()), label.text);
             placed.push_back(place);
             return;
         }

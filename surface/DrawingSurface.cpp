@@ -83,6 +83,19 @@ void DrawingSurface::Print(const QString& text) {
     m_currentY += lineHeight;
 }
 
+void DrawingSurface::PrintOnBox(float x1, float y1, float x2, float y2, QRgb ground, float x,
+                                float y, const QString& text) {
+    const float lineHeight = drawTextOnBox(x1, y1, x2, y2, ground, x, y, text);
+    m_currentX = 0;
+    m_currentY = y + lineHeight;
+}
+
+float DrawingSurface::drawTextOnBox(float x1, float y1, float x2, float y2, QRgb ground, float x,
+                                    float y, const QString& text) {
+    drawFilledBox(x1, y1, x2, y2, ground);
+    return drawText(x, y, text);
+}
+
 void DrawingSurface::Print(double number) {
     Print(printedNumber(number));
 }

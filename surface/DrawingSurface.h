@@ -82,6 +82,12 @@ class DrawingSurface {
     // Draws the text with its top-left corner at the current point, then moves
     // the current point to the start of the next line.
     void Print(const QString& text);
+    // Fills the rectangle with corners (x1, y1) and (x2, y2) in `ground`, as
+    // Line with LineShape::FilledBox does, then prints the text with its
+    // top-left corner at (x, y): a label on a ground of its own. The current
+    // point ends where Print leaves it.
+    void PrintOnBox(float x1, float y1, float x2, float y2, QRgb ground, float x, float y,
+                    const QString& text);
     // Prints a number the way a number is printed on a surface: its shortest
     // decimal text, a leading space in place of a plus sign, a trailing space.
     void Print(double number);
@@ -159,6 +165,9 @@ class DrawingSurface {
                            const QRgb* cells);
     // Returns the height of one printed line.
     virtual float drawText(float x, float y, const QString& text) = 0;
+    // By default drawFilledBox, then drawText.
+    virtual float drawTextOnBox(float x1, float y1, float x2, float y2, QRgb ground, float x,
+                                float y, const QString& text);
 
   private:
     void setRasterPixel(float x, float y, QRgb colour) {

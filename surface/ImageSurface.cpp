@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -52,6 +53,11 @@ void SetUpTextPainter(QPainter& painter, const QFont& font) {
 TextInks& ThreadTextInks() {
     thread_local TextInks inks;
     return inks;
+}
+
+LabelStamps& ThreadLabelStamps() {
+    thread_local LabelStamps stamps;
+    return stamps;
 }
 
 } // namespace
@@ -256,8 +262,10 @@ void ImageSurface::drawCircle(float cx, float cy, float radius, QRgb colour) {
     changed();
 }
 
-float ImageSurface::drawText(float x, float y, const QString& text) {
+const std::vector<InkRun>* ImageSurface::keptInk(float x, float y, const QString& text,
+                                                 QPoint& origin) {
     const QPoint baseline(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + m_ascent);
+    origin = DeviceOrigin(baseline, m_ratio);
     const auto measure = [&] {
         return QSize(QFontMetrics(m_font).horizontalAdvance(text), m_lineHeight);
     };
@@ -269,12 +277,27 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
         else
             DrawTextAtRatio(scratch, m_font, at, text, m_ratio, m_deviceFont);
     };
-    const std::vector<InkRun>* ink = ThreadTextInks().find(text, m_ratio, measure, paint);
+    return ThreadTextInks().find(text, m_ratio, measure, paint);
+}
+
+void ImageSurface::paintText(float x, float y, const QString& text) {
+    const QPoint baseline(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + m_ascent);
+    QPainter& p = painter();
+    SetUpTextPainter(p, m_font);
+    p.setPen(QColor::fromRgb(Foreground));
+    if (m_ratio == 1)
+        p.drawText(baseline, text);
+    else
+        DrawTextAtRatio(p, m_font, baseline, text, m_ratio, m_deviceFont);
+}
+
+float ImageSurface::drawText(float x, float y, const QString& text) {
+    QPoint origin;
+    const std::vector<InkRun>* ink = keptInk(x, y, text, origin);
     if (!ink) {
-        paint(painter(), baseline);
+        paintText(x, y, text);
         return static_cast<float>(m_lineHeight);
     }
-    const QPoint origin = DeviceOrigin(baseline, m_ratio);
     const int width = m_image.width(), height = m_image.height();
     uchar* const bits = m_image.bits();
     const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
@@ -288,6 +311,47 @@ float ImageSurface::drawText(float x, float y, const QString& text) {
         QRgb* line = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
         std::fill(line + left, line + right, run.colour);
     }
+    changed();
+    return static_cast<float>(m_lineHeight);
+}
+
+float ImageSurface::drawTextOnBox(float x1, float y1, float x2, float y2, QRgb ground, float x,
+                                  float y, const QString& text) {
+    // A label drawn again on its ground, at a ratio of 1 and on whole
+    // pixels, is its ground and ink together copied a row at a time from the
+    // pixels they left the first time; elsewhere the ground is filled and
+    // the text printed.
+    const auto whole = [](float v) { return v == std::floor(v) && std::abs(v) < Limit; };
+    if (m_ratio != 1 || !whole(x1) || !whole(y1) || !whole(x2) || !whole(y2) || !whole(x) ||
+        !whole(y) || x1 > x2 || y1 > y2 || x1 < 0 || y1 < 0 || x2 >= m_image.width() ||
+        y2 >= m_image.height()) {
+        drawFilledBox(x1, y1, x2, y2, ground);
+        return drawText(x, y, text);
+    }
+    const int left = int(x1), top = int(y1);
+    const LabelStamp::Key key{text,          int(x2) - left + 1, int(y2) - top + 1,
+                              int(x) - left, int(y) - top,       ground};
+    const LabelStamp* stamp = ThreadLabelStamps().find(key);
+    if (!stamp) {
+        QPoint origin;
+        const std::vector<InkRun>* ink = keptInk(x, y, text, origin);
+        if (!ink) {
+            drawFilledBox(x1, y1, x2, y2, ground);
+            paintText(x, y, text);
+            return static_cast<float>(m_lineHeight);
+        }
+        stamp = ThreadLabelStamps().make(key, *ink, origin - QPoint(left, top));
+    }
+    if (!stamp->whole) { // ink beyond the ground
+        drawFilledBox(x1, y1, x2, y2, ground);
+        return drawText(x, y, text);
+    }
+    uchar* const bits = m_image.bits();
+    const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
+    const std::size_t rowBytes = std::size_t(key.width) * sizeof(QRgb);
+    for (int r = 0; r < key.height; ++r)
+        std::memcpy(bits + std::size_t(top + r) * bytesPerLine + std::size_t(left) * sizeof(QRgb),
+                    stamp->pixels.data() + std::size_t(r) * std::size_t(key.width), rowBytes);
     changed();
     return static_cast<float>(m_lineHeight);
 }

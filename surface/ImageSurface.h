@@ -15,6 +15,7 @@
 #include <vector>
 
 class QPainter;
+struct InkRun;
 
 // A DrawingSurface backed by an off-screen image: drawing stays in the image
 // until Cls, whether or not anything shows it. Text goes through QPainter
@@ -92,10 +93,18 @@ class ImageSurface final : public DrawingSurface {
     void drawPixel(float x, float y, QRgb colour) override;
     void drawCircle(float cx, float cy, float radius, QRgb colour) override;
     float drawText(float x, float y, const QString& text) override;
+    float drawTextOnBox(float x1, float y1, float x2, float y2, QRgb ground, float x, float y,
+                        const QString& text) override;
     void drawCells(int left, int top, int right, int bottom, int columns, int rows,
                    const QRgb* cells) override;
 
   private:
+    // The pixels `text` leaves with its top-left corner at (x, y), kept from
+    // painting it before (see TextInk.h), or nothing when they are not kept.
+    // The runs are relative to `origin`, the text's device origin.
+    const std::vector<::InkRun>* keptInk(float x, float y, const QString& text, QPoint& origin);
+    // Paints the text at its device origin through the painter.
+    void paintText(float x, float y, const QString& text);
     QPainter& painter();
     void endPainting() const;
     // A blank image at the given ratio.

@@ -94,3 +94,23 @@ void TextInks::render(Ink& ink, qreal ratio, QSize extent, const TextPaint& pain
     if (runs)
         ink.runs = std::move(*runs);
 }
+
+const LabelStamp* LabelStamps::make(const LabelStamp::Key& key, const std::vector<InkRun>& ink,
+                                    QPoint origin) {
+    if (m_stamps.size() >= Capacity)
+        m_stamps.clear();
+    LabelStamp stamp;
+    stamp.whole = true;
+    stamp.pixels.assign(std::size_t(key.width) * std::size_t(key.height), key.ground);
+    for (const InkRun& run : ink) {
+        const int row = origin.y() + run.dy, left = origin.x() + run.dx;
+        if (row < 0 || row >= key.height || left < 0 || left + run.length > key.width) {
+            stamp.whole = false;
+            stamp.pixels.clear();
+            break;
+        }
+        QRgb* line = stamp.pixels.data() + std::size_t(row) * std::size_t(key.width);
+        std::fill(line + left, line + left + run.length, run.colour);
+    }
+    return &m_stamps.insert_or_assign(key, std::move(stamp)).first->second;
+}

@@ -85,3 +85,47 @@ class TextInks {
     static constexpr std::size_t Capacity = 4096;
     std::unordered_map<Key, Ink, KeyHash> m_inks;
 };
+
+// A label's ground with its text's ink on it, kept as whole rows of pixels:
+// a label drawn again (the marks' labels, with every redraw of the chart)
+// is a few row copies rather than a fill and a run per stroke.
+struct LabelStamp {
+    struct Key {
+        QString text;
+        int width = 0; // the ground's size in pixels
+        int height = 0;
+        int textX = 0; // the text's top-left corner on the ground
+        int textY = 0;
+        QRgb ground = 0;
+        bool operator==(const Key&) const = default;
+    };
+    // False when some of the ink lies beyond the ground: the label is then
+    // drawn as a fill and a text.
+    bool whole = false;
+    std::vector<QRgb> pixels; // width x height, the top row first
+};
+
+class LabelStamps {
+  public:
+    const LabelStamp* find(const LabelStamp::Key& key) const {
+        const auto found = m_stamps.find(key);
+        return found == m_stamps.end() ? nullptr : &found->second;
+    }
+    // Keeps the ground with the ink runs on it, given relative to
+    // `origin`, the text's device origin on the ground.
+    const LabelStamp* make(const LabelStamp::Key& key, const std::vector<InkRun>& ink,
+                           QPoint origin);
+
+  private:
+    struct KeyHash {
+        std::size_t operator()(const LabelStamp::Key& key) const {
+            std::size_t h = std::hash<std::u16string_view>()(
+                std::u16string_view(QStringView(key.text).utf16(), std::size_t(key.text.size())));
+            for (const int v : {key.width, key.height, key.textX, key.textY, int(key.ground)})
+                h = h * 31 + std::size_t(unsigned(v));
+            return h;
+        }
+    };
+    static constexpr std::size_t Capacity = 4096;
+    std::unordered_map<LabelStamp::Key, LabelStamp, KeyHash> m_stamps;
+};

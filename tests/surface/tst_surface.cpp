@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -24,13 +25,19 @@ QList<QPoint> Inked(const ImageSurface& s) {
 }
 // A text printed at (x, y) over stripes of colour on a surface of its own,
 // by a thread of its own: painted, since no text was printed there before.
-QImage PrintedOnce(QSize size, qreal ratio, const QString& text, float x, float y) {
+// With `ground`, the box from its top-left to its bottom-right corner filled
+// in white first.
+QImage PrintedOnce(QSize size, qreal ratio, const QString& text, float x, float y,
+                   std::optional<QRectF> ground = {}) {
     QImage image;
     std::thread([&] {
         ImageSurface s(size, ratio);
         for (int row = 0; row < size.height(); row += 4)
             s.Line({0, float(row)}, {float(size.width()), float(row + 1)}, Red,
                    LineShape::FilledBox);
+        if (ground)
+            s.Line({float(ground->left()), float(ground->top())},
+                   {float(ground->right()), float(ground->bottom())}, White, LineShape::FilledBox);
         s.SetCurrentX(x);
         s.SetCurrentY(y);
         s.Print(text);
@@ -58,6 +65,8 @@ class TestSurface : public QObject {
     void cellsTileTheDevicePixels();
     void textPrintedAgainLeavesTheSamePixels_data();
     void textPrintedAgainLeavesTheSamePixels();
+    void labelOnItsGroundIsAFillAndAText_data();
+    void labelOnItsGroundIsAFillAndAText();
     void filledBoxIsItsRows_data() { cellsTileTheDevicePixels_data(); }
     void filledBoxIsItsRows();
 };
@@ -299,6 +308,45 @@ void TestSurface::textPrintedAgainLeavesTheSamePixels() {
         s.Print(text);
         QCOMPARE(s.CurrentY(), py + float(QFontMetrics(ImageSurface::printFont()).height()));
         QCOMPARE(s.image(), PrintedOnce(size, ratio, text, px, py));
+    }
+}
+
+void TestSurface::labelOnItsGroundIsAFillAndAText_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRectF>("ground"); // from its top-left to its bottom-right corner
+    QTest::addColumn<QPointF>("at");
+    QTest::newRow("a mark's label") << 1.0 << "mark 12" << QRectF(5, 3, 40, 13) << QPointF(7, 3);
+    QTest::newRow("kana") << 1.0 << QStringLiteral("バースト") << QRectF(0, 0, 50, 13)
+                          << QPointF(2, 0);
+    QTest::newRow("ink beyond the ground")
+        << 1.0 << "mark 12" << QRectF(5, 3, 12, 6) << QPointF(7, 3);
+    QTest::newRow("ground beyond the surface")
+        << 1.0 << "mark 12" << QRectF(40, 20, 40, 13) << QPointF(42, 20);
+    QTest::newRow("between pixels")
+        << 1.0 << "mark 12" << QRectF(5.5, 3, 40, 13) << QPointF(7.5, 3);
+    QTest::newRow("at 150 %") << 1.5 << "mark 12" << QRectF(5, 3, 40, 13) << QPointF(7, 3);
+}
+
+// A label on its ground leaves what filling the ground and printing the text
+// leave, the first time and when drawn again from what it left before.
+void TestSurface::labelOnItsGroundIsAFillAndAText() {
+    QFETCH(qreal, ratio);
+    QFETCH(QString, text);
+    QFETCH(QRectF, ground);
+    QFETCH(QPointF, at);
+    const QSize size(64, 30);
+    const QImage expected = PrintedOnce(size, ratio, text, float(at.x()), float(at.y()), ground);
+    for (int time = 0; time < 4; ++time) {
+        ImageSurface s(size, ratio);
+        for (int row = 0; row < size.height(); row += 4)
+            s.Line({0, float(row)}, {float(size.width()), float(row + 1)}, Red,
+                   LineShape::FilledBox);
+        s.PrintOnBox(float(ground.left()), float(ground.top()), float(ground.right()),
+                     float(ground.bottom()), White, float(at.x()), float(at.y()), text);
+        QCOMPARE(s.CurrentY(),
+                 float(at.y()) + float(QFontMetrics(ImageSurface::printFont()).height()));
+        QCOMPARE(s.image(), expected);
     }
 }
 
