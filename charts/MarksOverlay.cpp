@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -105,6 +106,25 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& tex
             return;
         }
     }
+}
+
+// The boxes of MarkBoxes, without a list of their own: the chart draws every
+// mark with every redraw.
+struct PlotBoxes {
+    std::array<QRect, 2> boxes;
+    int count = 1;
+};
+
+PlotBoxes MarkPlotBoxes(const Mark& mark) {
+    const int left = SlotColumn(mark.firstSlot), right = SlotColumn(mark.lastSlot);
+    const auto box = [&](int firstBin, int lastBin) {
+        return QRect(QPoint(left, BinRow(lastBin)), QPoint(right, BinRow(firstBin)));
+    };
+    if (mark.firstBin <= mark.lastBin)
+        return {{box(mark.firstBin, mark.lastBin), QRect()}, 1};
+    // Across 0 degrees: from the first bin up to the top of the plot, and
+    // from its bottom up to the last bin.
+    return {{box(mark.firstBin, ObservationGrid::Bins - 1), box(0, mark.lastBin)}, 2};
 }
 
 // A mark's part in a zoomed view, in device pixels (both corners included),
@@ -245,33 +265,26 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const Ch
 }
 
 std::vector<QRect> MarkBoxes(const Mark& mark) {
-    const int left = SlotColumn(mark.firstSlot), right = SlotColumn(mark.lastSlot);
-    const auto box = [&](int firstBin, int lastBin) {
-        return QRect(QPoint(left, BinRow(lastBin)), QPoint(right, BinRow(firstBin)));
-    };
-    if (mark.firstBin <= mark.lastBin)
-        return {box(mark.firstBin, mark.lastBin)};
-    // Across 0 degrees: from the first bin up to the top of the plot, and
-    // from its bottom up to the last bin.
-    return {box(mark.firstBin, ObservationGrid::Bins - 1), box(0, mark.lastBin)};
+    const PlotBoxes boxes = MarkPlotBoxes(mark);
+    return {boxes.boxes.begin(), boxes.boxes.begin() + boxes.count};
 }
 
 void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
     const float x = picture.CurrentX(), y = picture.CurrentY();
     for (const Mark& mark : marks) {
-        const std::vector<QRect> boxes = MarkBoxes(mark);
-        const bool across = boxes.size() == 2;
-        for (std::size_t i = 0; i < boxes.size(); ++i)
-            DrawOutline(picture, boxes[i], across && i == 0, across && i == 1);
+        const PlotBoxes boxes = MarkPlotBoxes(mark);
+        const bool across = boxes.count == 2;
+        for (int i = 0; i < boxes.count; ++i)
+            DrawOutline(picture, boxes.boxes[std::size_t(i)], across && i == 0, across && i == 1);
     }
     // Over every outline, so that no line runs through a label.
     std::vector<QRect> labels;
     for (const Mark& mark : marks) {
-        const std::vector<QRect> boxes = MarkBoxes(mark);
+        const PlotBoxes boxes = MarkPlotBoxes(mark);
         // The label goes with the taller part of a sector across 0 degrees.
-        const QRect& labelled =
-            boxes.back().height() > boxes.front().height() ? boxes.back() : boxes.front();
-        DrawLabel(picture, labelled, mark.label, labels);
+        const QRect& first = boxes.boxes[0];
+        const QRect& last = boxes.boxes[std::size_t(boxes.count - 1)];
+        DrawLabel(picture, last.height() > first.height() ? last : first, mark.label, labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);

@@ -98,6 +98,10 @@ void ImageSurface::setDevicePixelRatio(qreal ratio) {
 std::int64_t ImageSurface::toDevice(float v) const {
     if (m_ratio == 1)
         return ToPixel(v);
+    return toDeviceScaled(v);
+}
+
+std::int64_t ImageSurface::toDeviceScaled(float v) const {
     if (std::isnan(v))
         return 0;
     // The pen is centred on the logical pixel's centre.

@@ -114,7 +114,9 @@ class ImageSurface final : public DrawingSurface {
     void fillDevice(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                     QRgb colour);
     // The device pixel at the top-left corner of the pen for a logical coordinate.
-    std::int64_t toDevice(float v) const;
+    // (Inline at a ratio of 1, where lines and boxes are drawn by the hundred.)
+    inline std::int64_t toDevice(float v) const;
+    std::int64_t toDeviceScaled(float v) const;
     Raster rasterView() {
         return {m_image.bits(),
                 static_cast<std::size_t>(m_image.bytesPerLine()),
