@@ -132,6 +132,17 @@ bool SetMarkSector(Mark& mark, double from, double to, std::string* why) {
     return true;
 }
 
+bool SetMarkBins(Mark& mark, int from, int to) {
+    if (from < 0 || from > DegreesPerTurn || to < 0 || to > DegreesPerTurn)
+        return false;
+    // As SetMarkSector rounds: down for `from`, up for `to` (whole degrees
+    // are never negative here).
+    constexpr int Bins = ObservationGrid::Bins, Width = ObservationGrid::DegreesPerBin;
+    mark.firstBin = from / Width % Bins;
+    mark.lastBin = ((to + Width - 1) / Width - 1 + Bins) % Bins;
+    return true;
+}
+
 std::string Mark::startText() const {
     return MinuteClock(firstSlot * ObservationGrid::MinutesPerSlot);
 }

@@ -83,6 +83,8 @@ bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std:
 // The same from the times as minutes after midnight (0 to 1440).
 bool SetMarkMinutes(Mark& mark, int start, int end, std::string* why);
 bool SetMarkSector(Mark& mark, double from, double to, std::string* why);
+// The same for whole degrees, without a reason.
+bool SetMarkBins(Mark& mark, int from, int to);
 // The file's text: UTF-8 JSON, two-space indents, marks in the given order,
 // known keys first and then the others in their order, ending in a newline.
 std::string MarksJson(const MarksDocument& document);

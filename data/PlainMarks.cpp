@@ -308,7 +308,7 @@ class PlainReader {
         } while (take(','));
         constexpr unsigned Needed = Id | Start | End | From | To;
         return take('}') && (seen & Needed) == Needed && !mark.id.empty() &&
-               SetMarkMinutes(mark, start, end, nullptr) && SetMarkSector(mark, from, to, nullptr);
+               SetMarkMinutes(mark, start, end, nullptr) && SetMarkBins(mark, from, to);
     }
 
     const unsigned char* m_p;

@@ -333,9 +333,9 @@ float ImageSurface::drawTextOnBox(float x1, float y1, float x2, float y2, QRgb g
         return drawText(x, y, text);
     }
     const int left = int(x1), top = int(y1);
-    const LabelStamp::Key key{text,          int(x2) - left + 1, int(y2) - top + 1,
-                              int(x) - left, int(y) - top,       ground};
-    const LabelStamp* stamp = ThreadLabelStamps().find(key);
+    const LabelStamp::Place key{int(x2) - left + 1, int(y2) - top + 1, int(x) - left, int(y) - top,
+                                ground};
+    const LabelStamp* stamp = ThreadLabelStamps().find(text, key);
     if (!stamp) {
         QPoint origin;
         const std::vector<InkRun>* ink = keptInk(x, y, text, origin);
@@ -344,7 +344,7 @@ float ImageSurface::drawTextOnBox(float x1, float y1, float x2, float y2, QRgb g
             paintText(x, y, text);
             return static_cast<float>(m_lineHeight);
         }
-        stamp = ThreadLabelStamps().make(key, *ink, origin - QPoint(left, top));
+        stamp = ThreadLabelStamps().make(text, key, *ink, origin - QPoint(left, top));
     }
     if (!stamp->whole) { // ink beyond the ground
         drawFilledBox(x1, y1, x2, y2, ground);

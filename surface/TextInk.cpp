@@ -95,8 +95,8 @@ void TextInks::render(Ink& ink, qreal ratio, QSize extent, const TextPaint& pain
         ink.runs = std::move(*runs);
 }
 
-const LabelStamp* LabelStamps::make(const LabelStamp::Key& key, const std::vector<InkRun>& ink,
-                                    QPoint origin) {
+const LabelStamp* LabelStamps::make(const QString& text, const LabelStamp::Place& key,
+                                    const std::vector<InkRun>& ink, QPoint origin) {
     if (m_stamps.size() >= Capacity)
         m_stamps.clear();
     LabelStamp stamp;
@@ -112,5 +112,5 @@ const LabelStamp* LabelStamps::make(const LabelStamp::Key& key, const std::vecto
         QRgb* line = stamp.pixels.data() + std::size_t(row) * std::size_t(key.width);
         std::fill(line + left, line + left + run.length, run.colour);
     }
-    return &m_stamps.insert_or_assign(key, std::move(stamp)).first->second;
+    return &m_stamps.insert_or_assign(LabelStamp::Key{text, key}, std::move(stamp)).first->second;
 }

@@ -90,14 +90,18 @@ class TextInks {
 // a label drawn again (the marks' labels, with every redraw of the chart)
 // is a few row copies rather than a fill and a run per stroke.
 struct LabelStamp {
-    struct Key {
-        QString text;
+    // Where the text lies on its ground, and the ground's size and colour.
+    struct Place {
         int width = 0; // the ground's size in pixels
         int height = 0;
         int textX = 0; // the text's top-left corner on the ground
         int textY = 0;
         QRgb ground = 0;
-        bool operator==(const Key&) const = default;
+        bool operator==(const Place&) const = default;
+    };
+    struct Key {
+        QString text;
+        Place place;
     };
     // False when some of the ink lies beyond the ground: the label is then
     // drawn as a fill and a text.
@@ -107,25 +111,44 @@ struct LabelStamp {
 
 class LabelStamps {
   public:
-    const LabelStamp* find(const LabelStamp::Key& key) const {
-        const auto found = m_stamps.find(key);
+    // Looked up without a copy of the text: a label is found with every redraw.
+    const LabelStamp* find(QStringView text, const LabelStamp::Place& place) const {
+        const auto found = m_stamps.find(View{text, place});
         return found == m_stamps.end() ? nullptr : &found->second;
     }
     // Keeps the ground with the ink runs on it, given relative to
     // `origin`, the text's device origin on the ground.
-    const LabelStamp* make(const LabelStamp::Key& key, const std::vector<InkRun>& ink,
-                           QPoint origin);
+    const LabelStamp* make(const QString& text, const LabelStamp::Place& place,
+                           const std::vector<InkRun>& ink, QPoint origin);
 
   private:
+    struct View {
+        QStringView text;
+        LabelStamp::Place place;
+    };
     struct KeyHash {
-        std::size_t operator()(const LabelStamp::Key& key) const {
+        using is_transparent = void;
+        std::size_t operator()(const View& key) const {
             std::size_t h = std::hash<std::u16string_view>()(
-                std::u16string_view(QStringView(key.text).utf16(), std::size_t(key.text.size())));
-            for (const int v : {key.width, key.height, key.textX, key.textY, int(key.ground)})
+                std::u16string_view(key.text.utf16(), std::size_t(key.text.size())));
+            const LabelStamp::Place& p = key.place;
+            for (const int v : {p.width, p.height, p.textX, p.textY, int(p.ground)})
                 h = h * 31 + std::size_t(unsigned(v));
             return h;
         }
+        std::size_t operator()(const LabelStamp::Key& key) const {
+            return (*this)(View{key.text, key.place});
+        }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        static View view(const View& v) { return v; }
+        static View view(const LabelStamp::Key& k) { return {k.text, k.place}; }
+        template <typename A, typename B> bool operator()(const A& a, const B& b) const {
+            const View x = view(a), y = view(b);
+            return x.place == y.place && x.text == y.text;
+        }
     };
     static constexpr std::size_t Capacity = 4096;
-    std::unordered_map<LabelStamp::Key, LabelStamp, KeyHash> m_stamps;
+    std::unordered_map<LabelStamp::Key, LabelStamp, KeyHash, KeyEqual> m_stamps;
 };

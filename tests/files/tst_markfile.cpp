@@ -53,6 +53,7 @@ class TestMarks : public QObject {
     void init();
     void extents_data();
     void extents();
+    void wholeDegreesRoundedAlike();
     void damagedText_data();
     void damagedText();
     void plainTextReadAsJson_data();
@@ -140,6 +141,18 @@ void TestMarks::extents() {
         held += mark.holdsBin(d);
     QCOMPARE(held, mark.binCount());
     QVERIFY(mark.holdsBin(cells[2]) && mark.holdsBin(cells[3]));
+}
+
+// The quick reader's whole degrees take the bins the general reader gives
+// them, across the circle and just beyond it.
+void TestMarks::wholeDegreesRoundedAlike() {
+    for (int from = -1; from <= 361; ++from) {
+        for (int to = -1; to <= 361; ++to) {
+            Mark whole, general;
+            QCOMPARE(SetMarkBins(whole, from, to), SetMarkSector(general, from, to, nullptr));
+            QCOMPARE(whole, general);
+        }
+    }
 }
 
 void TestMarks::damagedText_data() {
