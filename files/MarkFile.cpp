@@ -15,7 +15,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -38,16 +40,33 @@ bool Exists(const QString& path) {
     return ::stat(PathBytes(path).c_str(), &info) == 0;
 }
 
-// The whole of an open file's bytes into `bytes`, whose room is reused: a
-// marks file is a few kilobytes, so one read fills it and a second finds its
-// end, with no call asking its size first. 0, or errno's value.
-int ReadOpened(int fd, std::string& bytes) {
+// Room for a file's bytes, reused from file to file and never cleared: only
+// the bytes read are ever looked at.
+struct ByteRoom {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
     std::size_t size = 0;
-    bytes.resize(std::max<std::size_t>(bytes.capacity(), 16384));
+    std::string_view text() const { return {bytes.get(), size}; }
+    void grow(std::size_t atLeast) {
+        std::unique_ptr<char[]> larger(new char[atLeast]);
+        if (size > 0)
+            std::memcpy(larger.get(), bytes.get(), size);
+        bytes = std::move(larger);
+        capacity = atLeast;
+    }
+};
+
+// The whole of an open file's bytes into `room`: a marks file is a few
+// kilobytes, so one read fills it and a second finds its end, with no call
+// asking its size first. Closes the file; 0, or errno's value.
+int ReadOpened(int fd, ByteRoom& room) {
+    room.size = 0;
+    if (room.capacity < 16384)
+        room.grow(16384);
     for (;;) {
-        if (size == bytes.size())
-            bytes.resize(2 * bytes.size());
-        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (room.size == room.capacity)
+            room.grow(2 * room.capacity);
+        const ssize_t n = ::read(fd, room.bytes.get() + room.size, room.capacity - room.size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -57,33 +76,32 @@ int ReadOpened(int fd, std::string& bytes) {
         }
         if (n == 0)
             break;
-        size += std::size_t(n);
+        room.size += std::size_t(n);
     }
-    bytes.resize(size);
     ::close(fd);
     return 0;
 }
 
-// One buffer per thread for the files' bytes, so that reading a folder's
-// marks, file after file, allocates none; a buffer grown by an unusually
-// large file is let go again.
+// One room per thread for the files' bytes, so that reading a folder's
+// marks, file after file, allocates none; room grown by an unusually large
+// file is let go again.
 class ReadBuffer {
   public:
-    ReadBuffer() : m_bytes(Shared()) {}
+    ReadBuffer() : m_room(Shared()) {}
     ~ReadBuffer() {
-        if (m_bytes.capacity() > (std::size_t(1) << 20))
-            std::string().swap(m_bytes);
+        if (m_room.capacity > (std::size_t(1) << 20))
+            m_room = ByteRoom();
     }
     ReadBuffer(const ReadBuffer&) = delete;
     ReadBuffer& operator=(const ReadBuffer&) = delete;
-    std::string& bytes() { return m_bytes; }
+    ByteRoom& room() { return m_room; }
 
   private:
-    static std::string& Shared() {
-        thread_local std::string bytes;
-        return bytes;
+    static ByteRoom& Shared() {
+        thread_local ByteRoom room;
+        return room;
     }
-    std::string& m_bytes;
+    ByteRoom& m_room;
 };
 
 // The marks of the file at `path`, opened as `fd`, or not opened with
@@ -99,13 +117,13 @@ MarksRead MarksFromOpened(const QString& path, int fd, int openError) {
         return read;
     }
     ReadBuffer buffer;
-    if (const int error = ReadOpened(fd, buffer.bytes()); error != 0) {
+    if (const int error = ReadOpened(fd, buffer.room()); error != 0) {
         read.status = MarksRead::Status::CannotRead;
         read.errorNumber = error;
         return read;
     }
     std::string why;
-    std::optional<MarksDocument> document = ParseMarks(buffer.bytes(), &why);
+    std::optional<MarksDocument> document = ParseMarks(buffer.room().text(), &why);
     if (!document) {
         read.status = MarksRead::Status::Damaged;
         read.why = QString::fromStdString(why);

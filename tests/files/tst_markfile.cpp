@@ -64,6 +64,7 @@ class TestMarks : public QObject {
     void damagedFileIsNeverOverwritten();
     void unwritableFolders();
     void folderMarksBesideAndAside();
+    void largeFileThenSmallOneReadWhole();
     void listLines();
 
   private:
@@ -404,6 +405,27 @@ void TestMarks::folderMarksBesideAndAside() {
     QCOMPARE(days.front().read.path, aside);
     QCOMPARE(days.back().read.path, folder + "/261212.marks.json");
     QCOMPARE(days.back().log, folder + "/261212.log");
+}
+
+// Files are read into room kept from file to file: a file larger than the
+// room is read whole, and a smaller one after it is only its own bytes.
+void TestMarks::largeFileThenSmallOneReadWhole() {
+    const QString large = logIn("large"), small = logIn("small");
+    MarksDocument many;
+    for (int i = 0; i < 400; ++i)
+        many.marks.push_back(
+            TestMark(("id" + std::to_string(1000 + i)).c_str(), i, i + 1, i % 180, 3, "label"));
+    QVERIFY(MarksJson(many).size() > 65536);
+    WriteTestFile(MarksFileBeside(large), QByteArray::fromStdString(MarksJson(many)));
+    WriteTestFile(MarksFileBeside(small), QByteArray::fromStdString(WrittenMarks()));
+    for (int time = 0; time < 2; ++time) {
+        const MarksRead read = ReadMarks(large);
+        QCOMPARE(int(read.status), int(MarksRead::Status::Read));
+        QVERIFY(read.document == many);
+        const MarksRead after = ReadMarks(small);
+        QCOMPARE(int(after.status), int(MarksRead::Status::Read));
+        QCOMPARE(Ids(after.document), (std::vector<std::string>{"a", "b"}));
+    }
 }
 
 void TestMarks::listLines() {
