@@ -23,22 +23,28 @@ OpenDialogRequest OpenLogRequest(const QString& folder) {
             QStringLiteral("log"), QStringLiteral(".log"), folder};
 }
 
+namespace {
+
+// A warning about one file: what failed, the file as it is displayed, and why.
+QString FileMessage(const QString& headline, const QString& path, const QString& reason) {
+    return headline + QStringLiteral("\n\n") + PathForDisplay(path) + QStringLiteral("\n\n") +
+           reason;
+}
+
+} // namespace
+
 QString UnreadableMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("観測ログを読み込めませんでした。\n\n%1\n\n%2")
-        .arg(PathForDisplay(path), reason);
+    return FileMessage(QStringLiteral("観測ログを読み込めませんでした。"), path, reason);
 }
 
 QString UnreadableReferenceMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("基準日の観測ログを読み込めませんでした。\n\n%1\n\n%2")
-        .arg(PathForDisplay(path), reason);
+    return FileMessage(QStringLiteral("基準日の観測ログを読み込めませんでした。"), path, reason);
 }
 
 QString UnsavedMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("画像を保存できませんでした。\n\n%1\n\n%2")
-        .arg(PathForDisplay(path), reason);
+    return FileMessage(QStringLiteral("画像を保存できませんでした。"), path, reason);
 }
 
 QString UnwrittenValuesMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("値を書き出せませんでした。\n\n%1\n\n%2")
-        .arg(PathForDisplay(path), reason);
+    return FileMessage(QStringLiteral("値を書き出せませんでした。"), path, reason);
 }

@@ -266,33 +266,31 @@ void ImageSurface::drawCircle(float cx, float cy, float radius, QRgb colour) {
     changed();
 }
 
+QPoint ImageSurface::textBaseline(float x, float y) const {
+    return {static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + m_ascent};
+}
+
+void ImageSurface::printWith(QPainter& painter, QPoint baseline, const QString& text) {
+    SetUpTextPainter(painter, m_font);
+    painter.setPen(QColor::fromRgb(Foreground));
+    if (m_ratio == 1)
+        painter.drawText(baseline, text);
+    else
+        DrawTextAtRatio(painter, m_font, baseline, text, m_ratio, m_deviceFont);
+}
+
 const std::vector<InkRun>* ImageSurface::keptInk(float x, float y, const QString& text,
                                                  QPoint& origin) {
-    const QPoint baseline(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + m_ascent);
-    origin = DeviceOrigin(baseline, m_ratio);
+    origin = DeviceOrigin(textBaseline(x, y), m_ratio);
     const auto measure = [&] {
         return QSize(QFontMetrics(m_font).horizontalAdvance(text), m_lineHeight);
     };
-    const auto paint = [&](QPainter& scratch, QPoint at) {
-        SetUpTextPainter(scratch, m_font);
-        scratch.setPen(QColor::fromRgb(Foreground));
-        if (m_ratio == 1)
-            scratch.drawText(at, text);
-        else
-            DrawTextAtRatio(scratch, m_font, at, text, m_ratio, m_deviceFont);
-    };
+    const auto paint = [&](QPainter& scratch, QPoint at) { printWith(scratch, at, text); };
     return ThreadTextInks().find(text, m_ratio, measure, paint);
 }
 
 void ImageSurface::paintText(float x, float y, const QString& text) {
-    const QPoint baseline(static_cast<int>(ToPixel(x)), static_cast<int>(ToPixel(y)) + m_ascent);
-    QPainter& p = painter();
-    SetUpTextPainter(p, m_font);
-    p.setPen(QColor::fromRgb(Foreground));
-    if (m_ratio == 1)
-        p.drawText(baseline, text);
-    else
-        DrawTextAtRatio(p, m_font, baseline, text, m_ratio, m_deviceFont);
+    printWith(painter(), textBaseline(x, y), text);
 }
 
 float ImageSurface::drawText(float x, float y, const QString& text) {

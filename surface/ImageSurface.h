@@ -105,6 +105,10 @@ class ImageSurface final : public DrawingSurface {
     const std::vector<::InkRun>* keptInk(float x, float y, const QString& text, QPoint& origin);
     // Paints the text at its device origin through the painter.
     void paintText(float x, float y, const QString& text);
+    // Where a text at logical (x, y) has its baseline, and printing it there
+    // with a painter as every text of the surface is printed.
+    QPoint textBaseline(float x, float y) const;
+    void printWith(QPainter& painter, QPoint baseline, const QString& text);
     QPainter& painter();
     void endPainting() const;
     // A blank image at the given ratio.

@@ -190,25 +190,25 @@ bool MarkCommands::deleteMark(const std::string& id) {
 }
 
 bool MarkCommands::editMarkOf(const QString& log, const std::string& id) {
-    if (log == m_view.path())
-        return editMark(id);
-    DayMarks other;
-    other.setLog(log);
-    const bool edited = edit(other, id);
-    relist();
-    emit dayMarksChanged(log);
-    return edited;
+    return changeMarkOf(log, id, &MarkCommands::edit);
 }
 
 bool MarkCommands::deleteMarkOf(const QString& log, const std::string& id) {
+    return changeMarkOf(log, id, &MarkCommands::remove);
+}
+
+bool MarkCommands::changeMarkOf(const QString& log, const std::string& id,
+                                bool (MarkCommands::*change)(DayMarks&, const std::string&)) {
+    // The shown day's marks are this window's own; another day's are read
+    // for the one change, and the list and the overview told of it.
     if (log == m_view.path())
-        return deleteMark(id);
+        return (this->*change)(*m_marks, id);
     DayMarks other;
     other.setLog(log);
-    const bool deleted = remove(other, id);
+    const bool changed = (this->*change)(other, id);
     relist();
     emit dayMarksChanged(log);
-    return deleted;
+    return changed;
 }
 
 void MarkCommands::relist() {

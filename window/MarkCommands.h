@@ -85,6 +85,8 @@ class MarkCommands : public QObject {
     void refuse(const QString& why);
     bool edit(DayMarks& marks, const std::string& id);
     bool remove(DayMarks& marks, const std::string& id);
+    bool changeMarkOf(const QString& log, const std::string& id,
+                      bool (MarkCommands::*change)(DayMarks&, const std::string&));
     // After a change to another day's marks, the list shows it.
     void relist();
 

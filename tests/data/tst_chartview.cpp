@@ -1,25 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ChartView.h"
+#include "ChartViewText.h"
 
 #include <QTest>
-
-namespace {
-
-// "first-last/first-last": slots, then bins.
-QString Text(const ChartView& v) {
-    return QStringLiteral("%1-%2/%3-%4")
-        .arg(v.firstSlot)
-        .arg(v.lastSlot)
-        .arg(v.firstBin)
-        .arg(v.lastBin);
-}
-ChartView View(const QString& text) {
-    const QStringList parts = text.split(QRegularExpression(QStringLiteral("[-/]")));
-    Q_ASSERT(parts.size() == 4);
-    return {parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt()};
-}
-
-} // namespace
 
 class TestChartView : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Zooming and panning the chart in the window: the wheel, the box, the
 // middle button, the keys and Back and Forward, and typed ranges.
+#include "ChartViewText.h"
 #include "ChartZoom.h"
 #include "CompareCommands.h"
 #include "CompareWindow.h"
@@ -15,15 +16,6 @@
 #include <QWheelEvent>
 
 namespace {
-
-// "first-last/first-last": slots, then bins.
-QString Text(const ChartView& v) {
-    return QStringLiteral("%1-%2/%3-%4")
-        .arg(v.firstSlot)
-        .arg(v.lastSlot)
-        .arg(v.firstBin)
-        .arg(v.lastBin);
-}
 
 struct ZoomWindow : WindowFixture {
     QTemporaryDir folder;
