@@ -2,6 +2,8 @@
 #include "PlainMarks.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -63,10 +65,24 @@ constexpr std::array<bool, 256> SpaceBytes = [] {
 
 // A mark's keys in the order dirchart writes them, each as it stands in the
 // text with its quotes and colon.
-constexpr std::string_view WrittenKeys[] = {
+enum MarkKey { Id, Start, End, From, To, Label, Comment, Created, KeyCount };
+constexpr std::string_view WrittenKeys[KeyCount] = {
     "\"id\":", "\"start\":", "\"end\":",     "\"from\":",
     "\"to\":", "\"label\":", "\"comment\":", "\"created\":"};
-constexpr int WrittenKeyCount = int(std::size(WrittenKeys));
+
+// The first of the eight bytes at `p` that a text cannot hold as it stands
+// (a quote, a backslash, a control byte or the start of a multibyte
+// character), or 8 for none. Borrows in the subtractions can mark bytes
+// after the first such byte, never before it, so the lowest mark is exact.
+int FirstSpecialByte(const unsigned char* p) {
+    constexpr std::uint64_t Ones = 0x0101010101010101, Highs = 0x8080808080808080;
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const auto zeroBytes = [](std::uint64_t v) { return (v - Ones) & ~v & Highs; };
+    const std::uint64_t special = zeroBytes(word ^ (Ones * '"')) | zeroBytes(word ^ (Ones * '\\')) |
+                                  ((word - Ones * 0x20) & ~word & Highs) | (word & Highs);
+    return special == 0 ? 8 : std::countr_zero(special) / 8;
+}
 
 class PlainReader {
   public:
@@ -128,20 +144,25 @@ class PlainReader {
     }
 
     // The key expected next, seen as its bytes at once rather than letter by
-    // letter: a file dirchart wrote has its marks' keys in one order. The
-    // key's name (without quotes), and the next one expected after it.
-    bool writtenKey(int& next, std::string_view& key) {
-        if (next >= WrittenKeyCount)
-            return false;
-        space();
-        const std::string_view written = WrittenKeys[next];
-        if (std::size_t(m_end - m_p) < written.size() ||
-            std::memcmp(m_p, written.data(), written.size()) != 0)
-            return false;
-        m_p += written.size();
-        key = written.substr(1, written.size() - 3);
-        ++next;
-        return true;
+    // letter: a file dirchart wrote has its marks' keys in one order. Any
+    // other key of dirchart's is found by its name; KeyCount for the rest.
+    MarkKey markKey(int& next) {
+        if (next < KeyCount) {
+            space();
+            const std::string_view written = WrittenKeys[next];
+            if (std::size_t(m_end - m_p) >= written.size() &&
+                std::memcmp(m_p, written.data(), written.size()) == 0) {
+                m_p += written.size();
+                return MarkKey(next++);
+            }
+        }
+        std::string_view key;
+        if (!readKey(key))
+            return KeyCount;
+        for (int k = 0; k < KeyCount; ++k)
+            if (WrittenKeys[k].substr(1, WrittenKeys[k].size() - 3) == key)
+                return MarkKey(k);
+        return KeyCount;
     }
 
     // A text value: raw UTF-8 and the simple escapes.
@@ -152,8 +173,11 @@ class PlainReader {
         const unsigned char* run = m_p;
         const auto keep = [&] { AppendBytes(out, run, std::size_t(m_p - run)); };
         while (m_p != m_end) {
-            while (PlainBytes[*m_p] && ++m_p != m_end) {
-            }
+            // Eight bytes at a time while they last, then byte by byte.
+            for (int n; m_end - m_p >= 8 && (n = FirstSpecialByte(m_p)) == 8;)
+                m_p += 8;
+            while (m_p != m_end && PlainBytes[*m_p])
+                ++m_p;
             if (m_p == m_end)
                 break;
             const unsigned char c = *m_p;
@@ -262,51 +286,48 @@ class PlainReader {
     bool readMark(Mark& mark) {
         if (!take('{'))
             return false;
-        enum : unsigned {
-            Id = 1,
-            Start = 2,
-            End = 4,
-            From = 8,
-            To = 16,
-            Label = 32,
-            Comment = 64,
-            Created = 128
-        };
-        unsigned seen = 0;
+        unsigned seen = 0; // a bit per key read, each allowed once
         int start = 0, end = 0;
         int from = 0, to = 0;
         int next = 0; // the key expected next, as dirchart writes them
         do {
-            std::string_view key;
-            if (!writtenKey(next, key) && !readKey(key))
+            const MarkKey key = markKey(next);
+            if (key == KeyCount || (seen & (1u << key)))
                 return false;
-            // Each of the keys once, read into its place.
-            const auto once = [&](unsigned bit) {
-                const bool first = !(seen & bit);
-                seen |= bit;
-                return first;
-            };
+            seen |= 1u << key;
             bool read = false;
-            if (key == "id")
-                read = once(Id) && text(mark.id);
-            else if (key == "start")
-                read = once(Start) && clock(start);
-            else if (key == "end")
-                read = once(End) && clock(end);
-            else if (key == "from")
-                read = once(From) && wholeNumber(from);
-            else if (key == "to")
-                read = once(To) && wholeNumber(to);
-            else if (key == "label")
-                read = once(Label) && text(mark.label);
-            else if (key == "comment")
-                read = once(Comment) && text(mark.comment);
-            else if (key == "created")
-                read = once(Created) && text(mark.created);
+            switch (key) {
+            case Id:
+                read = text(mark.id);
+                break;
+            case Start:
+                read = clock(start);
+                break;
+            case End:
+                read = clock(end);
+                break;
+            case From:
+                read = wholeNumber(from);
+                break;
+            case To:
+                read = wholeNumber(to);
+                break;
+            case Label:
+                read = text(mark.label);
+                break;
+            case Comment:
+                read = text(mark.comment);
+                break;
+            case Created:
+                read = text(mark.created);
+                break;
+            case KeyCount:
+                break;
+            }
             if (!read)
                 return false;
         } while (take(','));
-        constexpr unsigned Needed = Id | Start | End | From | To;
+        constexpr unsigned Needed = 1u << Id | 1u << Start | 1u << End | 1u << From | 1u << To;
         return take('}') && (seen & Needed) == Needed && !mark.id.empty() &&
                SetMarkMinutes(mark, start, end, nullptr) && SetMarkBins(mark, from, to);
     }
