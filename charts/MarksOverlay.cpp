@@ -22,35 +22,48 @@ constexpr QRgb OutlineDark = 0xff000000;
 
 const QRect PlotBox(QPoint(PlotLeft, PlotTop), QPoint(PlotRight, PlotBottom));
 
-void HorizontalLine(DrawingSurface& picture, int x1, int x2, int y, QRgb colour) {
-    if (y >= PlotTop && y <= PlotBottom)
-        picture.Line({float(std::max(x1, PlotLeft)), float(y)},
-                     {float(std::min(x2, PlotRight)), float(y)}, colour);
-}
+// The lines of one box's outline, gathered to be drawn by one call.
+class OutlineLines {
+  public:
+    void horizontal(int x1, int x2, int y, QRgb colour) {
+        if (y >= PlotTop && y <= PlotBottom)
+            add(float(std::max(x1, PlotLeft)), float(y), float(std::min(x2, PlotRight)), float(y),
+                colour);
+    }
+    void vertical(int x, int y1, int y2, QRgb colour) {
+        if (x >= PlotLeft && x <= PlotRight)
+            add(float(x), float(std::max(y1, PlotTop)), float(x), float(std::min(y2, PlotBottom)),
+                colour);
+    }
+    void draw(DrawingSurface& picture) const { picture.Lines({m_lines.data(), m_count}); }
 
-void VerticalLine(DrawingSurface& picture, int x, int y1, int y2, QRgb colour) {
-    if (x >= PlotLeft && x <= PlotRight)
-        picture.Line({float(x), float(std::max(y1, PlotTop))},
-                     {float(x), float(std::min(y2, PlotBottom))}, colour);
-}
+  private:
+    void add(float x1, float y1, float x2, float y2, QRgb colour) {
+        m_lines[m_count++] = {x1, y1, x2, y2, colour};
+    }
+    std::array<SurfaceLine, 8> m_lines;
+    std::size_t m_count = 0;
+};
 
 // One box's outline; `openTop` and `openBottom` leave out the edge where a
 // sector across 0 degrees goes on at the plot's other end.
 void DrawOutline(DrawingSurface& picture, const QRect& box, bool openTop, bool openBottom) {
     const int l = box.left(), r = box.right(), t = box.top(), b = box.bottom();
+    OutlineLines lines;
     // The dark line first, just outside, then the light one on the edge cells.
-    VerticalLine(picture, l - 1, t - 1, b + 1, OutlineDark);
-    VerticalLine(picture, r + 1, t - 1, b + 1, OutlineDark);
+    lines.vertical(l - 1, t - 1, b + 1, OutlineDark);
+    lines.vertical(r + 1, t - 1, b + 1, OutlineDark);
     if (!openTop)
-        HorizontalLine(picture, l - 1, r + 1, t - 1, OutlineDark);
+        lines.horizontal(l - 1, r + 1, t - 1, OutlineDark);
     if (!openBottom)
-        HorizontalLine(picture, l - 1, r + 1, b + 1, OutlineDark);
-    VerticalLine(picture, l, t, b, OutlineLight);
-    VerticalLine(picture, r, t, b, OutlineLight);
+        lines.horizontal(l - 1, r + 1, b + 1, OutlineDark);
+    lines.vertical(l, t, b, OutlineLight);
+    lines.vertical(r, t, b, OutlineLight);
     if (!openTop)
-        HorizontalLine(picture, l, r, t, OutlineLight);
+        lines.horizontal(l, r, t, OutlineLight);
     if (!openBottom)
-        HorizontalLine(picture, l, r, b, OutlineLight);
+        lines.horizontal(l, r, b, OutlineLight);
+    lines.draw(picture);
 }
 
 // A label as printed, with its width: made once per thread and kept, since

@@ -26,6 +26,19 @@ void DrawingSurface::Line(SurfacePoint from, SurfacePoint to, std::optional<QRgb
     m_currentY = y2;
 }
 
+void DrawingSurface::Lines(std::span<const SurfaceLine> lines) {
+    if (lines.empty())
+        return;
+    drawLines(lines);
+    m_currentX = lines.back().x2;
+    m_currentY = lines.back().y2;
+}
+
+void DrawingSurface::drawLines(std::span<const SurfaceLine> lines) {
+    for (const SurfaceLine& line : lines)
+        drawLine(line.x1, line.y1, line.x2, line.y2, line.colour);
+}
+
 void DrawingSurface::drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) {
     // Past 2^24 a float no longer steps by one.
     for (float y = std::min(y1, y2); y <= std::max(y1, y2) && y + 1 != y; ++y)

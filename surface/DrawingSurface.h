@@ -11,6 +11,7 @@
 #endif
 #include <cstddef>
 #include <optional>
+#include <span>
 
 // A point argument of Line and Circle: absolute, or a Step relative to the
 // current point (or, for the second point of a Line, to the first point).
@@ -23,6 +24,15 @@ struct SurfacePoint {
 constexpr SurfacePoint Step(float dx, float dy) {
     return {dx, dy, true};
 }
+
+// One of the lines that Lines draws, from (x1, y1) to (x2, y2) in `colour`.
+struct SurfaceLine {
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    QRgb colour = 0xff000000;
+};
 
 // A line, a rectangle's outline, or a rectangle filled: the lines along each
 // of its rows, from the top one down a pixel at a time.
@@ -51,6 +61,10 @@ class DrawingSurface {
     // filled). Leaves the current point at `to`.
     void Line(SurfacePoint from, SurfacePoint to, std::optional<QRgb> colour = {},
               LineShape shape = LineShape::Line);
+    // The lines in their order, each as Line draws it, leaving the current
+    // point at the last one's end: a figure of several lines in one call
+    // (a mark's outline is eight), which a surface may draw together.
+    void Lines(std::span<const SurfaceLine> lines);
     // A line with the first point omitted: from the current point to `to`.
     void LineTo(SurfacePoint to, std::optional<QRgb> colour = {});
     void PSet(float x, float y, QRgb colour) {
@@ -156,6 +170,8 @@ class DrawingSurface {
     virtual void clearPixels() = 0;
     virtual void drawLine(float x1, float y1, float x2, float y2, QRgb colour) = 0;
     virtual void drawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
+    // By default one drawLine per line, in order.
+    virtual void drawLines(std::span<const SurfaceLine> lines);
     // By default one drawLine per row.
     virtual void drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour);
     virtual void drawPixel(float x, float y, QRgb colour) = 0;

@@ -185,36 +185,47 @@ void ImageSurface::clearPixels() {
     changed();
 }
 
-void ImageSurface::fillDevice(std::int64_t left, std::int64_t top, std::int64_t right,
-                              std::int64_t bottom, QRgb colour) {
+void ImageSurface::fillDevice(const DevicePixels& image, std::int64_t left, std::int64_t top,
+                              std::int64_t right, std::int64_t bottom, QRgb colour) {
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, 0);
-    right = std::min<std::int64_t>(right, m_image.width());
-    bottom = std::min<std::int64_t>(bottom, m_image.height());
+    right = std::min<std::int64_t>(right, image.width);
+    bottom = std::min<std::int64_t>(bottom, image.height);
     if (left >= right || top >= bottom)
         return;
-    uchar* const bits = m_image.bits();
-    const auto bytesPerLine = static_cast<std::size_t>(m_image.bytesPerLine());
     if (right - left == 1) { // a column, as an outline's sides are
-        uchar* pixel = bits + static_cast<std::size_t>(top) * bytesPerLine + left * sizeof(QRgb);
-        for (std::int64_t row = top; row < bottom; ++row, pixel += bytesPerLine)
+        uchar* pixel =
+            image.bits + static_cast<std::size_t>(top) * image.bytesPerLine + left * sizeof(QRgb);
+        for (std::int64_t row = top; row < bottom; ++row, pixel += image.bytesPerLine)
             *reinterpret_cast<QRgb*>(pixel) = colour;
         return;
     }
     for (std::int64_t row = top; row < bottom; ++row) {
-        QRgb* line = reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
+        QRgb* line = reinterpret_cast<QRgb*>(image.bits +
+                                             static_cast<std::size_t>(row) * image.bytesPerLine);
         std::fill(line + left, line + right, colour);
     }
 }
 
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
-    const std::int64_t left = toDevice(x1), top = toDevice(y1);
-    const std::int64_t right = toDevice(x2), bottom = toDevice(y2);
-    if (left == right || top == bottom) // along a row or a column: its pens make a rectangle
-        fillDevice(std::min(left, right), std::min(top, bottom), std::max(left, right) + m_pen,
-                   std::max(top, bottom) + m_pen, colour);
-    else
-        RasterLine(m_image, left, top, right, bottom, colour, m_pen);
+    const SurfaceLine line{x1, y1, x2, y2, colour};
+    drawLines({&line, 1});
+}
+
+void ImageSurface::drawLines(std::span<const SurfaceLine> lines) {
+    // The image is looked up once for all the lines: a mark's outline is
+    // eight lines of a few pixels each, for which a call apiece costs more
+    // than the pixels.
+    const DevicePixels image = devicePixels();
+    for (const SurfaceLine& line : lines) {
+        const std::int64_t left = toDevice(line.x1), top = toDevice(line.y1);
+        const std::int64_t right = toDevice(line.x2), bottom = toDevice(line.y2);
+        if (left == right || top == bottom) // along a row or a column: its pens make a rectangle
+            fillDevice(image, std::min(left, right), std::min(top, bottom),
+                       std::max(left, right) + m_pen, std::max(top, bottom) + m_pen, line.colour);
+        else
+            RasterLine(m_image, left, top, right, bottom, line.colour, m_pen);
+    }
     changed();
 }
 
@@ -240,9 +251,10 @@ void ImageSurface::drawFilledBox(float x1, float y1, float x2, float y2, QRgb co
         y = -4 + (y - std::floor(y));
     const float last = std::min(std::max(y1, y2), static_cast<float>(m_size.height() + 4));
     std::int64_t filled = 0;
+    const DevicePixels image = devicePixels();
     for (; left < right && y <= last; ++y) {
         const std::int64_t top = toDevice(y);
-        fillDevice(left, std::max(top, filled), right, top + m_pen, colour);
+        fillDevice(image, left, std::max(top, filled), right, top + m_pen, colour);
         filled = std::max(filled, top + m_pen);
     }
     changed();

@@ -89,6 +89,7 @@ class ImageSurface final : public DrawingSurface {
     void clearPixels() override;
     void drawLine(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
+    void drawLines(std::span<const SurfaceLine> lines) override;
     void drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawPixel(float x, float y, QRgb colour) override;
     void drawCircle(float cx, float cy, float radius, QRgb colour) override;
@@ -113,10 +114,21 @@ class ImageSurface final : public DrawingSurface {
     void endPainting() const;
     // A blank image at the given ratio.
     void allocate(qreal ratio);
+    // The image's pixels, looked up once for a run of fills.
+    struct DevicePixels {
+        uchar* bits;
+        std::size_t bytesPerLine;
+        std::int64_t width;
+        std::int64_t height;
+    };
+    DevicePixels devicePixels() {
+        return {m_image.bits(), static_cast<std::size_t>(m_image.bytesPerLine()), m_image.width(),
+                m_image.height()};
+    }
     // Fills the device pixels from (left, top) up to but not including
     // (right, bottom), cut to the image.
-    void fillDevice(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
-                    QRgb colour);
+    static void fillDevice(const DevicePixels& image, std::int64_t left, std::int64_t top,
+                           std::int64_t right, std::int64_t bottom, QRgb colour);
     // The device pixel at the top-left corner of the pen for a logical coordinate.
     // (Inline at a ratio of 1, where lines and boxes are drawn by the hundred.)
     inline std::int64_t toDevice(float v) const;
