@@ -4,6 +4,7 @@
 #include "ChartFrame.h"
 #include "DrawingSurface.h"
 #include "ImageSurface.h"
+#include "KeptTable.h"
 
 #include <QFontMetrics>
 
@@ -11,7 +12,6 @@
 #include <array>
 #include <cmath>
 #include <string>
-#include <unordered_map>
 
 namespace {
 
@@ -69,6 +69,7 @@ void DrawOutline(DrawingSurface& picture, const QRect& box, bool openTop, bool o
 // A label as printed, with its width: made once per thread and kept, since
 // the chart is redrawn with every slot or colour change while its marks stay.
 struct LabelText {
+    std::string label;
     QString text;
     int width = 0;
 };
@@ -77,14 +78,14 @@ const LabelText& Label(const std::string& label) {
     // The surface's one font: one set of metrics per thread (render threads
     // draw charts side by side), not one per label.
     thread_local const QFontMetrics metrics(ImageSurface::printFont());
-    thread_local std::unordered_map<std::string, LabelText> labels;
-    if (const auto found = labels.find(label); found != labels.end())
-        return found->second;
-    if (labels.size() >= 4096)
-        labels.clear();
+    thread_local KeptTable<LabelText, 4096> labels;
+    const std::uint64_t hash = ShortTextHash(label.data(), label.size());
+    if (const LabelText* found =
+            labels.find(hash, [&](const LabelText& kept) { return kept.label == label; }))
+        return *found;
     QString text = QString::fromStdString(label);
     const int width = metrics.horizontalAdvance(text);
-    return labels.emplace(label, LabelText{std::move(text), width}).first->second;
+    return labels.add(hash, LabelText{label, std::move(text), width});
 }
 
 // Places the label in the first spot that lies in the plot and clears the

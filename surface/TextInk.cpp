@@ -97,8 +97,6 @@ void TextInks::render(Ink& ink, qreal ratio, QSize extent, const TextPaint& pain
 
 const LabelStamp* LabelStamps::make(const QString& text, const LabelStamp::Place& key,
                                     const std::vector<InkRun>& ink, QPoint origin) {
-    if (m_stamps.size() >= Capacity)
-        m_stamps.clear();
     LabelStamp stamp;
     stamp.whole = true;
     stamp.pixels.assign(std::size_t(key.width) * std::size_t(key.height), key.ground);
@@ -112,5 +110,5 @@ const LabelStamp* LabelStamps::make(const QString& text, const LabelStamp::Place
         QRgb* line = stamp.pixels.data() + std::size_t(row) * std::size_t(key.width);
         std::fill(line + left, line + left + run.length, run.colour);
     }
-    return &m_stamps.insert_or_assign(LabelStamp::Key{text, key}, std::move(stamp)).first->second;
+    return &m_stamps.add(hash(text, key), {LabelStamp::Key{text, key}, std::move(stamp)}).second;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "KeptTable.h"
+
 #include <QPoint>
 #include <QRgb>
 #include <QSize>
@@ -112,9 +114,11 @@ struct LabelStamp {
 class LabelStamps {
   public:
     // Looked up without a copy of the text: a label is found with every redraw.
-    const LabelStamp* find(QStringView text, const LabelStamp::Place& place) const {
-        const auto found = m_stamps.find(View{text, place});
-        return found == m_stamps.end() ? nullptr : &found->second;
+    const LabelStamp* find(QStringView text, const LabelStamp::Place& place) {
+        const Entry* found = m_stamps.find(hash(text, place), [&](const Entry& entry) {
+            return entry.first.place == place && entry.first.text == text;
+        });
+        return found ? &found->second : nullptr;
     }
     // Keeps the ground with the ink runs on it, given relative to
     // `origin`, the text's device origin on the ground.
@@ -122,33 +126,15 @@ class LabelStamps {
                            const std::vector<InkRun>& ink, QPoint origin);
 
   private:
-    struct View {
-        QStringView text;
-        LabelStamp::Place place;
-    };
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(const View& key) const {
-            std::size_t h = std::hash<std::u16string_view>()(
-                std::u16string_view(key.text.utf16(), std::size_t(key.text.size())));
-            const LabelStamp::Place& p = key.place;
-            for (const int v : {p.width, p.height, p.textX, p.textY, int(p.ground)})
-                h = h * 31 + std::size_t(unsigned(v));
-            return h;
-        }
-        std::size_t operator()(const LabelStamp::Key& key) const {
-            return (*this)(View{key.text, key.place});
-        }
-    };
-    struct KeyEqual {
-        using is_transparent = void;
-        static View view(const View& v) { return v; }
-        static View view(const LabelStamp::Key& k) { return {k.text, k.place}; }
-        template <typename A, typename B> bool operator()(const A& a, const B& b) const {
-            const View x = view(a), y = view(b);
-            return x.place == y.place && x.text == y.text;
-        }
-    };
-    static constexpr std::size_t Capacity = 4096;
-    std::unordered_map<LabelStamp::Key, LabelStamp, KeyHash, KeyEqual> m_stamps;
+    using Entry = std::pair<LabelStamp::Key, LabelStamp>;
+    static std::uint64_t hash(QStringView text, const LabelStamp::Place& p) {
+        const auto pair = [](int a, int b) {
+            return std::uint64_t(std::uint32_t(a)) | std::uint64_t(std::uint32_t(b)) << 32;
+        };
+        std::uint64_t h = ShortTextHash(text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
+        h = MixHash(h, pair(p.width, p.height));
+        h = MixHash(h, pair(p.textX, p.textY));
+        return MixHash(h, p.ground);
+    }
+    KeptTable<Entry, 4096> m_stamps;
 };
