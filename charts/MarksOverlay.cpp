@@ -22,48 +22,11 @@ constexpr QRgb OutlineDark = 0xff000000;
 
 const QRect PlotBox(QPoint(PlotLeft, PlotTop), QPoint(PlotRight, PlotBottom));
 
-// The lines of one box's outline, gathered to be drawn by one call.
-class OutlineLines {
-  public:
-    void horizontal(int x1, int x2, int y, QRgb colour) {
-        if (y >= PlotTop && y <= PlotBottom)
-            add(float(std::max(x1, PlotLeft)), float(y), float(std::min(x2, PlotRight)), float(y),
-                colour);
-    }
-    void vertical(int x, int y1, int y2, QRgb colour) {
-        if (x >= PlotLeft && x <= PlotRight)
-            add(float(x), float(std::max(y1, PlotTop)), float(x), float(std::min(y2, PlotBottom)),
-                colour);
-    }
-    void draw(DrawingSurface& picture) const { picture.Lines({m_lines.data(), m_count}); }
-
-  private:
-    void add(float x1, float y1, float x2, float y2, QRgb colour) {
-        m_lines[m_count++] = {x1, y1, x2, y2, colour};
-    }
-    std::array<SurfaceLine, 8> m_lines;
-    std::size_t m_count = 0;
-};
-
 // One box's outline; `openTop` and `openBottom` leave out the edge where a
 // sector across 0 degrees goes on at the plot's other end.
 void DrawOutline(DrawingSurface& picture, const QRect& box, bool openTop, bool openBottom) {
-    const int l = box.left(), r = box.right(), t = box.top(), b = box.bottom();
-    OutlineLines lines;
-    // The dark line first, just outside, then the light one on the edge cells.
-    lines.vertical(l - 1, t - 1, b + 1, OutlineDark);
-    lines.vertical(r + 1, t - 1, b + 1, OutlineDark);
-    if (!openTop)
-        lines.horizontal(l - 1, r + 1, t - 1, OutlineDark);
-    if (!openBottom)
-        lines.horizontal(l - 1, r + 1, b + 1, OutlineDark);
-    lines.vertical(l, t, b, OutlineLight);
-    lines.vertical(r, t, b, OutlineLight);
-    if (!openTop)
-        lines.horizontal(l, r, t, OutlineLight);
-    if (!openBottom)
-        lines.horizontal(l, r, b, OutlineLight);
-    lines.draw(picture);
+    // The dark line just outside, the light one on the edge cells.
+    picture.TwoToneOutline(box, PlotBox, openTop, openBottom, OutlineLight, OutlineDark);
 }
 
 // A label as printed, with its width: made once per thread and kept, since
@@ -188,8 +151,8 @@ std::vector<DeviceBox> DeviceBoxes(const Mark& mark, const ChartView& view,
 // Fills a strip of device pixels with lines of the surface's width: the strip
 // is cut to the plot, then made at least a line wide (inside the plot), so
 // that no line reaches past the plot.
-void FillStrip(DrawingSurface& picture, QRect strip, const QRect& plot, int pen, qreal ratio,
-               QRgb colour) {
+void FillStrip(std::vector<SurfaceLine>& lines, QRect strip, const QRect& plot, int pen,
+               qreal ratio, QRgb colour) {
     strip &= plot;
     if (strip.isEmpty())
         return;
@@ -205,20 +168,23 @@ void FillStrip(DrawingSurface& picture, QRect strip, const QRect& plot, int pen,
     // A line's pen covers `pen` pixels right of and below each point it
     // passes: the last line of a strip starts a pen short of its end.
     for (int y = strip.top();; y = std::min(y + pen, strip.bottom() - pen + 1)) {
-        picture.Line({at(strip.left()), at(y)}, {at(strip.right() - pen + 1), at(y)}, colour);
+        lines.push_back({at(strip.left()), at(y), at(strip.right() - pen + 1), at(y), colour});
         if (y >= strip.bottom() - pen + 1)
             break;
     }
 }
 
+// Draws the outline's lines in one call; `lines` is room for them, reused
+// from box to box.
 void DrawDeviceOutline(DrawingSurface& picture, const DeviceBox& box, const QRect& plot, int pen,
-                       qreal ratio) {
+                       qreal ratio, std::vector<SurfaceLine>& lines) {
     const QRect& b = box.pixels;
+    lines.clear();
     // The dark lines just outside the drawn edges, then the light ones on
     // the edge cells' outermost pixels.
     const auto edges = [&](const QRect& r, QRgb colour) {
         const auto strip = [&](QPoint from, QPoint to) {
-            FillStrip(picture, QRect(from, to), plot, pen, ratio, colour);
+            FillStrip(lines, QRect(from, to), plot, pen, ratio, colour);
         };
         if (box.left)
             strip(r.topLeft(), {r.left() + pen - 1, r.bottom()});
@@ -233,6 +199,7 @@ void DrawDeviceOutline(DrawingSurface& picture, const DeviceBox& box, const QRec
                                    box.bottom ? pen : 0);
     edges(outer, OutlineDark);
     edges(b, OutlineLight);
+    picture.Lines(lines);
 }
 
 // The chart's pixels inside a box of device pixels.
@@ -258,10 +225,11 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const Ch
     const int pen = ImageSurface::penWidth(ratio);
     std::vector<std::vector<DeviceBox>> shown;
     shown.reserve(marks.size());
+    std::vector<SurfaceLine> lines;
     for (const Mark& mark : marks) {
         shown.push_back(DeviceBoxes(mark, view, plot));
         for (const DeviceBox& box : shown.back())
-            DrawDeviceOutline(picture, box, plotPixels, pen, ratio);
+            DrawDeviceOutline(picture, box, plotPixels, pen, ratio, lines);
     }
     std::vector<QRect> labels;
     for (std::size_t i = 0; i < marks.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "DrawingSurface.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 void DrawingSurface::Cls() {
@@ -37,6 +38,36 @@ void DrawingSurface::Lines(std::span<const SurfaceLine> lines) {
 void DrawingSurface::drawLines(std::span<const SurfaceLine> lines) {
     for (const SurfaceLine& line : lines)
         drawLine(line.x1, line.y1, line.x2, line.y2, line.colour);
+}
+
+void DrawingSurface::drawTwoToneOutline(const QRect& box, const QRect& clip, bool openTop,
+                                        bool openBottom, QRgb inner, QRgb outer) {
+    std::array<SurfaceLine, 8> lines;
+    std::size_t count = 0;
+    const auto horizontal = [&](int x1, int x2, int y, QRgb colour) {
+        if (y >= clip.top() && y <= clip.bottom())
+            lines[count++] = {float(std::max(x1, clip.left())), float(y),
+                              float(std::min(x2, clip.right())), float(y), colour};
+    };
+    const auto vertical = [&](int x, int y1, int y2, QRgb colour) {
+        if (x >= clip.left() && x <= clip.right())
+            lines[count++] = {float(x), float(std::max(y1, clip.top())), float(x),
+                              float(std::min(y2, clip.bottom())), colour};
+    };
+    const int l = box.left(), r = box.right(), t = box.top(), b = box.bottom();
+    vertical(l - 1, t - 1, b + 1, outer);
+    vertical(r + 1, t - 1, b + 1, outer);
+    if (!openTop)
+        horizontal(l - 1, r + 1, t - 1, outer);
+    if (!openBottom)
+        horizontal(l - 1, r + 1, b + 1, outer);
+    vertical(l, t, b, inner);
+    vertical(r, t, b, inner);
+    if (!openTop)
+        horizontal(l, r, t, inner);
+    if (!openBottom)
+        horizontal(l, r, b, inner);
+    drawLines({lines.data(), count});
 }
 
 void DrawingSurface::drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) {

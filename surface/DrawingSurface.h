@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QRect>
 #include <QRgb>
 #include <QString>
 #include <QtGlobal>
@@ -65,6 +66,17 @@ class DrawingSurface {
     // point at the last one's end: a figure of several lines in one call
     // (a mark's outline is eight), which a surface may draw together.
     void Lines(std::span<const SurfaceLine> lines);
+    // The outline of `box` (logical pixels, both corners included) in two
+    // tones that show over any colours beneath: `outer` on the pixels just
+    // around the box, then `inner` on its own edge pixels. With `openTop` or
+    // `openBottom` that side is left out in both tones (the sides still
+    // reach across where it would be). Every line is cut to `clip`, and one
+    // wholly outside it is left out. The same as those lines through Lines,
+    // outer ones first; the current point stays where it was.
+    void TwoToneOutline(const QRect& box, const QRect& clip, bool openTop, bool openBottom,
+                        QRgb inner, QRgb outer) {
+        drawTwoToneOutline(box, clip, openTop, openBottom, inner, outer);
+    }
     // A line with the first point omitted: from the current point to `to`.
     void LineTo(SurfacePoint to, std::optional<QRgb> colour = {});
     void PSet(float x, float y, QRgb colour) {
@@ -172,6 +184,9 @@ class DrawingSurface {
     virtual void drawBox(float x1, float y1, float x2, float y2, QRgb colour) = 0;
     // By default one drawLine per line, in order.
     virtual void drawLines(std::span<const SurfaceLine> lines);
+    // By default the outline's lines through drawLines.
+    virtual void drawTwoToneOutline(const QRect& box, const QRect& clip, bool openTop,
+                                    bool openBottom, QRgb inner, QRgb outer);
     // By default one drawLine per row.
     virtual void drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour);
     virtual void drawPixel(float x, float y, QRgb colour) = 0;

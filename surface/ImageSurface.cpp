@@ -229,6 +229,63 @@ void ImageSurface::drawLines(std::span<const SurfaceLine> lines) {
     changed();
 }
 
+void ImageSurface::drawTwoToneOutline(const QRect& box, const QRect& clip, bool openTop,
+                                      bool openBottom, QRgb inner, QRgb outer) {
+    // At a ratio of 1 the outline's pixels are written a row at a time: on
+    // the box's rows, each side's two tones are neighbours and go in one
+    // write, where a line at a time would visit every row four times. The
+    // two tones' pixels never meet, so the order of the lines does not show.
+    // Anywhere else (other ratios, boxes that the clip cuts), the lines.
+    const QRect within = clip & QRect(QPoint(0, 0), m_size);
+    if (m_ratio != 1 || box.isEmpty() || !within.contains(box)) {
+        DrawingSurface::drawTwoToneOutline(box, clip, openTop, openBottom, inner, outer);
+        return;
+    }
+    const int l = box.left(), r = box.right(), t = box.top(), b = box.bottom();
+    const bool outerLeft = l - 1 >= within.left(), outerRight = r + 1 <= within.right();
+    const DevicePixels image = devicePixels();
+    const auto row = [&image](int y) {
+        return reinterpret_cast<QRgb*>(image.bits + std::size_t(y) * image.bytesPerLine);
+    };
+    // The rows just above and below the box: the outer line across it, or
+    // on an open side only the ends of the outer sides.
+    const auto outerRow = [&](int y, bool open) {
+        QRgb* line = row(y);
+        if (!open) {
+            std::fill(line + (outerLeft ? l - 1 : l), line + (outerRight ? r + 2 : r + 1), outer);
+            return;
+        }
+        if (outerLeft)
+            line[l - 1] = outer;
+        if (outerRight)
+            line[r + 1] = outer;
+    };
+    if (t - 1 >= within.top())
+        outerRow(t - 1, openTop);
+    if (b + 1 <= within.bottom())
+        outerRow(b + 1, openBottom);
+    // Pixels in memory order: the outer tone left of the inner one on the
+    // left side, right of it on the right side.
+    const std::uint64_t leftPair = outer | std::uint64_t{inner} << 32;
+    const std::uint64_t rightPair = inner | std::uint64_t{outer} << 32;
+    for (int y = t; y <= b; ++y) {
+        QRgb* line = row(y);
+        if (outerLeft)
+            std::memcpy(line + l - 1, &leftPair, sizeof leftPair);
+        else
+            line[l] = inner;
+        if (outerRight)
+            std::memcpy(line + r, &rightPair, sizeof rightPair);
+        else
+            line[r] = inner;
+    }
+    if (!openTop)
+        std::fill(row(t) + l, row(t) + r + 1, inner);
+    if (!openBottom)
+        std::fill(row(b) + l, row(b) + r + 1, inner);
+    changed();
+}
+
 void ImageSurface::drawBox(float x1, float y1, float x2, float y2, QRgb colour) {
     // The outline runs along the corner pixels themselves.
     const std::int64_t left = toDevice(x1), top = toDevice(y1);

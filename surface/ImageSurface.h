@@ -90,6 +90,8 @@ class ImageSurface final : public DrawingSurface {
     void drawLine(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawBox(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawLines(std::span<const SurfaceLine> lines) override;
+    void drawTwoToneOutline(const QRect& box, const QRect& clip, bool openTop, bool openBottom,
+                            QRgb inner, QRgb outer) override;
     void drawFilledBox(float x1, float y1, float x2, float y2, QRgb colour) override;
     void drawPixel(float x, float y, QRgb colour) override;
     void drawCircle(float cx, float cy, float radius, QRgb colour) override;

@@ -69,6 +69,8 @@ class TestSurface : public QObject {
     void labelOnItsGroundIsAFillAndAText();
     void filledBoxIsItsRows_data() { cellsTileTheDevicePixels_data(); }
     void filledBoxIsItsRows();
+    void twoToneOutlineIsItsLines_data();
+    void twoToneOutlineIsItsLines();
 };
 
 void TestSurface::currentPointAfterEachOperation() {
@@ -364,6 +366,65 @@ void TestSurface::filledBoxIsItsRows() {
         QCOMPARE(filled.CurrentX(), float(box.left()));
         QCOMPARE(filled.CurrentY(), float(box.bottom()));
     }
+}
+
+void TestSurface::twoToneOutlineIsItsLines_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QRect>("box");
+    QTest::addColumn<QRect>("clip");
+    QTest::addColumn<bool>("openTop");
+    QTest::addColumn<bool>("openBottom");
+    const QRect plot(5, 4, 30, 20);
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        const auto row = [ratio](const char* name) -> QTestData& {
+            return QTest::addRow("%s, %g", name, ratio) << ratio;
+        };
+        row("inside") << QRect(10, 8, 8, 6) << plot << false << false;
+        row("open at the top") << QRect(10, 8, 8, 6) << plot << true << false;
+        row("open at the bottom") << QRect(10, 8, 8, 6) << plot << false << true;
+        row("one cell") << QRect(12, 12, 1, 1) << plot << false << false;
+        row("two cells wide") << QRect(12, 10, 2, 5) << plot << false << false;
+        row("on the clip's edges") << plot << plot << false << false;
+        row("a pixel inside them") << plot.adjusted(1, 1, -1, -1) << plot << false << false;
+        row("at its top-left corner") << QRect(5, 4, 3, 3) << plot << false << false;
+        row("at its bottom-right, open") << QRect(30, 20, 5, 4) << plot << true << true;
+        row("cut by the clip") << QRect(30, 1, 10, 10) << plot << false << false;
+        row("clip past the surface")
+            << QRect(0, 0, 6, 30) << QRect(-5, -5, 50, 50) << false << false;
+    }
+}
+
+// The outline in two tones leaves what its lines leave, drawn one by one,
+// whether the surface writes its pixels a row at a time or not.
+void TestSurface::twoToneOutlineIsItsLines() {
+    QFETCH(qreal, ratio);
+    QFETCH(QRect, box);
+    QFETCH(QRect, clip);
+    QFETCH(bool, openTop);
+    QFETCH(bool, openBottom);
+    const QRgb Blue = 0xff0000ff;
+    ImageSurface outline(QSize(40, 30), ratio), lines(QSize(40, 30), ratio);
+    for (ImageSurface* s : {&outline, &lines})
+        for (int row = 0; row < 30; row += 3)
+            s->Line({0, float(row)}, {40, float(row)}, Red);
+    outline.TwoToneOutline(box, clip, openTop, openBottom, White, Blue);
+    const auto line = [&](int x1, int y1, int x2, int y2, QRgb colour) {
+        if (x1 == x2 ? x1 < clip.left() || x1 > clip.right()
+                     : y1 < clip.top() || y1 > clip.bottom())
+            return;
+        lines.Line({float(std::max(x1, clip.left())), float(std::max(y1, clip.top()))},
+                   {float(std::min(x2, clip.right())), float(std::min(y2, clip.bottom()))}, colour);
+    };
+    const int l = box.left(), r = box.right(), t = box.top(), b = box.bottom();
+    for (const auto& [inset, colour] : {std::pair{-1, Blue}, std::pair{0, White}}) {
+        line(l + inset, t + inset, l + inset, b - inset, colour);
+        line(r - inset, t + inset, r - inset, b - inset, colour);
+        if (!openTop)
+            line(l + inset, t + inset, r - inset, t + inset, colour);
+        if (!openBottom)
+            line(l + inset, b - inset, r - inset, b - inset, colour);
+    }
+    QCOMPARE(outline.image(), lines.image());
 }
 
 QTEST_MAIN(TestSurface)
