@@ -54,7 +54,7 @@ const LabelText& Label(const std::string& label) {
 // Places the label in the first spot that lies in the plot and clears the
 // labels placed before: inside the box below its top edge, then right of the
 // box, each going down the box's height a line at a time.
-void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& text,
+void DrawLabel(DrawingSurface& picture, QRect box, const std::string& text,
                std::vector<QRect>& placed) {
     if (text.empty())
         return;
@@ -65,8 +65,13 @@ void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& tex
     // Beside a box lower than a line, the label may reach below it.
     const QRect beside(QPoint(box.right() + 3, box.top()),
                        QPoint(PlotRight, std::max(box.bottom(), box.top() + size.height() - 1)));
+    // QRect::contains, inline: a thousand labels try a few places each.
+    const auto within = [](const QRect& outer, const QRect& inner) {
+        return outer.left() <= inner.left() && inner.right() <= outer.right() &&
+               outer.top() <= inner.top() && inner.bottom() <= outer.bottom();
+    };
     for (const QRect& area : {inside, beside}) {
-        for (QRect place(area.topLeft(), size); area.contains(place) && PlotBox.contains(place);
+        for (QRect place(area.topLeft(), size); within(area, place) && within(PlotBox, place);
              place.translate(0, size.height())) {
             // QRect::intersects for rectangles of positive size, inline: a
             // thousand labels try a few places each against all placed before.
@@ -253,21 +258,24 @@ std::vector<QRect> MarkBoxes(const Mark& mark) {
 
 void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
     const float x = picture.CurrentX(), y = picture.CurrentY();
+    // Each mark's box for its label, kept from its outline.
+    std::vector<QRect> labelBoxes;
+    labelBoxes.reserve(marks.size());
     for (const Mark& mark : marks) {
         const PlotBoxes boxes = MarkPlotBoxes(mark);
         const bool across = boxes.count == 2;
         for (int i = 0; i < boxes.count; ++i)
             DrawOutline(picture, boxes.boxes[std::size_t(i)], across && i == 0, across && i == 1);
-    }
-    // Over every outline, so that no line runs through a label.
-    std::vector<QRect> labels;
-    for (const Mark& mark : marks) {
-        const PlotBoxes boxes = MarkPlotBoxes(mark);
         // The label goes with the taller part of a sector across 0 degrees.
         const QRect& first = boxes.boxes[0];
         const QRect& last = boxes.boxes[std::size_t(boxes.count - 1)];
-        DrawLabel(picture, last.height() > first.height() ? last : first, mark.label, labels);
+        labelBoxes.push_back(last.height() > first.height() ? last : first);
     }
+    // Over every outline, so that no line runs through a label.
+    std::vector<QRect> labels;
+    labels.reserve(marks.size());
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        DrawLabel(picture, labelBoxes[i], marks[i].label, labels);
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);
 }

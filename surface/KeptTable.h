@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -48,68 +48,74 @@ inline std::uint64_t ShortTextHash(const void* bytes, std::size_t size) {
 }
 
 // The entries of a cache that every redraw looks up (a mark's label, the
-// pixels it left), each in the first free slot from its hash's place on: a
-// lookup is a mask and a compare or two, with no bucket list to follow and
-// no division by a prime. Past `Capacity` entries the whole is dropped
-// rather than grown without end by texts seen once. Entries may move when
-// one is added: a pointer to one holds until the next `add`.
+// pixels it left): a slot of eight bytes per place, each entry's slot the
+// first free one from its hash's place on, so that a lookup is a mask and a
+// compare or two over a small array, with no bucket list to follow and no
+// division by a prime, and reaches the entry itself only when the hashes
+// agree. Past `Capacity` entries the whole is dropped rather than grown
+// without end by texts seen once. Entries may move when one is added: a
+// pointer to one holds until the next `add`.
 template <typename Entry, std::size_t Capacity> class KeptTable {
   public:
     // The entry of `hash` for which `same(entry)` holds, or null.
     template <typename Same> Entry* find(std::uint64_t hash, const Same& same) {
         if (m_slots.empty())
             return nullptr;
+        const std::uint32_t tag = tagOf(hash);
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t i = start(hash);; i = (i + 1) & mask) {
-            Slot& slot = m_slots[i];
-            if (!slot.entry)
+            const Slot slot = m_slots[i];
+            if (slot.tag == 0)
                 return nullptr;
-            if (slot.hash == hash && same(*slot.entry))
-                return &*slot.entry;
+            if (slot.tag == tag && same(m_entries[slot.index]))
+                return &m_entries[slot.index];
         }
     }
     // Adds an entry that `find` does not hold yet.
     Entry& add(std::uint64_t hash, Entry entry) {
-        if (m_count >= Capacity) {
-            m_slots.clear();
-            m_count = 0;
+        if (m_entries.size() >= Capacity) {
+            m_entries.clear();
+            m_hashes.clear();
         }
         // At most half full, so that a miss ends at a free slot soon.
-        if (2 * (m_count + 1) > m_slots.size())
-            grow();
-        ++m_count;
-        return place(hash, std::move(entry));
+        if (2 * (m_entries.size() + 1) > m_slots.size())
+            resize(std::max<std::size_t>(32, 2 * m_slots.size()));
+        else if (m_entries.empty())
+            resize(m_slots.size());
+        m_entries.push_back(std::move(entry));
+        m_hashes.push_back(hash);
+        place(hash, std::uint32_t(m_entries.size() - 1));
+        return m_entries.back();
     }
 
   private:
     struct Slot {
-        std::uint64_t hash = 0;
-        std::optional<Entry> entry;
+        std::uint32_t tag = 0; // none for a free slot
+        std::uint32_t index = 0;
     };
+    static std::uint32_t tagOf(std::uint64_t hash) { return std::uint32_t(hash >> 32) | 1; }
     // The slot a hash starts from: its product's top bits, which depend on
     // all of its bits (its low bits alone may not differ between texts that
     // differ in their last characters).
     std::size_t start(std::uint64_t hash) const {
         return std::size_t((hash * 0x9e3779b97f4a7c15ull) >> m_shift);
     }
-    Entry& place(std::uint64_t hash, Entry&& entry) {
+    void place(std::uint64_t hash, std::uint32_t index) {
         const std::size_t mask = m_slots.size() - 1;
         std::size_t i = start(hash);
-        while (m_slots[i].entry)
+        while (m_slots[i].tag != 0)
             i = (i + 1) & mask;
-        m_slots[i].hash = hash;
-        return m_slots[i].entry.emplace(std::move(entry));
+        m_slots[i] = {tagOf(hash), index};
     }
-    void grow() {
-        std::vector<Slot> old(m_slots.empty() ? 32 : 2 * m_slots.size());
-        old.swap(m_slots);
-        m_shift = 64 - std::countr_zero(m_slots.size());
-        for (Slot& slot : old)
-            if (slot.entry)
-                place(slot.hash, std::move(*slot.entry));
+    void resize(std::size_t count) {
+        m_slots.assign(count, Slot{});
+        m_shift = 64 - std::countr_zero(count);
+        for (std::size_t i = 0; i < m_entries.size(); ++i)
+            place(m_hashes[i], std::uint32_t(i));
     }
 
     std::vector<Slot> m_slots; // a power of two of them
-    std::size_t m_count = 0;
+    std::vector<Entry> m_entries;
+    std::vector<std::uint64_t> m_hashes; // each entry's
     int m_shift = 64;
 };
