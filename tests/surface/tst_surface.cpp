@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ImageSurface.h"
+#include "KeptTable.h"
 
 #include <QFontMetrics>
 #include <QTest>
@@ -69,6 +70,7 @@ class TestSurface : public QObject {
     void labelOnItsGroundIsAFillAndAText();
     void filledBoxIsItsRows_data() { cellsTileTheDevicePixels_data(); }
     void filledBoxIsItsRows();
+    void keptTableFindsWhatItHolds();
     void twoToneOutlineIsItsLines_data();
     void twoToneOutlineIsItsLines();
 };
@@ -366,6 +368,36 @@ void TestSurface::filledBoxIsItsRows() {
         QCOMPARE(filled.CurrentX(), float(box.left()));
         QCOMPARE(filled.CurrentY(), float(box.bottom()));
     }
+}
+
+// Texts that differ only in their last characters, or in length, each find
+// their own entry; past its capacity the table starts again empty.
+void TestSurface::keptTableFindsWhatItHolds() {
+    constexpr std::size_t Capacity = 1000;
+    KeptTable<std::pair<std::string, int>, Capacity> table;
+    const auto hash = [](const std::string& text) {
+        return ShortTextHash(text.data(), text.size());
+    };
+    const auto find = [&](const std::string& text) {
+        const auto* found = table.find(
+            hash(text), [&](const std::pair<std::string, int>& e) { return e.first == text; });
+        return found ? found->second : -1;
+    };
+    std::vector<std::string> texts{"", "a", "ab", "abc"};
+    for (int i = 0; i < 1500; ++i)
+        texts.push_back((i % 2 ? "mark " : "a much longer label ") + std::to_string(i));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        QCOMPARE(find(texts[i]), -1);
+        QCOMPARE(table.add(hash(texts[i]), {texts[i], int(i)}).second, int(i));
+        // The first entry since it started again stays as the table grows.
+        const std::size_t first = i / Capacity * Capacity;
+        QCOMPARE(find(texts[first]), int(first));
+    }
+    // The last entries added since it started again are all there.
+    const std::size_t kept = texts.size() % Capacity;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        QCOMPARE(find(texts[i]), i >= texts.size() - kept ? int(i) : -1);
+    QCOMPARE(find("mark 1500"), -1);
 }
 
 void TestSurface::twoToneOutlineIsItsLines_data() {
