@@ -398,10 +398,12 @@ float ImageSurface::drawTextOnBox(float x1, float y1, float x2, float y2, QRgb g
     // pixels, is its ground and ink together copied a row at a time from the
     // pixels they left the first time; elsewhere the ground is filled and
     // the text printed.
-    const auto whole = [](float v) { return v == std::floor(v) && std::abs(v) < Limit; };
+    // (Whole within the limit: a conversion there and back, where floor is
+    // a library call.)
+    const auto whole = [](float v) { return std::abs(v) < Limit && v == float(int(v)); };
     if (m_ratio != 1 || !whole(x1) || !whole(y1) || !whole(x2) || !whole(y2) || !whole(x) ||
-        !whole(y) || x1 > x2 || y1 > y2 || x1 < 0 || y1 < 0 || x2 >= m_image.width() ||
-        y2 >= m_image.height()) {
+        !whole(y) || x1 > x2 || y1 > y2 || x1 < 0 || y1 < 0 || x2 >= float(m_size.width()) ||
+        y2 >= float(m_size.height())) {
         drawFilledBox(x1, y1, x2, y2, ground);
         return drawText(x, y, text);
     }

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
 #include <unordered_map>
@@ -116,7 +117,10 @@ class LabelStamps {
     // Looked up without a copy of the text: a label is found with every redraw.
     const LabelStamp* find(QStringView text, const LabelStamp::Place& place) {
         const Entry* found = m_stamps.find(hash(text, place), [&](const Entry& entry) {
-            return entry.first.place == place && entry.first.text == text;
+            // Compared inline: the hashes agree, so the texts almost surely do.
+            const QString& kept = entry.first.text;
+            return entry.first.place == place && kept.size() == text.size() &&
+                   std::equal(text.utf16(), text.utf16() + text.size(), kept.utf16());
         });
         return found ? &found->second : nullptr;
     }
