@@ -148,6 +148,26 @@ void ReadAndPlotMarks(benchmark::State& state) {
 }
 BENCHMARK(ReadAndPlotMarks)->Arg(50)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
+// The marks alone, drawn over a plotted chart at a ratio of 1: what each
+// redraw of a day with `state.range(0)` marks adds to the plot (their
+// outlines and labels, the labels' widths and pixels kept from the first
+// frame on), without reading the files.
+void MarksRedraw(benchmark::State& state) {
+    std::vector<Mark> marks;
+    for (int i = 0; i < int(state.range(0)); ++i)
+        marks.push_back(NewBenchMark(i));
+    ImageSurface surface(ChartPictureSize);
+    ObservationGrid grid;
+    if (!ReadObservationLog(LogPath(), grid).ok())
+        state.SkipWithError("cannot read the log");
+    PlotSignalGrid(surface, grid);
+    for (auto _ : state) {
+        DrawMarks(surface, marks);
+        benchmark::DoNotOptimize(surface.pixel(100, 100));
+    }
+}
+BENCHMARK(MarksRedraw)->Arg(50)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
 // The same on a screen at 200 %: four device pixels per cell.
 void ReadAndPlotRatio2(benchmark::State& state) {
     ReadAndPlotAt(state, 2);
