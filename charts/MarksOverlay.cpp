@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -60,16 +62,24 @@ struct LabelText {
     int width = 0;
 };
 
-const LabelText& Label(const std::string& label) {
+// Labels looked up by their text as the mark holds it, without a copy.
+struct LabelHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>()(text);
+    }
+};
+
+const LabelText& Label(std::string_view label) {
     // The surface's one font: one set of metrics per thread (render threads
     // draw charts side by side), not one per label.
     thread_local const QFontMetrics metrics(ImageSurface::printFont());
-    thread_local std::unordered_map<std::string, LabelText> labels;
+    thread_local std::unordered_map<std::string, LabelText, LabelHash, std::equal_to<>> labels;
     if (const auto found = labels.find(label); found != labels.end())
         return found->second;
     if (labels.size() >= 4096)
         labels.clear();
-    QString text = QString::fromStdString(label);
+    QString text = QString::fromUtf8(label);
     const int width = metrics.horizontalAdvance(text);
     return labels.emplace(label, LabelText{std::move(text), width}).first->second;
 }
@@ -77,7 +87,7 @@ const LabelText& Label(const std::string& label) {
 // Places the label in the first spot that lies in the plot and clears the
 // labels placed before: inside the box below its top edge, then right of the
 // box, each going down the box's height a line at a time.
-void DrawLabel(DrawingSurface& picture, const QRect& box, const std::string& text,
+void DrawLabel(DrawingSurface& picture, const QRect& box, std::string_view text,
                std::vector<QRect>& placed) {
     if (text.empty())
         return;
@@ -258,7 +268,7 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const Ch
                                               [](const DeviceBox& a, const DeviceBox& b) {
                                                   return a.pixels.height() < b.pixels.height();
                                               });
-        DrawLabel(picture, LogicalInside(tallest->pixels, ratio), marks[i].label, labels);
+        DrawLabel(picture, LogicalInside(tallest->pixels, ratio), marks[i].label(), labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);
@@ -284,7 +294,7 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
         // The label goes with the taller part of a sector across 0 degrees.
         const QRect& first = boxes.boxes[0];
         const QRect& last = boxes.boxes[std::size_t(boxes.count - 1)];
-        DrawLabel(picture, last.height() > first.height() ? last : first, mark.label, labels);
+        DrawLabel(picture, last.height() > first.height() ? last : first, mark.label(), labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);

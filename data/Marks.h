@@ -4,6 +4,8 @@
 #include "ChartView.h"
 #include "ObservationGrid.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,18 +16,29 @@
 // runs clockwise from its first bin to its last, so a first bin above the
 // last crosses 0 degrees (bins 170 to 5 are 340 to 12 degrees).
 struct Mark {
-    std::string id; // a UUID, unique across every copy of the file
     int firstSlot = 0;
     int lastSlot = ObservationGrid::LastSlot;
     int firstBin = 0;
     int lastBin = ObservationGrid::Bins - 1;
-    std::string label;
-    std::string comment;
-    std::string created; // ISO 8601, UTC
-    // Keys of this mark that dirchart does not know, as the text of one JSON
-    // object in their order (empty when there are none), so that a rewrite
-    // keeps what another program added.
-    std::string otherKeys;
+
+    // The mark's texts: its id (a UUID, unique across every copy of the
+    // file), label, comment and time of making (ISO 8601, UTC), and the keys
+    // of it that dirchart does not know, as the text of one JSON object in
+    // their order (empty when there are none), so that a rewrite keeps what
+    // another program added.
+    std::string_view id() const { return part(Id); }
+    std::string_view label() const { return part(Label); }
+    std::string_view comment() const { return part(Comment); }
+    std::string_view created() const { return part(Created); }
+    std::string_view otherKeys() const { return part(OtherKeys); }
+    void setId(std::string_view text) { setPart(Id, text); }
+    void setLabel(std::string_view text) { setPart(Label, text); }
+    void setComment(std::string_view text) { setPart(Comment, text); }
+    void setCreated(std::string_view text) { setPart(Created, text); }
+    void setOtherKeys(std::string_view text) { setPart(OtherKeys, text); }
+    // All of them at once, in one allocation.
+    void setTexts(std::string_view id, std::string_view label, std::string_view comment,
+                  std::string_view created, std::string_view otherKeys = {});
 
     int binCount() const {
         return (lastBin - firstBin + ObservationGrid::Bins) % ObservationGrid::Bins + 1;
@@ -45,6 +58,22 @@ struct Mark {
     int fromDegrees() const { return firstBin * ObservationGrid::DegreesPerBin; }
     int toDegrees() const { return (lastBin + 1) * ObservationGrid::DegreesPerBin; }
     bool operator==(const Mark&) const = default;
+
+  private:
+    // The texts are kept one after another in one string, with where each
+    // but the last ends: a year of a folder's marks is read and listed with
+    // one allocation per mark rather than one per text longer than a string
+    // holds in place (an id, a time of making), and a mark takes a third of
+    // the memory.
+    enum Part { Id, Label, Comment, Created, OtherKeys };
+    std::string_view part(Part p) const {
+        const std::size_t begin = p == Id ? 0 : m_ends[std::size_t(p) - 1];
+        const std::size_t end = p == OtherKeys ? m_texts.size() : m_ends[std::size_t(p)];
+        return std::string_view(m_texts).substr(begin, end - begin);
+    }
+    void setPart(Part p, std::string_view text);
+    std::string m_texts;
+    std::array<std::uint32_t, OtherKeys> m_ends{};
 };
 
 // The chart's view of a mark's box: its slots and bins, widened about its

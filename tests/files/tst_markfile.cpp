@@ -22,9 +22,9 @@ namespace {
 std::string WrittenMarks() {
     MarksDocument document;
     document.marks.push_back(TestMark("a", 10, 20, 170, 5, "バースト"));
-    document.marks.back().comment = "line 1\nsaid \"loud\" \\ 2";
+    document.marks.back().setComment("line 1\nsaid \"loud\" \\ 2");
     document.marks.push_back(TestMark("b", 700, 719, 0, 179));
-    document.marks.back().created.clear();
+    document.marks.back().setCreated({});
     return MarksJson(document);
 }
 
@@ -40,7 +40,7 @@ void CompareWithJson(const std::string& text) {
 std::vector<std::string> Ids(const MarksDocument& document) {
     std::vector<std::string> ids;
     for (const Mark& mark : document.marks)
-        ids.push_back(mark.id);
+        ids.emplace_back(mark.id());
     return ids;
 }
 
@@ -283,9 +283,9 @@ void TestMarks::roundTripKeepsOtherKeys() {
     QCOMPARE(read.document.marks, save.document.marks);
     QCOMPARE(Ids(read.document), (std::vector<std::string>{"a", "b"})); // by start
     const Mark& b = read.document.marks[1];
-    QCOMPARE(b.label, "burst, \"loud\"");
-    QCOMPARE(b.comment, "line 1\nline 2");
-    QCOMPARE(read.document.marks[0].label, "早朝");
+    QCOMPARE(b.label(), "burst, \"loud\"");
+    QCOMPARE(b.comment(), "line 1\nline 2");
+    QCOMPARE(read.document.marks[0].label(), "早朝");
     const QByteArray text = ReadTestFile(path);
     // The keys this program does not know, with their values and order.
     QVERIFY2(text.contains(R"("station": {
@@ -319,7 +319,7 @@ void TestMarks::twoWritersKeepEachOthersMarks() {
     edit.saved.push_back(TestMark("b", 50, 60, 10, 20, "second, edited"));
     const MarksSave save = SaveMarkChanges(log, edit);
     QCOMPARE(Ids(save.document), std::vector<std::string>{"b"});
-    QCOMPARE(ReadMarks(log).document.marks.at(0).label, "second, edited");
+    QCOMPARE(ReadMarks(log).document.marks.at(0).label(), "second, edited");
 }
 
 void TestMarks::damagedFileIsNeverOverwritten() {
@@ -430,7 +430,7 @@ void TestMarks::largeFileThenSmallOneReadWhole() {
 
 void TestMarks::listLines() {
     Mark quoted = TestMark("a", 180, 269, 170, 5, "burst, \"loud\"");
-    quoted.comment = "two\nlines";
+    quoted.setComment("two\nlines");
     const std::string lines =
         MarkListLines("/data/26 12,08.log", {quoted, TestMark("b", 719, 719, 0, 179)});
     QCOMPARE(QString::fromStdString(lines),
