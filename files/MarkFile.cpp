@@ -290,14 +290,15 @@ std::vector<LogMarks> FolderMarks(const QString& folder) {
         besideMarks[i] = std::binary_search(marked.begin(), marked.end(), stemOf(logs[i].second));
         markedLogs += std::size_t(besideMarks[i]);
     }
-    const std::string separator = folderBytes.ends_with('/') ? "" : "/";
+    // The folder's part of each log's path, made once.
+    const QString folderText = PathFromBytes(folderBytes + (folderBytes.ends_with('/') ? "" : "/"));
     std::vector<LogMarks> found(logs.size());
     const auto readDays = [&](std::size_t first, std::size_t end) {
         std::string beside;
         for (std::size_t i = first; i < end; ++i) {
             const std::string& name = logs[i].second;
             LogMarks& day = found[i];
-            day.log = PathFromBytes(folderBytes + separator + name);
+            day.log = folderText + PathFromBytes(name);
             if (besideMarks[i]) {
                 beside.assign(stemOf(name));
                 beside.append(marksEnding);
