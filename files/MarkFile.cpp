@@ -6,6 +6,8 @@
 #include "WholeFile.h"
 
 #include <QStandardPaths>
+#include <QThread>
+#include <QThreadPool>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,10 +19,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <latch>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 
 namespace {
 
@@ -292,38 +294,58 @@ std::vector<LogMarks> FolderMarks(const QString& folder) {
     }
     // The folder's part of each log's path, made once.
     const QString folderText = PathFromBytes(folderBytes + (folderBytes.ends_with('/') ? "" : "/"));
+    // A name's path in the folder, in one allocation for a plain ASCII name.
+    const auto inFolder = [&](std::string_view name) {
+        if (!std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }))
+            return folderText + PathFromBytes(name);
+        QString path;
+        path.reserve(folderText.size() + qsizetype(name.size()));
+        path.append(folderText).append(QLatin1StringView(name.data(), qsizetype(name.size())));
+        return path;
+    };
     std::vector<LogMarks> found(logs.size());
     const auto readDays = [&](std::size_t first, std::size_t end) {
         std::string beside;
         for (std::size_t i = first; i < end; ++i) {
             const std::string& name = logs[i].second;
             LogMarks& day = found[i];
-            day.log = folderText + PathFromBytes(name);
+            day.log = inFolder(name);
             if (besideMarks[i]) {
                 beside.assign(stemOf(name));
                 beside.append(marksEnding);
                 const int fd = ::openat(folderFd, beside.c_str(), O_RDONLY | O_CLOEXEC);
-                day.read = MarksFromOpened(MarksFileBeside(day.log), fd, fd < 0 ? errno : 0);
+                // MarksFileBeside's path, from the name already made.
+                day.read = MarksFromOpened(inFolder(beside), fd, fd < 0 ? errno : 0);
             } else {
                 day.read = ReadMarks(day.log);
             }
         }
     };
     // A year's files are read on two threads, each half of them, where the
-    // machine has two cores: the second thread's start (some tens of
-    // microseconds) is small beside reading a hundred files.
+    // machine has two cores: handing half to a waiting thread of Qt's pool
+    // costs some microseconds, small beside reading a hundred files. Where
+    // the pool has no thread free, this one reads them all.
     constexpr std::size_t ShareThreadsFrom = 100;
-    if (markedLogs >= ShareThreadsFrom && std::thread::hardware_concurrency() > 1) {
+    std::size_t half = logs.size();
+    std::latch otherHalf(1);
+    if (markedLogs >= ShareThreadsFrom && QThread::idealThreadCount() > 1) {
         // The first half of the logs with marks beside them, and the others.
-        std::size_t half = 0;
+        half = 0;
         for (std::size_t seen = 0; 2 * seen < markedLogs; ++half)
             seen += std::size_t(besideMarks[half]);
-        std::thread other(readDays, half, logs.size());
-        readDays(0, half);
-        other.join();
+        const bool started = QThreadPool::globalInstance()->tryStart([&] {
+            readDays(half, logs.size());
+            otherHalf.count_down();
+        });
+        if (!started) {
+            half = logs.size();
+            otherHalf.count_down();
+        }
     } else {
-        readDays(0, logs.size());
+        otherHalf.count_down();
     }
+    readDays(0, half);
+    otherHalf.wait();
     ::closedir(listing);
     std::erase_if(found,
                   [](const LogMarks& day) { return day.read.status == MarksRead::Status::NoFile; });
