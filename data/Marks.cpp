@@ -108,37 +108,43 @@ bool ReadMark(const Json& json, Mark& mark, std::string* why) {
 } // namespace
 
 void Mark::setPart(Part p, std::string_view text) {
-    const std::string_view old = part(p);
-    const std::size_t begin = std::size_t(old.data() - m_texts.data());
-    const std::size_t oldSize = old.size();
-    m_texts.replace(begin, oldSize, text.data(), text.size());
-    for (std::size_t i = std::size_t(p); i < m_ends.size(); ++i)
-        m_ends[i] = std::uint32_t(m_ends[i] - oldSize + text.size());
+    std::array<std::string_view, 5> texts{id(), label(), comment(), created(), otherKeys()};
+    texts[std::size_t(p)] = text;
+    setTexts(texts[0], texts[1], texts[2], texts[3], texts[4]);
 }
 
 void Mark::setTexts(std::string_view id, std::string_view label, std::string_view comment,
                     std::string_view created, std::string_view otherKeys) {
-    // Built aside, since the texts may be this mark's own; the few bytes of
-    // each copied eight at a time rather than through the C library's copy,
-    // which is made for long blocks.
+    // A block of its own, built before the old one is let go, since the
+    // texts may be this mark's own.
     const std::string_view parts[] = {id, label, comment, created, otherKeys};
     std::size_t total = 0;
     for (const std::string_view text : parts)
         total += text.size();
-    std::string texts(total, '\0');
-    char* to = texts.data();
+    std::shared_ptr<char[]> block = std::make_shared_for_overwrite<char[]>(total);
+    TextEnds ends{};
+    std::size_t at = 0;
     for (std::size_t i = 0; i < std::size(parts); ++i) {
-        const std::string_view text = parts[i];
-        std::size_t n = 0;
-        for (; n + 8 <= text.size(); n += 8)
-            std::memcpy(to + n, text.data() + n, 8);
-        for (; n < text.size(); ++n)
-            to[n] = text[n];
-        to += text.size();
-        if (i < m_ends.size())
-            m_ends[i] = std::uint32_t(to - texts.data());
+        if (!parts[i].empty())
+            std::memcpy(block.get() + at, parts[i].data(), parts[i].size());
+        at += parts[i].size();
+        ends[i] = std::uint32_t(at);
     }
-    m_texts = std::move(texts);
+    shareTexts(std::move(block), 0, ends);
+}
+
+void Mark::shareTexts(std::shared_ptr<const char[]> block, std::uint32_t begin,
+                      const TextEnds& ends) {
+    m_block = std::move(block);
+    m_begin = begin;
+    m_ends = ends;
+}
+
+bool Mark::operator==(const Mark& other) const {
+    return firstSlot == other.firstSlot && lastSlot == other.lastSlot &&
+           firstBin == other.firstBin && lastBin == other.lastBin && id() == other.id() &&
+           label() == other.label() && comment() == other.comment() &&
+           created() == other.created() && otherKeys() == other.otherKeys();
 }
 
 bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std::string* why) {

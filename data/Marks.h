@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,11 @@ struct Mark {
     // All of them at once, in one allocation.
     void setTexts(std::string_view id, std::string_view label, std::string_view comment,
                   std::string_view created, std::string_view otherKeys = {});
+    // The same from a block of texts that several marks may share (those read
+    // from one file do): the id from `begin` on, each text ending where
+    // `ends` says, counted from `begin`.
+    using TextEnds = std::array<std::uint32_t, 5>;
+    void shareTexts(std::shared_ptr<const char[]> block, std::uint32_t begin, const TextEnds& ends);
 
     int binCount() const {
         return (lastBin - firstBin + ObservationGrid::Bins) % ObservationGrid::Bins + 1;
@@ -57,23 +63,25 @@ struct Mark {
     std::string endText() const;
     int fromDegrees() const { return firstBin * ObservationGrid::DegreesPerBin; }
     int toDegrees() const { return (lastBin + 1) * ObservationGrid::DegreesPerBin; }
-    bool operator==(const Mark&) const = default;
+    bool operator==(const Mark& other) const;
 
   private:
-    // The texts are kept one after another in one string, with where each
-    // but the last ends: a year of a folder's marks is read and listed with
-    // one allocation per mark rather than one per text longer than a string
-    // holds in place (an id, a time of making), and a mark takes a third of
-    // the memory.
+    // The texts are kept one after another in a block that the marks read
+    // from one file share, and a copy too; a change gives the mark a block of
+    // its own. A year of a folder's marks is thus read with one allocation
+    // per file, not one per mark or per text longer than a string holds in
+    // place (an id, a time of making).
     enum Part { Id, Label, Comment, Created, OtherKeys };
     std::string_view part(Part p) const {
-        const std::size_t begin = p == Id ? 0 : m_ends[std::size_t(p) - 1];
-        const std::size_t end = p == OtherKeys ? m_texts.size() : m_ends[std::size_t(p)];
-        return std::string_view(m_texts).substr(begin, end - begin);
+        if (!m_block)
+            return {};
+        const std::uint32_t begin = p == Id ? 0 : m_ends[std::size_t(p) - 1];
+        return {m_block.get() + m_begin + begin, m_ends[std::size_t(p)] - begin};
     }
     void setPart(Part p, std::string_view text);
-    std::string m_texts;
-    std::array<std::uint32_t, OtherKeys> m_ends{};
+    std::shared_ptr<const char[]> m_block;
+    std::uint32_t m_begin = 0;
+    TextEnds m_ends{};
 };
 
 // The chart's view of a mark's box: its slots and bins, widened about its

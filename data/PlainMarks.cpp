@@ -6,6 +6,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -86,10 +89,27 @@ int FirstSpecialByte(const unsigned char* p) {
     return special == 0 ? 8 : std::countr_zero(special) / 8;
 }
 
+// A thread's one object of a type, emptied for each use: room that stays
+// allocated from file to file.
+template <typename T> T& Reused() {
+    thread_local T room;
+    room.clear();
+    return room;
+}
+
 class PlainReader {
   public:
     explicit PlainReader(std::string_view text)
         : m_p(reinterpret_cast<const unsigned char*>(text.data())), m_end(m_p + text.size()) {}
+    PlainReader(const PlainReader&) = delete;
+    PlainReader& operator=(const PlainReader&) = delete;
+    ~PlainReader() {
+        // Room grown by an unusually large file is let go again.
+        if (m_texts.capacity() > (std::size_t(1) << 20)) {
+            m_texts = std::string();
+            m_textPlaces = {};
+        }
+    }
 
     bool document(MarksDocument& document) {
         if (!take('{'))
@@ -344,7 +364,16 @@ class PlainReader {
             if (!readMark(mark))
                 return false;
         } while (take(','));
-        return take(']');
+        if (!take(']'))
+            return false;
+        // The marks' texts, gathered as they were read, in one block that
+        // they share.
+        const std::shared_ptr<char[]> block =
+            std::make_shared_for_overwrite<char[]>(m_texts.size());
+        std::memcpy(block.get(), m_texts.data(), m_texts.size());
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            marks[i].shareTexts(block, m_textPlaces[i].first, m_textPlaces[i].second);
+        return true;
     }
 
     bool readMark(Mark& mark) {
@@ -396,7 +425,16 @@ class PlainReader {
         if (!take('}') || (seen & Needed) != Needed || id.empty() ||
             !SetMarkMinutes(mark, start, end, nullptr) || !SetMarkBins(mark, from, to))
             return false;
-        mark.setTexts(id, label, comment, created);
+        // Its texts join those of the marks before it, to be shared.
+        const std::size_t begin = m_texts.size();
+        Mark::TextEnds ends{};
+        std::size_t i = 0;
+        for (const std::string_view text : {id, label, comment, created}) {
+            AppendBytes(m_texts, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            ends[i++] = std::uint32_t(m_texts.size() - begin);
+        }
+        ends[i] = ends[i - 1]; // no other keys
+        m_textPlaces.emplace_back(std::uint32_t(begin), ends);
         return true;
     }
 
@@ -416,6 +454,11 @@ class PlainReader {
     const unsigned char* m_end;
     // Room for the texts of a mark that have escapes, reused from mark to mark.
     std::array<std::string, KeyCount> m_decoded;
+    // The texts of the marks read so far, one after another, and where each
+    // mark's begin and end; reused from file to file on each thread.
+    std::string& m_texts = Reused<std::string>();
+    std::vector<std::pair<std::uint32_t, Mark::TextEnds>>& m_textPlaces =
+        Reused<std::vector<std::pair<std::uint32_t, Mark::TextEnds>>>();
 };
 
 } // namespace

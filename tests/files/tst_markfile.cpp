@@ -168,6 +168,17 @@ void TestMarks::textsKeptApart() {
     swapped.setTexts(swapped.otherKeys(), swapped.created(), swapped.comment(), swapped.label(),
                      swapped.id());
     QCOMPARE(swapped, mark);
+    // Marks read from one file share their texts; a change to one, or to a
+    // copy, leaves the others.
+    const std::vector<Mark> read = ParseMarks(WrittenMarks())->marks;
+    std::vector<Mark> changed = read;
+    changed[0].setLabel("changed");
+    changed[1].setComment("changed");
+    QCOMPARE(read[0].label(), "バースト");
+    QCOMPARE(read[1].comment(), "");
+    QCOMPARE(changed[0].id(), "a");
+    QCOMPARE(changed[1].label(), "");
+    QCOMPARE(changed[0].comment(), read[0].comment());
 }
 
 // The quick reader's whole degrees take the bins the general reader gives
