@@ -155,6 +155,11 @@ class PlainReader {
         }
     }
     bool take(char c) {
+        // Most often the byte itself, with no space before it.
+        if (m_p != m_end && *m_p == static_cast<unsigned char>(c)) {
+            ++m_p;
+            return true;
+        }
         space();
         if (m_p == m_end || *m_p != static_cast<unsigned char>(c))
             return false;
@@ -427,7 +432,7 @@ class PlainReader {
             return false;
         // Its texts join those of the marks before it, to be shared.
         const std::size_t begin = m_texts.size();
-        Mark::TextEnds ends{};
+        Mark::TextEnds ends; // every one set below
         std::size_t i = 0;
         for (const std::string_view text : {id, label, comment, created}) {
             AppendBytes(m_texts, reinterpret_cast<const unsigned char*>(text.data()), text.size());
