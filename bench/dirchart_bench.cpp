@@ -8,31 +8,29 @@
 #include "ColourTable.h"
 #include "CompareCommands.h"
 #include "CompareWindow.h"
+#include "DayChart.h"
 #include "DayDifference.h"
 #include "DifferenceChart.h"
-#include "Form1.h"
-#include "DayChart.h"
-#include "Form1.h"
-#include "MarkFile.h"
-#include "MarksOverlay.h"
 #include "DirectionTimePlot.h"
 #include "Events.h"
 #include "FileNames.h"
 #include "Form1.h"
 #include "ImageSurface.h"
+#include "MarkFile.h"
+#include "MarksOverlay.h"
 #include "ObservationLog.h"
 #include "OverviewLoader.h"
+#include "PictureBox.h"
 #include "PngFile.h"
 #include "PolarAnimation.h"
 #include "PolarFrame.h"
-#include "PictureBox.h"
 #include "PolarPlot.h"
-#include "ViewCommands.h"
 #include "ProfilePlot.h"
 #include "RenderCommand.h"
 #include "RenderImages.h"
 #include "SignalColour.h"
 #include "ValueTables.h"
+#include "ViewCommands.h"
 #include "WholeFile.h"
 
 #include <benchmark/benchmark.h>
@@ -43,9 +41,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QApplication>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -70,14 +67,14 @@ namespace {
 // Mark number i of a day: spread over the day and the circle.
 Mark NewBenchMark(int i) {
     Mark mark;
-    mark.id = std::to_string(100000 + i);
+    mark.setId(std::to_string(100000 + i));
     mark.firstSlot = (i * 37) % 700;
     mark.lastSlot = mark.firstSlot + 5 + i % 15;
     mark.firstBin = (i * 53) % 180;
     mark.lastBin = (mark.firstBin + 10 + i % 30) % 180;
-    mark.label = "mark " + std::to_string(i);
-    mark.comment = "seen at the station";
-    mark.created = "2026-12-08T10:00:00Z";
+    mark.setLabel("mark " + std::to_string(i));
+    mark.setComment("seen at the station");
+    mark.setCreated("2026-12-08T10:00:00Z");
     return mark;
 }
 
@@ -810,4 +807,3 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     return 0;
 }
-

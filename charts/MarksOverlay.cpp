@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -37,7 +38,7 @@ struct LabelText {
     int width = 0;
 };
 
-const LabelText& Label(const std::string& label) {
+const LabelText& Label(std::string_view label) {
     // The surface's one font: one set of metrics per thread (render threads
     // draw charts side by side), not one per label.
     thread_local const QFontMetrics metrics(ImageSurface::printFont());
@@ -46,15 +47,15 @@ const LabelText& Label(const std::string& label) {
     if (const LabelText* found =
             labels.find(hash, [&](const LabelText& kept) { return kept.label == label; }))
         return *found;
-    QString text = QString::fromStdString(label);
+    QString text = QString::fromUtf8(label);
     const int width = metrics.horizontalAdvance(text);
-    return labels.add(hash, LabelText{label, std::move(text), width});
+    return labels.add(hash, LabelText{std::string(label), std::move(text), width});
 }
 
 // Places the label in the first spot that lies in the plot and clears the
 // labels placed before: inside the box below its top edge, then right of the
 // box, each going down the box's height a line at a time.
-void DrawLabel(DrawingSurface& picture, QRect box, const std::string& text,
+void DrawLabel(DrawingSurface& picture, QRect box, std::string_view text,
                std::vector<QRect>& placed) {
     if (text.empty())
         return;
@@ -245,7 +246,7 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks, const Ch
                                               [](const DeviceBox& a, const DeviceBox& b) {
                                                   return a.pixels.height() < b.pixels.height();
                                               });
-        DrawLabel(picture, LogicalInside(tallest->pixels, ratio), marks[i].label, labels);
+        DrawLabel(picture, LogicalInside(tallest->pixels, ratio), marks[i].label(), labels);
     }
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);
@@ -275,7 +276,7 @@ void DrawMarks(DrawingSurface& picture, const std::vector<Mark>& marks) {
     std::vector<QRect> labels;
     labels.reserve(marks.size());
     for (std::size_t i = 0; i < marks.size(); ++i)
-        DrawLabel(picture, labelBoxes[i], marks[i].label, labels);
+        DrawLabel(picture, labelBoxes[i], marks[i].label(), labels);
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);
 }

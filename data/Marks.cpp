@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 using Json = nlohmann::ordered_json;
 
@@ -58,10 +59,10 @@ std::string OtherKeysText(const Json& object, bool (*known)(const std::string&))
     return others.empty() ? std::string() : others.dump();
 }
 
-void AppendOtherKeys(Json& object, const std::string& text) {
+void AppendOtherKeys(Json& object, std::string_view text) {
     if (text.empty())
         return;
-    const Json others = Json::parse(text, nullptr, false);
+    const Json others = Json::parse(text.begin(), text.end(), nullptr, false);
     if (!others.is_object())
         return;
     for (const auto& [key, value] : others.items())
@@ -85,36 +86,78 @@ bool ReadMark(const Json& json, Mark& mark, std::string* why) {
     const auto id = json.find("id");
     if (id == json.end() || !id->is_string() || id->get<std::string>().empty())
         return Fail(why, "a mark has no id");
-    mark.id = id->get<std::string>();
+    mark.setId(id->get<std::string>());
     const auto start = json.find("start"), end = json.find("end");
     if (start == json.end() || end == json.end() || !start->is_string() || !end->is_string())
-        return Fail(why, "mark " + mark.id + " has no start or end");
+        return Fail(why, "mark " + std::string(mark.id()) + " has no start or end");
     if (!SetMarkTimes(mark, start->get<std::string>(), end->get<std::string>(), why))
         return false;
     const auto from = json.find("from"), to = json.find("to");
     if (from == json.end() || to == json.end() || !from->is_number() || !to->is_number())
-        return Fail(why, "mark " + mark.id + " has no from or to");
+        return Fail(why, "mark " + std::string(mark.id()) + " has no from or to");
     if (!SetMarkSector(mark, from->get<double>(), to->get<double>(), why))
         return false;
-    return ReadText(json, "label", mark.label, why) &&
-           ReadText(json, "comment", mark.comment, why) &&
-           ReadText(json, "created", mark.created, why) &&
-           (mark.otherKeys = OtherKeysText(json, IsKnownMarkKey), true);
+    std::string label, comment, created;
+    if (!ReadText(json, "label", label, why) || !ReadText(json, "comment", comment, why) ||
+        !ReadText(json, "created", created, why))
+        return false;
+    mark.setTexts(mark.id(), label, comment, created, OtherKeysText(json, IsKnownMarkKey));
+    return true;
 }
 
 } // namespace
+
+void Mark::setPart(Part p, std::string_view text) {
+    std::array<std::string_view, 5> texts{id(), label(), comment(), created(), otherKeys()};
+    texts[std::size_t(p)] = text;
+    setTexts(texts[0], texts[1], texts[2], texts[3], texts[4]);
+}
+
+void Mark::setTexts(std::string_view id, std::string_view label, std::string_view comment,
+                    std::string_view created, std::string_view otherKeys) {
+    // A block of its own, built before the old one is let go, since the
+    // texts may be this mark's own.
+    const std::string_view parts[] = {id, label, comment, created, otherKeys};
+    std::size_t total = 0;
+    for (const std::string_view text : parts)
+        total += text.size();
+    std::shared_ptr<char[]> block = std::make_shared_for_overwrite<char[]>(total);
+    TextEnds ends{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
+        if (!parts[i].empty())
+            std::memcpy(block.get() + at, parts[i].data(), parts[i].size());
+        at += parts[i].size();
+        ends[i] = std::uint32_t(at);
+    }
+    shareTexts(std::move(block), 0, ends);
+}
+
+void Mark::shareTexts(std::shared_ptr<const char[]> block, std::uint32_t begin,
+                      const TextEnds& ends) {
+    m_block = std::move(block);
+    m_begin = begin;
+    m_ends = ends;
+}
+
+bool Mark::operator==(const Mark& other) const {
+    return firstSlot == other.firstSlot && lastSlot == other.lastSlot &&
+           firstBin == other.firstBin && lastBin == other.lastBin && id() == other.id() &&
+           label() == other.label() && comment() == other.comment() &&
+           created() == other.created() && otherKeys() == other.otherKeys();
+}
 
 bool SetMarkTimes(Mark& mark, std::string_view start, std::string_view end, std::string* why) {
     const std::optional<int> first = ClockMinute(start);
     const std::optional<int> last = ClockMinute(end);
     if (!first || !last)
-        return Fail(why, "mark " + mark.id + " has a start or end out of the day");
+        return Fail(why, "mark " + std::string(mark.id()) + " has a start or end out of the day");
     return SetMarkMinutes(mark, *first, *last, why);
 }
 
 bool SetMarkMinutes(Mark& mark, int start, int end, std::string* why) {
     if (start < 0 || end > MinutesPerDay || start >= end || start >= MinutesPerDay)
-        return Fail(why, "mark " + mark.id + " has a start or end out of the day");
+        return Fail(why, "mark " + std::string(mark.id()) + " has a start or end out of the day");
     mark.firstSlot = start / ObservationGrid::MinutesPerSlot;
     // The slot that holds the last minute before the end.
     mark.lastSlot = (end - 1) / ObservationGrid::MinutesPerSlot;
@@ -123,7 +166,7 @@ bool SetMarkMinutes(Mark& mark, int start, int end, std::string* why) {
 
 bool SetMarkSector(Mark& mark, double from, double to, std::string* why) {
     if (!(from >= 0 && from <= DegreesPerTurn && to >= 0 && to <= DegreesPerTurn))
-        return Fail(why, "mark " + mark.id + " has a from or to out of 0 to 360");
+        return Fail(why, "mark " + std::string(mark.id()) + " has a from or to out of 0 to 360");
     // Every bin the sector touches: the one holding `from`, up to the one
     // ending at or after `to`, clockwise.
     constexpr int Bins = ObservationGrid::Bins;
@@ -158,7 +201,7 @@ ChartView MarkedView(const Mark& mark) {
 bool MarkBefore(const Mark& a, const Mark& b) {
     if (a.firstSlot != b.firstSlot)
         return a.firstSlot < b.firstSlot;
-    return a.id < b.id;
+    return a.id() < b.id();
 }
 
 void SortMarks(std::vector<Mark>& marks) {
@@ -213,17 +256,17 @@ std::string MarksJson(const MarksDocument& document) {
     Json marks = Json::array();
     for (const Mark& mark : document.marks) {
         Json json = Json::object();
-        json["id"] = mark.id;
+        json["id"] = std::string(mark.id());
         json["start"] = mark.startText();
         json["end"] = mark.endText();
         json["from"] = mark.fromDegrees();
         json["to"] = mark.toDegrees();
-        json["label"] = mark.label;
-        json["comment"] = mark.comment;
+        json["label"] = std::string(mark.label());
+        json["comment"] = std::string(mark.comment());
         // A mark written by another program without one gets none here.
-        if (!mark.created.empty())
-            json["created"] = mark.created;
-        AppendOtherKeys(json, mark.otherKeys);
+        if (!mark.created().empty())
+            json["created"] = std::string(mark.created());
+        AppendOtherKeys(json, mark.otherKeys());
         marks.push_back(std::move(json));
     }
     root["marks"] = std::move(marks);
@@ -236,26 +279,26 @@ std::string MarksJson(const MarksDocument& document) {
 void ApplyMarkChanges(MarksDocument& document, const MarkChanges& changes) {
     std::vector<Mark>& marks = document.marks;
     for (const std::string& id : changes.deleted)
-        std::erase_if(marks, [&](const Mark& m) { return m.id == id; });
+        std::erase_if(marks, [&](const Mark& m) { return m.id() == id; });
     for (const Mark& saved : changes.saved) {
         // A mark deleted here is not brought back by a stale edit of it.
-        if (std::find(changes.deleted.begin(), changes.deleted.end(), saved.id) !=
+        if (std::find(changes.deleted.begin(), changes.deleted.end(), saved.id()) !=
             changes.deleted.end())
             continue;
         const auto found = std::find_if(marks.begin(), marks.end(),
-                                        [&](const Mark& m) { return m.id == saved.id; });
+                                        [&](const Mark& m) { return m.id() == saved.id(); });
         if (found == marks.end()) {
             marks.push_back(saved);
             continue;
         }
-        std::string others = found->otherKeys;
+        const std::string others(found->otherKeys());
         *found = saved;
         // Keys another program added to the mark since it was read here stay.
         if (!others.empty()) {
             Json merged = Json::parse(others, nullptr, false);
             if (merged.is_object()) {
-                AppendOtherKeys(merged, saved.otherKeys);
-                found->otherKeys = merged.dump();
+                AppendOtherKeys(merged, saved.otherKeys());
+                found->setOtherKeys(merged.dump());
             }
         }
     }
@@ -269,7 +312,7 @@ std::string MarkListLines(std::string_view log, const std::vector<Mark>& marks) 
         lines += logField;
         lines += ',' + mark.startText() + ',' + mark.endText() + ',' +
                  std::to_string(mark.fromDegrees()) + ',' + std::to_string(mark.toDegrees()) + ',' +
-                 CsvField(mark.label) + ',' + CsvField(mark.comment) + '\n';
+                 CsvField(mark.label()) + ',' + CsvField(mark.comment()) + '\n';
     }
     return lines;
 }

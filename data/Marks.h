@@ -4,6 +4,9 @@
 #include "ChartView.h"
 #include "ObservationGrid.h"
 
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,18 +17,34 @@
 // runs clockwise from its first bin to its last, so a first bin above the
 // last crosses 0 degrees (bins 170 to 5 are 340 to 12 degrees).
 struct Mark {
-    std::string id; // a UUID, unique across every copy of the file
     int firstSlot = 0;
     int lastSlot = ObservationGrid::LastSlot;
     int firstBin = 0;
     int lastBin = ObservationGrid::Bins - 1;
-    std::string label;
-    std::string comment;
-    std::string created; // ISO 8601, UTC
-    // Keys of this mark that dirchart does not know, as the text of one JSON
-    // object in their order (empty when there are none), so that a rewrite
-    // keeps what another program added.
-    std::string otherKeys;
+
+    // The mark's texts: its id (a UUID, unique across every copy of the
+    // file), label, comment and time of making (ISO 8601, UTC), and the keys
+    // of it that dirchart does not know, as the text of one JSON object in
+    // their order (empty when there are none), so that a rewrite keeps what
+    // another program added.
+    std::string_view id() const { return part(Id); }
+    std::string_view label() const { return part(Label); }
+    std::string_view comment() const { return part(Comment); }
+    std::string_view created() const { return part(Created); }
+    std::string_view otherKeys() const { return part(OtherKeys); }
+    void setId(std::string_view text) { setPart(Id, text); }
+    void setLabel(std::string_view text) { setPart(Label, text); }
+    void setComment(std::string_view text) { setPart(Comment, text); }
+    void setCreated(std::string_view text) { setPart(Created, text); }
+    void setOtherKeys(std::string_view text) { setPart(OtherKeys, text); }
+    // All of them at once, in one allocation.
+    void setTexts(std::string_view id, std::string_view label, std::string_view comment,
+                  std::string_view created, std::string_view otherKeys = {});
+    // The same from a block of texts that several marks may share (those read
+    // from one file do): the id from `begin` on, each text ending where
+    // `ends` says, counted from `begin`.
+    using TextEnds = std::array<std::uint32_t, 5>;
+    void shareTexts(std::shared_ptr<const char[]> block, std::uint32_t begin, const TextEnds& ends);
 
     int binCount() const {
         return (lastBin - firstBin + ObservationGrid::Bins) % ObservationGrid::Bins + 1;
@@ -44,7 +63,25 @@ struct Mark {
     std::string endText() const;
     int fromDegrees() const { return firstBin * ObservationGrid::DegreesPerBin; }
     int toDegrees() const { return (lastBin + 1) * ObservationGrid::DegreesPerBin; }
-    bool operator==(const Mark&) const = default;
+    bool operator==(const Mark& other) const;
+
+  private:
+    // The texts are kept one after another in a block that the marks read
+    // from one file share, and a copy too; a change gives the mark a block of
+    // its own. A year of a folder's marks is thus read with one allocation
+    // per file, not one per mark or per text longer than a string holds in
+    // place (an id, a time of making).
+    enum Part { Id, Label, Comment, Created, OtherKeys };
+    std::string_view part(Part p) const {
+        if (!m_block)
+            return {};
+        const std::uint32_t begin = p == Id ? 0 : m_ends[std::size_t(p) - 1];
+        return {m_block.get() + m_begin + begin, m_ends[std::size_t(p)] - begin};
+    }
+    void setPart(Part p, std::string_view text);
+    std::shared_ptr<const char[]> m_block;
+    std::uint32_t m_begin = 0;
+    TextEnds m_ends{};
 };
 
 // The chart's view of a mark's box: its slots and bins, widened about its

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "PlainMarks.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -70,12 +74,13 @@ constexpr std::string_view WrittenKeys[KeyCount] = {
     "\"id\":", "\"start\":", "\"end\":",     "\"from\":",
     "\"to\":", "\"label\":", "\"comment\":", "\"created\":"};
 
+constexpr std::uint64_t Ones = 0x0101010101010101, Highs = 0x8080808080808080;
+
 // The first of the eight bytes at `p` that a text cannot hold as it stands
 // (a quote, a backslash, a control byte or the start of a multibyte
 // character), or 8 for none. Borrows in the subtractions can mark bytes
 // after the first such byte, never before it, so the lowest mark is exact.
 int FirstSpecialByte(const unsigned char* p) {
-    constexpr std::uint64_t Ones = 0x0101010101010101, Highs = 0x8080808080808080;
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
     const auto zeroBytes = [](std::uint64_t v) { return (v - Ones) & ~v & Highs; };
@@ -84,10 +89,27 @@ int FirstSpecialByte(const unsigned char* p) {
     return special == 0 ? 8 : std::countr_zero(special) / 8;
 }
 
+// A thread's one object of a type, emptied for each use: room that stays
+// allocated from file to file.
+template <typename T> T& Reused() {
+    thread_local T room;
+    room.clear();
+    return room;
+}
+
 class PlainReader {
   public:
     explicit PlainReader(std::string_view text)
         : m_p(reinterpret_cast<const unsigned char*>(text.data())), m_end(m_p + text.size()) {}
+    PlainReader(const PlainReader&) = delete;
+    PlainReader& operator=(const PlainReader&) = delete;
+    ~PlainReader() {
+        // Room grown by an unusually large file is let go again.
+        if (m_texts.capacity() > (std::size_t(1) << 20)) {
+            m_texts = std::string();
+            m_textPlaces = {};
+        }
+    }
 
     bool document(MarksDocument& document) {
         if (!take('{'))
@@ -118,10 +140,26 @@ class PlainReader {
 
   private:
     void space() {
-        while (m_p != m_end && SpaceBytes[*m_p])
-            ++m_p;
+        while (m_p != m_end) {
+            if (*m_p == ' ' && m_end - m_p >= 8) {
+                // A line's indent, eight bytes at a time.
+                std::uint64_t word;
+                std::memcpy(&word, m_p, sizeof word);
+                const std::uint64_t others = word ^ (Ones * ' ');
+                m_p += others == 0 ? 8 : std::countr_zero(others) / 8;
+            } else if (SpaceBytes[*m_p]) {
+                ++m_p;
+            } else {
+                return;
+            }
+        }
     }
     bool take(char c) {
+        // Most often the byte itself, with no space before it.
+        if (m_p != m_end && *m_p == static_cast<unsigned char>(c)) {
+            ++m_p;
+            return true;
+        }
         space();
         if (m_p == m_end || *m_p != static_cast<unsigned char>(c))
             return false;
@@ -143,11 +181,50 @@ class PlainReader {
         return take(':');
     }
 
-    // The key expected next, seen as its bytes at once rather than letter by
-    // letter: a file dirchart wrote has its marks' keys in one order. Any
-    // other key of dirchart's is found by its name; KeyCount for the rest.
+    // The length of a key's line as MarksJson writes it (the line break, the
+    // indent, the key in quotes, its colon and a space) where the text goes
+    // on with it, else 0. Each is compared as a constant, which the compiler
+    // does in a load or two rather than a call; at least 32 bytes must remain.
+    std::size_t writtenLine(MarkKey key) const {
+        const auto line = [this](const auto& written) {
+            constexpr std::size_t length = sizeof written - 1;
+            return std::memcmp(m_p, written, length) == 0 ? length : 0;
+        };
+        switch (key) {
+        case Id:
+            return line("\n      \"id\": ");
+        case Start:
+            return line("\n      \"start\": ");
+        case End:
+            return line("\n      \"end\": ");
+        case From:
+            return line("\n      \"from\": ");
+        case To:
+            return line("\n      \"to\": ");
+        case Label:
+            return line("\n      \"label\": ");
+        case Comment:
+            return line("\n      \"comment\": ");
+        case Created:
+            return line("\n      \"created\": ");
+        case KeyCount:
+            break;
+        }
+        return 0;
+    }
+
+    // The key expected next, seen as its line or its bytes at once rather
+    // than letter by letter: a file dirchart wrote has its marks' keys in one
+    // order. Any other key of dirchart's is found by its name; KeyCount for
+    // the rest.
     MarkKey markKey(int& next) {
         if (next < KeyCount) {
+            if (m_end - m_p >= 32) {
+                if (const std::size_t length = writtenLine(MarkKey(next))) {
+                    m_p += length;
+                    return MarkKey(next++);
+                }
+            }
             space();
             const std::string_view written = WrittenKeys[next];
             if (std::size_t(m_end - m_p) >= written.size() &&
@@ -165,33 +242,40 @@ class PlainReader {
         return KeyCount;
     }
 
-    // A text value: raw UTF-8 and the simple escapes.
-    bool text(std::string& out) {
+    // A text value: raw UTF-8 and the simple escapes. The text as it stands
+    // in the file where it has no escapes, else as decoded into `decoded`.
+    bool text(std::string_view& out, std::string& decoded) {
         if (!take('"'))
             return false;
-        out.clear();
         const unsigned char* run = m_p;
-        const auto keep = [&] { AppendBytes(out, run, std::size_t(m_p - run)); };
-        while (m_p != m_end) {
-            // Eight bytes at a time while they last, then byte by byte.
-            for (int n; m_end - m_p >= 8 && (n = FirstSpecialByte(m_p)) == 8;)
-                m_p += 8;
+        bool escaped = false;
+        const auto keep = [&] { AppendBytes(decoded, run, std::size_t(m_p - run)); };
+        for (;;) {
+            // Plain bytes eight at a time while they last, then one by one.
+            while (m_end - m_p >= 8) {
+                const int plain = FirstSpecialByte(m_p);
+                m_p += plain;
+                if (plain < 8)
+                    break;
+            }
             while (m_p != m_end && PlainBytes[*m_p])
                 ++m_p;
             if (m_p == m_end)
-                break;
+                return false;
             const unsigned char c = *m_p;
             if (c == '"') {
-                keep();
+                if (escaped) {
+                    keep();
+                    out = decoded;
+                } else {
+                    out = std::string_view(reinterpret_cast<const char*>(run),
+                                           std::size_t(m_p - run));
+                }
                 ++m_p;
                 return true;
             }
             if (c < 0x20)
                 return false;
-            if (c < 0x80 && c != '\\') {
-                ++m_p;
-                continue;
-            }
             if (c >= 0x80) {
                 const int length = Utf8Length(m_p, m_end);
                 if (length == 0)
@@ -199,33 +283,38 @@ class PlainReader {
                 m_p += length;
                 continue;
             }
+            // A backslash.
+            if (!escaped) {
+                decoded.clear();
+                escaped = true;
+            }
             keep();
             if (m_end - m_p < 2)
                 return false;
             switch (m_p[1]) {
             case '"':
-                out += '"';
+                decoded += '"';
                 break;
             case '\\':
-                out += '\\';
+                decoded += '\\';
                 break;
             case '/':
-                out += '/';
+                decoded += '/';
                 break;
             case 'b':
-                out += '\b';
+                decoded += '\b';
                 break;
             case 'f':
-                out += '\f';
+                decoded += '\f';
                 break;
             case 'n':
-                out += '\n';
+                decoded += '\n';
                 break;
             case 'r':
-                out += '\r';
+                decoded += '\r';
                 break;
             case 't':
-                out += '\t';
+                decoded += '\t';
                 break;
             default:
                 return false; // \u and anything else: the general parser's
@@ -233,7 +322,6 @@ class PlainReader {
             m_p += 2;
             run = m_p;
         }
-        return false;
     }
 
     // A time as text, "HH:MM" from "00:00" to "24:00", as minutes after
@@ -270,9 +358,10 @@ class PlainReader {
     bool markList(std::vector<Mark>& marks) {
         if (!take('['))
             return false;
-        // A mark as written takes some 220 bytes: one allocation, not a
-        // dozen moves of every mark read so far.
-        marks.reserve(std::size_t(m_end - m_p) / 160 + 1);
+        // Room for every mark at once, not a dozen moves of every mark read
+        // so far: each mark opens with a brace. (A brace in a text only
+        // makes the room larger.)
+        marks.reserve(bracesAhead());
         if (take(']'))
             return true;
         do {
@@ -280,7 +369,16 @@ class PlainReader {
             if (!readMark(mark))
                 return false;
         } while (take(','));
-        return take(']');
+        if (!take(']'))
+            return false;
+        // The marks' texts, gathered as they were read, in one block that
+        // they share.
+        const std::shared_ptr<char[]> block =
+            std::make_shared_for_overwrite<char[]>(m_texts.size());
+        std::memcpy(block.get(), m_texts.data(), m_texts.size());
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            marks[i].shareTexts(block, m_textPlaces[i].first, m_textPlaces[i].second);
+        return true;
     }
 
     bool readMark(Mark& mark) {
@@ -290,6 +388,7 @@ class PlainReader {
         int start = 0, end = 0;
         int from = 0, to = 0;
         int next = 0; // the key expected next, as dirchart writes them
+        std::string_view id, label, comment, created;
         do {
             const MarkKey key = markKey(next);
             if (key == KeyCount || (seen & (1u << key)))
@@ -298,7 +397,7 @@ class PlainReader {
             bool read = false;
             switch (key) {
             case Id:
-                read = text(mark.id);
+                read = text(id, m_decoded[Id]);
                 break;
             case Start:
                 read = clock(start);
@@ -313,13 +412,13 @@ class PlainReader {
                 read = wholeNumber(to);
                 break;
             case Label:
-                read = text(mark.label);
+                read = text(label, m_decoded[Label]);
                 break;
             case Comment:
-                read = text(mark.comment);
+                read = text(comment, m_decoded[Comment]);
                 break;
             case Created:
-                read = text(mark.created);
+                read = text(created, m_decoded[Created]);
                 break;
             case KeyCount:
                 break;
@@ -328,12 +427,43 @@ class PlainReader {
                 return false;
         } while (take(','));
         constexpr unsigned Needed = 1u << Id | 1u << Start | 1u << End | 1u << From | 1u << To;
-        return take('}') && (seen & Needed) == Needed && !mark.id.empty() &&
-               SetMarkMinutes(mark, start, end, nullptr) && SetMarkBins(mark, from, to);
+        if (!take('}') || (seen & Needed) != Needed || id.empty() ||
+            !SetMarkMinutes(mark, start, end, nullptr) || !SetMarkBins(mark, from, to))
+            return false;
+        // Its texts join those of the marks before it, to be shared.
+        const std::size_t begin = m_texts.size();
+        Mark::TextEnds ends; // every one set below
+        std::size_t i = 0;
+        for (const std::string_view text : {id, label, comment, created}) {
+            AppendBytes(m_texts, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+            ends[i++] = std::uint32_t(m_texts.size() - begin);
+        }
+        ends[i] = ends[i - 1]; // no other keys
+        m_textPlaces.emplace_back(std::uint32_t(begin), ends);
+        return true;
+    }
+
+    // How many opening braces the rest of the text holds.
+    std::size_t bracesAhead() const {
+        std::size_t count = 0;
+        for (const unsigned char* at = m_p; at != m_end; ++count) {
+            at = static_cast<const unsigned char*>(std::memchr(at, '{', std::size_t(m_end - at)));
+            if (!at)
+                break;
+            ++at;
+        }
+        return count;
     }
 
     const unsigned char* m_p;
     const unsigned char* m_end;
+    // Room for the texts of a mark that have escapes, reused from mark to mark.
+    std::array<std::string, KeyCount> m_decoded;
+    // The texts of the marks read so far, one after another, and where each
+    // mark's begin and end; reused from file to file on each thread.
+    std::string& m_texts = Reused<std::string>();
+    std::vector<std::pair<std::uint32_t, Mark::TextEnds>>& m_textPlaces =
+        Reused<std::vector<std::pair<std::uint32_t, Mark::TextEnds>>>();
 };
 
 } // namespace

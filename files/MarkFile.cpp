@@ -6,6 +6,8 @@
 #include "WholeFile.h"
 
 #include <QStandardPaths>
+#include <QThread>
+#include <QThreadPool>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,10 +19,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <latch>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 namespace {
 
@@ -254,14 +256,15 @@ std::vector<LogMarks> FolderMarks(const QString& folder) {
         return {};
     const int folderFd = ::dirfd(listing);
     std::vector<std::pair<int, std::string>> logs;
-    // The marks files the listing shows beside their logs are read without
-    // asking the disk again where each log's marks are.
-    std::unordered_set<std::string> marksFiles;
+    // The marks files the listing shows beside their logs, by their names
+    // without the ending (a day's "yymmdd"), so that each log's is found
+    // without asking the disk again.
+    std::vector<std::string> marked;
     const std::string_view marksEnding(MarksEnding.data(), std::size_t(MarksEnding.size()));
     while (const dirent* entry = ::readdir(listing)) {
         const std::string_view name = entry->d_name;
         if (name.ends_with(marksEnding)) {
-            marksFiles.emplace(name);
+            marked.emplace_back(name.substr(0, name.size() - marksEnding.size()));
             continue;
         }
         const std::optional<int> key = LogDateKey(name);
@@ -277,30 +280,74 @@ std::vector<LogMarks> FolderMarks(const QString& folder) {
             logs.emplace_back(*key, name);
     }
     std::sort(logs.begin(), logs.end());
-    const std::string separator = folderBytes.ends_with('/') ? "" : "/";
-    std::vector<LogMarks> found;
-    found.reserve(logs.size());
+    std::sort(marked.begin(), marked.end());
     const std::string_view logEnding = ".log";
-    std::string beside;
-    for (const auto& [key, name] : logs) {
-        const QString log = PathFromBytes(folderBytes + separator + name);
-        // The name of the file beside the log, as MarksFileBeside makes it.
-        std::string_view stem = name;
-        if (stem.ends_with(logEnding))
-            stem.remove_suffix(logEnding.size());
-        beside.assign(stem);
-        beside.append(marksEnding);
-        MarksRead read;
-        if (marksFiles.contains(beside)) {
-            const QString path = MarksFileBeside(log);
-            const int fd = ::openat(folderFd, beside.c_str(), O_RDONLY | O_CLOEXEC);
-            read = MarksFromOpened(path, fd, fd < 0 ? errno : 0);
-        } else {
-            read = ReadMarks(log);
-        }
-        if (read.status != MarksRead::Status::NoFile)
-            found.push_back({log, std::move(read)});
+    const auto stemOf = [&](std::string_view name) {
+        return name.ends_with(logEnding) ? name.substr(0, name.size() - logEnding.size()) : name;
+    };
+    // Which logs have marks beside them, and how many.
+    std::vector<char> besideMarks(logs.size());
+    std::size_t markedLogs = 0;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        besideMarks[i] = std::binary_search(marked.begin(), marked.end(), stemOf(logs[i].second));
+        markedLogs += std::size_t(besideMarks[i]);
     }
+    // The folder's part of each log's path, made once.
+    const QString folderText = PathFromBytes(folderBytes + (folderBytes.ends_with('/') ? "" : "/"));
+    // A name's path in the folder, in one allocation for a plain ASCII name.
+    const auto inFolder = [&](std::string_view name) {
+        if (!std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }))
+            return folderText + PathFromBytes(name);
+        QString path;
+        path.reserve(folderText.size() + qsizetype(name.size()));
+        path.append(folderText).append(QLatin1StringView(name.data(), qsizetype(name.size())));
+        return path;
+    };
+    std::vector<LogMarks> found(logs.size());
+    const auto readDays = [&](std::size_t first, std::size_t end) {
+        std::string beside;
+        for (std::size_t i = first; i < end; ++i) {
+            const std::string& name = logs[i].second;
+            LogMarks& day = found[i];
+            day.log = inFolder(name);
+            if (besideMarks[i]) {
+                beside.assign(stemOf(name));
+                beside.append(marksEnding);
+                const int fd = ::openat(folderFd, beside.c_str(), O_RDONLY | O_CLOEXEC);
+                // MarksFileBeside's path, from the name already made.
+                day.read = MarksFromOpened(inFolder(beside), fd, fd < 0 ? errno : 0);
+            } else {
+                day.read = ReadMarks(day.log);
+            }
+        }
+    };
+    // A year's files are read on two threads, each half of them, where the
+    // machine has two cores: handing half to a waiting thread of Qt's pool
+    // costs some microseconds, small beside reading a hundred files. Where
+    // the pool has no thread free, this one reads them all.
+    constexpr std::size_t ShareThreadsFrom = 100;
+    std::size_t half = logs.size();
+    std::latch otherHalf(1);
+    if (markedLogs >= ShareThreadsFrom && QThread::idealThreadCount() > 1) {
+        // The first half of the logs with marks beside them, and the others.
+        half = 0;
+        for (std::size_t seen = 0; 2 * seen < markedLogs; ++half)
+            seen += std::size_t(besideMarks[half]);
+        const bool started = QThreadPool::globalInstance()->tryStart([&] {
+            readDays(half, logs.size());
+            otherHalf.count_down();
+        });
+        if (!started) {
+            half = logs.size();
+            otherHalf.count_down();
+        }
+    } else {
+        otherHalf.count_down();
+    }
+    readDays(0, half);
+    otherHalf.wait();
     ::closedir(listing);
+    std::erase_if(found,
+                  [](const LogMarks& day) { return day.read.status == MarksRead::Status::NoFile; });
     return found;
 }

@@ -3,6 +3,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 #include <system_error>
 
 namespace {
@@ -51,6 +53,9 @@ int DecodeUtf8(std::string_view s, char32_t& code) {
 } // namespace
 
 QString PathFromBytes(std::string_view bytes) {
+    // Most paths are plain ASCII, taken as they stand.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     while (!bytes.empty()) {

@@ -8,12 +8,12 @@
 inline Mark TestMark(const char* id, int firstSlot, int lastSlot, int firstBin, int lastBin,
                      const char* label = "") {
     Mark mark;
-    mark.id = id;
+    mark.setId(id);
     mark.firstSlot = firstSlot;
     mark.lastSlot = lastSlot;
     mark.firstBin = firstBin;
     mark.lastBin = lastBin;
-    mark.label = label;
-    mark.created = "2026-12-08T10:00:00Z";
+    mark.setLabel(label);
+    mark.setCreated("2026-12-08T10:00:00Z");
     return mark;
 }

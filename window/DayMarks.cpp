@@ -108,7 +108,7 @@ void DayMarks::watch() {
 
 const Mark* DayMarks::find(const std::string& id) const {
     for (const Mark& mark : m_marks)
-        if (mark.id == id)
+        if (mark.id() == id)
             return &mark;
     return nullptr;
 }
@@ -165,12 +165,12 @@ bool DayMarks::apply(const MarkChanges& changes, QString* why) {
 
 Mark NewMark(int firstSlot, int lastSlot, int firstBin, int lastBin) {
     Mark mark;
-    mark.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+    mark.setId(QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString());
     mark.firstSlot = firstSlot;
     mark.lastSlot = lastSlot;
     mark.firstBin = firstBin;
     mark.lastBin = lastBin;
-    mark.created = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+    mark.setCreated(QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString());
     return mark;
 }
 

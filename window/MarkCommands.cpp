@@ -96,9 +96,8 @@ void MarkCommands::wireActions() {
     connect(&a, &WindowActions::cellPointed, this, [this](std::optional<QPoint> cell) {
         const int under =
             cell && m_view.marksShown() ? MarkAt(m_marks->marks(), cell->x(), cell->y()) : -1;
-        const QString id = under >= 0
-                               ? QString::fromStdString(m_marks->marks()[std::size_t(under)].id)
-                               : QString();
+        const QString id =
+            under >= 0 ? QString::fromUtf8(m_marks->marks()[std::size_t(under)].id()) : QString();
         for (QAction* action : {m_actions.editMark, m_actions.deleteMark}) {
             action->setData(id);
             action->setEnabled(!id.isEmpty());
@@ -132,10 +131,10 @@ QString MarkCommands::tipLines(int slot, int bin) const {
     for (const Mark& mark : m_marks->marks()) {
         if (!mark.holds(slot, bin))
             continue;
-        lines.append(QStringLiteral("印: ") + QString::fromStdString(mark.label) +
+        lines.append(QStringLiteral("印: ") + QString::fromUtf8(mark.label()) +
                      QStringLiteral("  ") + MarkExtentText(mark));
-        if (!mark.comment.empty())
-            lines.append(QString::fromStdString(mark.comment));
+        if (!mark.comment().empty())
+            lines.append(QString::fromUtf8(mark.comment()));
     }
     if (!lines.isEmpty() && m_marks->keptAside())
         lines.append(QStringLiteral("(印の保存先: %1)").arg(PathForDisplay(m_marks->filePath())));
@@ -161,8 +160,8 @@ bool MarkCommands::markCells(int firstSlot, int lastSlot, int firstBin, int last
         m_dialogs.editMark(QStringLiteral("印を付ける"), MarkExtentText(mark), {});
     if (!texts)
         return false;
-    mark.label = texts->label.toStdString();
-    mark.comment = texts->comment.toStdString();
+    mark.setLabel(texts->label.toStdString());
+    mark.setComment(texts->comment.toStdString());
     QString why;
     if (!m_marks->save(mark, &why)) {
         refuse(why);
@@ -221,13 +220,13 @@ bool MarkCommands::edit(DayMarks& marks, const std::string& id) {
     if (!found)
         return false;
     Mark mark = *found;
-    const std::optional<MarkTexts> texts = m_dialogs.editMark(
-        QStringLiteral("印を編集"), MarkExtentText(mark),
-        {QString::fromStdString(mark.label), QString::fromStdString(mark.comment)});
+    const std::optional<MarkTexts> texts =
+        m_dialogs.editMark(QStringLiteral("印を編集"), MarkExtentText(mark),
+                           {QString::fromUtf8(mark.label()), QString::fromUtf8(mark.comment())});
     if (!texts)
         return false;
-    mark.label = texts->label.toStdString();
-    mark.comment = texts->comment.toStdString();
+    mark.setLabel(texts->label.toStdString());
+    mark.setComment(texts->comment.toStdString());
     QString why;
     if (!marks.save(mark, &why)) {
         refuse(why);
@@ -241,7 +240,7 @@ bool MarkCommands::remove(DayMarks& marks, const std::string& id) {
     if (!found)
         return false;
     const QString question = QStringLiteral("印「%1」(%2) を削除しますか?")
-                                 .arg(QString::fromStdString(found->label), MarkExtentText(*found));
+                                 .arg(QString::fromUtf8(found->label()), MarkExtentText(*found));
     if (!m_dialogs.askYesNo(Title, question))
         return false;
     QString why;
@@ -299,9 +298,13 @@ void MarkCommands::showList() {
         m_window = new MarksWindow(m_parent);
         connect(m_window, &MarksWindow::markChosen, this, &MarkCommands::showMark);
         connect(m_window, &MarksWindow::editRequested, this,
-                [this](const QString& log, const Mark& mark) { editMarkOf(log, mark.id); });
+                [this](const QString& log, const Mark& mark) {
+                    editMarkOf(log, std::string(mark.id()));
+                });
         connect(m_window, &MarksWindow::deleteRequested, this,
-                [this](const QString& log, const Mark& mark) { deleteMarkOf(log, mark.id); });
+                [this](const QString& log, const Mark& mark) {
+                    deleteMarkOf(log, std::string(mark.id()));
+                });
     }
     m_window->showFolder(folder);
     m_window->show();

@@ -101,8 +101,8 @@ void MarksWindow::showFolder(const QString& folder) {
                 mark.allDirections()
                     ? QStringLiteral("全方向")
                     : QStringLiteral("%1°-%2°").arg(mark.fromDegrees()).arg(mark.toDegrees());
-            const QString label = QString::fromStdString(mark.label);
-            const QString comment = QString::fromStdString(mark.comment);
+            const QString label = QString::fromUtf8(mark.label());
+            const QString comment = QString::fromUtf8(mark.comment());
             QList<QStandardItem*> row{Item(date.isEmpty() ? PathForDisplay(name) : date, dayKey),
                                       Item(time, mark.firstSlot),
                                       Item(sector, mark.firstBin),

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "TestMarks.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,9 +23,9 @@ namespace {
 std::string WrittenMarks() {
     MarksDocument document;
     document.marks.push_back(TestMark("a", 10, 20, 170, 5, "バースト"));
-    document.marks.back().comment = "line 1\nsaid \"loud\" \\ 2";
+    document.marks.back().setComment("line 1\nsaid \"loud\" \\ 2");
     document.marks.push_back(TestMark("b", 700, 719, 0, 179));
-    document.marks.back().created.clear();
+    document.marks.back().setCreated({});
     return MarksJson(document);
 }
 
@@ -40,7 +41,7 @@ void CompareWithJson(const std::string& text) {
 std::vector<std::string> Ids(const MarksDocument& document) {
     std::vector<std::string> ids;
     for (const Mark& mark : document.marks)
-        ids.push_back(mark.id);
+        ids.emplace_back(mark.id());
     return ids;
 }
 
@@ -53,6 +54,7 @@ class TestMarks : public QObject {
     void init();
     void extents_data();
     void extents();
+    void textsKeptApart();
     void wholeDegreesRoundedAlike();
     void damagedText_data();
     void damagedText();
@@ -63,6 +65,7 @@ class TestMarks : public QObject {
     void twoWritersKeepEachOthersMarks();
     void damagedFileIsNeverOverwritten();
     void unwritableFolders();
+    void folderMarksBesideAndAside_data();
     void folderMarksBesideAndAside();
     void largeFileThenSmallOneReadWhole();
     void listLines();
@@ -144,6 +147,40 @@ void TestMarks::extents() {
     QVERIFY(mark.holdsBin(cells[2]) && mark.holdsBin(cells[3]));
 }
 
+// A mark's texts stay apart whatever is set, in any order and length, and
+// from the mark's own texts too.
+void TestMarks::textsKeptApart() {
+    Mark mark = TestMark("id-1", 0, 1, 0, 1, "label");
+    mark.setComment("a comment longer than a string holds in place");
+    mark.setOtherKeys(R"({"x":1})");
+    mark.setLabel("");
+    mark.setId(mark.comment());
+    mark.setComment("c");
+    const auto texts = [](const Mark& m) {
+        return std::vector<std::string_view>{m.id(), m.label(), m.comment(), m.created(),
+                                             m.otherKeys()};
+    };
+    QCOMPARE(texts(mark),
+             (std::vector<std::string_view>{"a comment longer than a string holds in place", "",
+                                            "c", "2026-12-08T10:00:00Z", R"({"x":1})"}));
+    Mark swapped = mark;
+    swapped.setTexts(mark.otherKeys(), mark.created(), mark.comment(), mark.label(), mark.id());
+    swapped.setTexts(swapped.otherKeys(), swapped.created(), swapped.comment(), swapped.label(),
+                     swapped.id());
+    QCOMPARE(swapped, mark);
+    // Marks read from one file share their texts; a change to one, or to a
+    // copy, leaves the others.
+    const std::vector<Mark> read = ParseMarks(WrittenMarks())->marks;
+    std::vector<Mark> changed = read;
+    changed[0].setLabel("changed");
+    changed[1].setComment("changed");
+    QCOMPARE(read[0].label(), "バースト");
+    QCOMPARE(read[1].comment(), "");
+    QCOMPARE(changed[0].id(), "a");
+    QCOMPARE(changed[1].label(), "");
+    QCOMPARE(changed[0].comment(), read[0].comment());
+}
+
 // The quick reader's whole degrees take the bins the general reader gives
 // them, across the circle and just beyond it.
 void TestMarks::wholeDegreesRoundedAlike() {
@@ -198,6 +235,11 @@ void TestMarks::plainTextReadAsJson_data() {
     QTest::newRow("on one line, keys in any order")
         << QByteArray(R"({"marks":[{"to":360,"from":0,"end":"24:00","start":"23:58","id":"x",)"
                       R"("label":"\/\t\r\b\f"}],"dirchart_marks":1})")
+        << true;
+    QTest::newRow("escapes in every text")
+        << QByteArray(R"({"dirchart_marks":1,"marks":[{"created":"2026\/12","label":"x\\y",)"
+                      R"("comment":"two\nlines, \"quoted\", past eight bytes","id":"i\td",)"
+                      R"("start":"01:00","end":"02:00","from":0,"to":360}]})")
         << true;
     QTest::newRow("no marks") << QByteArray(R"({"dirchart_marks": 1})") << true;
     QTest::newRow("empty list") << QByteArray("\r\n{ \"marks\" : [ ] , \"dirchart_marks\" : 1 }\n")
@@ -283,9 +325,9 @@ void TestMarks::roundTripKeepsOtherKeys() {
     QCOMPARE(read.document.marks, save.document.marks);
     QCOMPARE(Ids(read.document), (std::vector<std::string>{"a", "b"})); // by start
     const Mark& b = read.document.marks[1];
-    QCOMPARE(b.label, "burst, \"loud\"");
-    QCOMPARE(b.comment, "line 1\nline 2");
-    QCOMPARE(read.document.marks[0].label, "早朝");
+    QCOMPARE(b.label(), "burst, \"loud\"");
+    QCOMPARE(b.comment(), "line 1\nline 2");
+    QCOMPARE(read.document.marks[0].label(), "早朝");
     const QByteArray text = ReadTestFile(path);
     // The keys this program does not know, with their values and order.
     QVERIFY2(text.contains(R"("station": {
@@ -319,7 +361,7 @@ void TestMarks::twoWritersKeepEachOthersMarks() {
     edit.saved.push_back(TestMark("b", 50, 60, 10, 20, "second, edited"));
     const MarksSave save = SaveMarkChanges(log, edit);
     QCOMPARE(Ids(save.document), std::vector<std::string>{"b"});
-    QCOMPARE(ReadMarks(log).document.marks.at(0).label, "second, edited");
+    QCOMPARE(ReadMarks(log).document.marks.at(0).label(), "second, edited");
 }
 
 void TestMarks::damagedFileIsNeverOverwritten() {
@@ -369,14 +411,31 @@ void TestMarks::unwritableFolders() {
     QCOMPARE(ReadTestFile(m_dir->filePath("not-a-folder")), "x");
 }
 
+void TestMarks::folderMarksBesideAndAside_data() {
+    QTest::addColumn<int>("earlierDays");
+    QTest::newRow("a few days") << 0;
+    // Enough days with marks for the files to be read on two threads, the
+    // few days above in the second one's half.
+    QTest::newRow("a third of a year before them") << 120;
+}
+
 // A folder's days with marks, in date order: beside the log, damaged, or in
 // the data folder for a log without marks beside it; days without marks and
 // marks files without a log are left out.
 void TestMarks::folderMarksBesideAndAside() {
+    QFETCH(int, earlierDays);
     const QString folder = m_dir->filePath("days");
     QDir().mkpath(folder);
     const QByteArray one = R"({"dirchart_marks": 1, "marks": [
         {"id": "a", "start": "01:00", "end": "02:00", "from": 0, "to": 360}]})";
+    QStringList earlier;
+    for (int i = 0; i < earlierDays; ++i) {
+        const QString day = QDate(2025, 1, 1).addDays(i).toString("yyMMdd");
+        WriteTestFile(folder + "/" + day + ".log", {});
+        WriteTestFile(folder + "/" + day + ".marks.json", one);
+        earlier.append(day + ".log " + day + ".marks.json " +
+                       QString::number(int(MarksRead::Status::Read)) + " 1");
+    }
     for (const char* day : {"261206", "261207", "261208", "261209"})
         WriteTestFile(folder + "/" + day + ".log", LogBytes(ObservationGrid()));
     WriteTestFile(folder + "/261209.marks.json", one);
@@ -397,12 +456,14 @@ void TestMarks::folderMarksBesideAndAside() {
                      ' ' + QString::number(int(day.read.status)) + ' ' +
                      QString::number(day.read.document.marks.size()));
     const auto status = [](MarksRead::Status s) { return QString::number(int(s)); };
-    QCOMPARE(found, (QStringList{
-                        "261206.log 261206.marks.json " + status(MarksRead::Status::Read) + " 1",
-                        "261208.log 261208.marks.json " + status(MarksRead::Status::Damaged) + " 0",
-                        "261209.log 261209.marks.json " + status(MarksRead::Status::Read) + " 1",
-                        "261212.log 261212.marks.json " + status(MarksRead::Status::Read) + " 1"}));
-    QCOMPARE(days.front().read.path, aside);
+    QCOMPARE(found,
+             earlier +
+                 (QStringList{
+                     "261206.log 261206.marks.json " + status(MarksRead::Status::Read) + " 1",
+                     "261208.log 261208.marks.json " + status(MarksRead::Status::Damaged) + " 0",
+                     "261209.log 261209.marks.json " + status(MarksRead::Status::Read) + " 1",
+                     "261212.log 261212.marks.json " + status(MarksRead::Status::Read) + " 1"}));
+    QCOMPARE(days[std::size_t(earlierDays)].read.path, aside);
     QCOMPARE(days.back().read.path, folder + "/261212.marks.json");
     QCOMPARE(days.back().log, folder + "/261212.log");
 }
@@ -430,7 +491,7 @@ void TestMarks::largeFileThenSmallOneReadWhole() {
 
 void TestMarks::listLines() {
     Mark quoted = TestMark("a", 180, 269, 170, 5, "burst, \"loud\"");
-    quoted.comment = "two\nlines";
+    quoted.setComment("two\nlines");
     const std::string lines =
         MarkListLines("/data/26 12,08.log", {quoted, TestMark("b", 719, 719, 0, 179)});
     QCOMPARE(QString::fromStdString(lines),

@@ -259,7 +259,7 @@ void TestOverviewWindow::mainWindowShowsTheChosenDay() {
     QVERIFY(!flagged());
     QVERIFY(form.marks().markCells(100, 200, 170, 179));
     QVERIFY(flagged());
-    QVERIFY(form.marks().deleteMark(form.marks().marks().marks().at(0).id));
+    QVERIFY(form.marks().deleteMark(std::string(form.marks().marks().marks().at(0).id())));
     QVERIFY(!flagged());
 }
 

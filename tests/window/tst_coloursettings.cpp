@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -121,6 +122,14 @@ void TestColourSettings::damagedFileGivesDefaults() {
     QFETCH(QByteArray, content);
     QFETCH(ColourSettings, expected);
     WriteTestFile(settingsFile(), content);
+    // Qt keeps a settings file's text while its size and time stay; the file
+    // the row before left may have the same size and the same clock tick, so
+    // the written one is given a time of its own.
+    QFile written(settingsFile());
+    QVERIFY(written.open(QIODevice::ReadWrite));
+    QVERIFY(written.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                QFileDevice::FileModificationTime));
+    written.close();
     AppSettings damaged;
     QCOMPARE(damaged.colourSettings(), expected);
     // What is changed next is kept, whatever the file held, in a file

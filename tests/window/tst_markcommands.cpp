@@ -133,10 +133,10 @@ void TestMarkCommands::makingAMark() {
     }
     QCOMPARE(marks.size(), std::size_t(1));
     QCOMPARE(Extent(marks[0]), extent);
-    QCOMPARE(marks[0].label, "バースト");
-    QCOMPARE(marks[0].comment, "強い\n2行");
-    QCOMPARE(marks[0].id.size(), std::size_t(36));
-    QVERIFY(marks[0].created.ends_with("Z"));
+    QCOMPARE(marks[0].label(), "バースト");
+    QCOMPARE(marks[0].comment(), "強い\n2行");
+    QCOMPARE(marks[0].id().size(), std::size_t(36));
+    QVERIFY(marks[0].created().ends_with("Z"));
     // On the chart, and in the tooltip of a cell it holds.
     QCOMPARE(Chart(f.form).pixel(SlotColumn(extent[1]), BinRow(extent[3])), qRgb(255, 255, 255));
     const QString tip = chart->toolTipAt(CellPoint(extent[1], extent[3]));
@@ -176,7 +176,7 @@ void TestMarkCommands::editAndDeleteKeepOthers() {
     QVERIFY(a.form.marks().markCells(10, 20, 0, 179));
     QVERIFY(b.form.marks().markCells(30, 40, 0, 179));
     QCOMPARE(b.form.marks().marks().marks().size(), std::size_t(2));
-    const std::string first = MarksOnDisk(log)[0].id;
+    const std::string first(MarksOnDisk(log)[0].id());
     b.dialogs->markChoice = MarkTexts{QStringLiteral("renamed"), QString()};
     QVERIFY(b.form.marks().editMark(first));
     QVERIFY(a.form.marks().deleteMark(first));
@@ -258,9 +258,9 @@ void TestMarkCommands::listShowsDayAndSlot() {
     const auto [log, mark] = list->rowMark(0);
     QCOMPARE(log, first);
     f.dialogs->markChoice = MarkTexts{QStringLiteral("renamed"), QString()};
-    QVERIFY(f.form.marks().editMarkOf(log, mark.id));
-    QCOMPARE(list->rowMark(0).second.label, "renamed");
-    QVERIFY(f.form.marks().deleteMarkOf(log, mark.id));
+    QVERIFY(f.form.marks().editMarkOf(log, std::string(mark.id())));
+    QCOMPARE(list->rowMark(0).second.label(), "renamed");
+    QVERIFY(f.form.marks().deleteMarkOf(log, std::string(mark.id())));
     QCOMPARE(table->model()->rowCount(), 2);
     QCOMPARE(MarksOnDisk(first).size(), std::size_t(2));
 }
