@@ -69,10 +69,10 @@ class DrawingSurface {
     // The outline of `box` (logical pixels, both corners included) in two
     // tones that show over any colours beneath: `outer` on the pixels just
     // around the box, then `inner` on its own edge pixels. With `openTop` or
-    // `openBottom` that side is left out in both tones (the sides still
-    // reach across where it would be). Every line is cut to `clip`, and one
-    // wholly outside it is left out. The same as those lines through Lines,
-    // outer ones first; the current point stays where it was.
+    // `openBottom` that side is left out in both tones (the outer sides
+    // still reach a pixel past the box there). Every line is cut to `clip`,
+    // and one wholly outside it is left out. The same as those lines through
+    // Lines, outer ones first; the current point stays where it was.
     void TwoToneOutline(const QRect& box, const QRect& clip, bool openTop, bool openBottom,
                         QRgb inner, QRgb outer) {
         drawTwoToneOutline(box, clip, openTop, openBottom, inner, outer);

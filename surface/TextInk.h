@@ -117,7 +117,7 @@ class LabelStamps {
     // Looked up without a copy of the text: a label is found with every redraw.
     const LabelStamp* find(QStringView text, const LabelStamp::Place& place) {
         const Entry* found = m_stamps.find(hash(text, place), [&](const Entry& entry) {
-            // Compared inline: the hashes agree, so the texts almost surely do.
+            // Compared inline, not through a call of Qt's string comparison.
             const QString& kept = entry.first.text;
             return entry.first.place == place && kept.size() == text.size() &&
                    std::equal(text.utf16(), text.utf16() + text.size(), kept.utf16());
