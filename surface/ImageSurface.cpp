@@ -231,19 +231,21 @@ void ImageSurface::drawLines(std::span<const SurfaceLine> lines) {
 
 void ImageSurface::drawTwoToneOutline(const QRect& box, const QRect& clip, bool openTop,
                                       bool openBottom, QRgb inner, QRgb outer) {
-    // At a ratio of 1 the outline's pixels are written a row at a time: on
-    // the box's rows, each side's two tones are neighbours and go in one
-    // write, where a line at a time would visit every row four times. The
-    // two tones' pixels never meet, so the order of the lines does not show.
-    // Anywhere else (other ratios, boxes that the clip cuts), the lines.
+    // At a whole ratio (100 %, 200 % ...) each logical pixel of the outline
+    // is a block of device pixels, and the outline is written a row at a
+    // time: on the box's rows each side's two tones are neighbours, at 100 %
+    // in one write, where a line at a time would visit every row four times.
+    // The two tones' blocks never meet, so the order of the lines does not
+    // show. Elsewhere (other ratios, boxes that the clip cuts), the lines.
     // The clip cut to the image, and whether the box lies in it, inline:
     // a chart's marks come here by the thousand.
+    const int k = static_cast<int>(m_ratio);
     const QRect within(QPoint(std::max(clip.left(), 0), std::max(clip.top(), 0)),
                        QPoint(std::min(clip.right(), m_size.width() - 1),
                               std::min(clip.bottom(), m_size.height() - 1)));
-    if (m_ratio != 1 || box.left() < within.left() || box.right() > within.right() ||
-        box.top() < within.top() || box.bottom() > within.bottom() || box.left() > box.right() ||
-        box.top() > box.bottom()) {
+    if (m_ratio != k || k < 1 || k > 8 || box.left() < within.left() ||
+        box.right() > within.right() || box.top() < within.top() ||
+        box.bottom() > within.bottom() || box.left() > box.right() || box.top() > box.bottom()) {
         DrawingSurface::drawTwoToneOutline(box, clip, openTop, openBottom, inner, outer);
         return;
     }
@@ -253,42 +255,59 @@ void ImageSurface::drawTwoToneOutline(const QRect& box, const QRect& clip, bool 
     const auto row = [&image](int y) {
         return reinterpret_cast<QRgb*>(image.bits + std::size_t(y) * image.bytesPerLine);
     };
+    // The device pixels of logical row y from column `from` to `to`.
+    const auto span = [&](int y, int from, int to, QRgb colour) {
+        for (int d = 0; d < k; ++d) {
+            QRgb* line = row(y * k + d);
+            std::fill(line + from * k, line + (to + 1) * k, colour);
+        }
+    };
     // The rows just above and below the box: the outer line across it, or
     // on an open side only the ends of the outer sides.
     const auto outerRow = [&](int y, bool open) {
-        QRgb* line = row(y);
         if (!open) {
-            std::fill(line + (outerLeft ? l - 1 : l), line + (outerRight ? r + 2 : r + 1), outer);
+            span(y, outerLeft ? l - 1 : l, outerRight ? r + 1 : r, outer);
             return;
         }
         if (outerLeft)
-            line[l - 1] = outer;
+            span(y, l - 1, l - 1, outer);
         if (outerRight)
-            line[r + 1] = outer;
+            span(y, r + 1, r + 1, outer);
     };
     if (t - 1 >= within.top())
         outerRow(t - 1, openTop);
     if (b + 1 <= within.bottom())
         outerRow(b + 1, openBottom);
-    // Pixels in memory order: the outer tone left of the inner one on the
-    // left side, right of it on the right side.
-    const std::uint64_t leftPair = outer | std::uint64_t{inner} << 32;
-    const std::uint64_t rightPair = inner | std::uint64_t{outer} << 32;
-    for (int y = t; y <= b; ++y) {
-        QRgb* line = row(y);
-        if (outerLeft)
-            std::memcpy(line + l - 1, &leftPair, sizeof leftPair);
-        else
-            line[l] = inner;
-        if (outerRight)
-            std::memcpy(line + r, &rightPair, sizeof rightPair);
-        else
-            line[r] = inner;
+    if (k == 1) {
+        // Pixels in memory order: the outer tone left of the inner one on
+        // the left side, right of it on the right side.
+        const std::uint64_t leftPair = outer | std::uint64_t{inner} << 32;
+        const std::uint64_t rightPair = inner | std::uint64_t{outer} << 32;
+        for (int y = t; y <= b; ++y) {
+            QRgb* line = row(y);
+            if (outerLeft)
+                std::memcpy(line + l - 1, &leftPair, sizeof leftPair);
+            else
+                line[l] = inner;
+            if (outerRight)
+                std::memcpy(line + r, &rightPair, sizeof rightPair);
+            else
+                line[r] = inner;
+        }
+    } else {
+        for (int y = t; y <= b; ++y) {
+            if (outerLeft)
+                span(y, l - 1, l - 1, outer);
+            span(y, l, l, inner);
+            span(y, r, r, inner);
+            if (outerRight)
+                span(y, r + 1, r + 1, outer);
+        }
     }
     if (!openTop)
-        std::fill(row(t) + l, row(t) + r + 1, inner);
+        span(t, l, r, inner);
     if (!openBottom)
-        std::fill(row(b) + l, row(b) + r + 1, inner);
+        span(b, l, r, inner);
     changed();
 }
 

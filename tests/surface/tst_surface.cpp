@@ -407,7 +407,7 @@ void TestSurface::twoToneOutlineIsItsLines_data() {
     QTest::addColumn<bool>("openTop");
     QTest::addColumn<bool>("openBottom");
     const QRect plot(5, 4, 30, 20);
-    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+    for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
         const auto row = [ratio](const char* name) -> QTestData& {
             return QTest::addRow("%s, %g", name, ratio) << ratio;
         };
