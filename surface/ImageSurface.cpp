@@ -208,8 +208,16 @@ void ImageSurface::fillDevice(const DevicePixels& image, std::int64_t left, std:
 }
 
 void ImageSurface::drawLine(float x1, float y1, float x2, float y2, QRgb colour) {
-    const SurfaceLine line{x1, y1, x2, y2, colour};
-    drawLines({&line, 1});
+    // As drawLines does for each line, with the image looked up only for a
+    // fill: the polar plot draws slanted lines by the hundred.
+    const std::int64_t left = toDevice(x1), top = toDevice(y1);
+    const std::int64_t right = toDevice(x2), bottom = toDevice(y2);
+    if (left == right || top == bottom) // along a row or a column: its pens make a rectangle
+        fillDevice(devicePixels(), std::min(left, right), std::min(top, bottom),
+                   std::max(left, right) + m_pen, std::max(top, bottom) + m_pen, colour);
+    else
+        RasterLine(m_image, left, top, right, bottom, colour, m_pen);
+    changed();
 }
 
 void ImageSurface::drawLines(std::span<const SurfaceLine> lines) {
