@@ -294,15 +294,7 @@ std::vector<LogMarks> FolderMarks(const QString& folder) {
     }
     // The folder's part of each log's path, made once.
     const QString folderText = PathFromBytes(folderBytes + (folderBytes.ends_with('/') ? "" : "/"));
-    // A name's path in the folder, in one allocation for a plain ASCII name.
-    const auto inFolder = [&](std::string_view name) {
-        if (!std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }))
-            return folderText + PathFromBytes(name);
-        QString path;
-        path.reserve(folderText.size() + qsizetype(name.size()));
-        path.append(folderText).append(QLatin1StringView(name.data(), qsizetype(name.size())));
-        return path;
-    };
+    const auto inFolder = [&](std::string_view name) { return folderText + PathFromBytes(name); };
     std::vector<LogMarks> found(logs.size());
     const auto readDays = [&](std::size_t first, std::size_t end) {
         std::string beside;
